@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+/// What a file dialog is asked to show.
+struct FileDialogRequest
+{
+    QString title;
+    /// Filter pairs of description and pattern, separated by '|':
+    /// "Listora database (*.pdb)|*.pdb|All Files (*.*)|*.*".
+    QString filter;
+    QString defaultExtension; ///< without the dot
+    QString initialFolder;
+    QString proposedName;
+};
+
+/// The file-open and file-save dialogs. Both return the chosen path, or an
+/// empty text when the user cancelled.
+class FileDialogs
+{
+public:
+    virtual ~FileDialogs() = default;
+
+    virtual QString getOpenFileName(const FileDialogRequest &request) = 0;
+    virtual QString getSaveFileName(const FileDialogRequest &request) = 0;
+};
