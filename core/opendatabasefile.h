@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class CipherState;
+class Database;
+class DatabaseShell;
+class FileDialogs;
+class FileSystem;
+class MessageService;
+class PasswordPrompt;
+class UserFeedback;
+
+/// The services the open command works through.
+struct OpenServices
+{
+    MessageService &messages;
+    PasswordPrompt &passwords;
+    FileSystem &files;
+    FileDialogs &dialogs;
+    UserFeedback &feedback;
+    DatabaseShell &shell;
+    CipherState &cipher;
+};
+
+/**
+ * The open command: asks about unsaved changes, shows the open dialog when
+ * @p path is empty, reads the file into @p db and shows it. Every failure is
+ * reported through the services; afterwards the window shows no database,
+ * except when the file could not be opened at all, which leaves the previous
+ * database open. Returns whether a database was opened.
+ */
+bool OpenDatabaseFile(Database &db, const QString &path, const OpenServices &services);
