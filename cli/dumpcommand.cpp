@@ -1,0 +1,158 @@
+#include "cli/dumpcommand.h"
+
+#include "cli/clisession.h"
+#include "core/cipherstate.h"
+#include "core/database.h"
+#include "core/databaseflags.h"
+#include "core/databasereader.h"
+#include "core/localfilesystem.h"
+
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+QJsonArray toArray(const QStringList &texts)
+{
+    QJsonArray array;
+    for (const QString &text : texts)
+        array.append(text);
+    return array;
+}
+
+template <typename Container> QJsonArray integers(const Container &values)
+{
+    QJsonArray array;
+    for (auto value : values)
+        array.append(qint64(value));
+    return array;
+}
+
+} // namespace
+
+QJsonObject DumpCommand::toJson(const Database &db)
+{
+    const RecordGrid &grid = db.grid();
+    QJsonObject root;
+    root[QLatin1String("name")] = db.name();
+    root[QLatin1String("flags")] = int(db.flags());
+    root[QLatin1String("modified")] = qint64(Database::fileSecondsFromDate(db.date()));
+    root[QLatin1String("encrypted")] = bool(db.flags() & DatabaseFlags::Encrypted);
+    root[QLatin1String("dataWidth")] = db.dataWidth();
+    root[QLatin1String("firstUnlockedField")] = db.firstUnlockedField();
+    root[QLatin1String("sort")] = integers(db.sort().keys);
+    root[QLatin1String("find")] = QJsonObject{{QLatin1String("field"), db.findField()},
+                                              {QLatin1String("text"), db.findText()}};
+    root[QLatin1String("filter")] = QJsonObject{{QLatin1String("field"), int(db.filter().field)},
+                                                {QLatin1String("text"), db.filter().text}};
+
+    QJsonArray fields;
+    for (int k = 1; k <= db.fieldCount(); ++k) {
+        const FieldDef &def = db.field(k);
+        QJsonObject field;
+        field[QLatin1String("name")] = grid.cell(k, 0);
+        field[QLatin1String("type")] = int(def.type);
+        field[QLatin1String("attributes")] = int(def.attributes);
+        field[QLatin1String("locked")] = def.locked;
+        field[QLatin1String("width")] = db.PixelsToFieldWidth(grid.columnWidth(k));
+        field[QLatin1String("setting1")] = qint64(def.setting1);
+        field[QLatin1String("setting2")] = qint64(def.setting2);
+        field[QLatin1String("default")] = def.defaultText;
+        field[QLatin1String("popup")] = toArray(def.popupItems);
+        field[QLatin1String("calcValue1")] = def.calcValue1;
+        field[QLatin1String("calcValue2")] = def.calcValue2;
+        fields.append(field);
+    }
+    root[QLatin1String("fields")] = fields;
+
+    QJsonArray records;
+    for (int r = 1; r < grid.rowCount(); ++r) {
+        QJsonArray record;
+        for (int k = 1; k <= db.fieldCount(); ++k)
+            record.append(grid.cell(k, r));
+        records.append(record);
+    }
+    root[QLatin1String("records")] = records;
+
+    QJsonArray sortLists;
+    for (int i = 1; i <= 25; ++i) {
+        const SavedSortList &list = db.sortList(i);
+        sortLists.append(QJsonObject{{QLatin1String("name"), list.name},
+                                     {QLatin1String("keys"), integers(list.sort.keys)}});
+    }
+    root[QLatin1String("sortLists")] = sortLists;
+
+    QJsonArray filterLists;
+    for (int i = 1; i <= 25; ++i) {
+        const SavedFilterList &list = db.filterList(i);
+        QJsonArray texts;
+        for (const QString &text : list.texts)
+            texts.append(text);
+        filterLists.append(QJsonObject{{QLatin1String("name"), list.name},
+                                       {QLatin1String("texts"), texts},
+                                       {QLatin1String("options"), int(list.options)},
+                                       {QLatin1String("fields"), integers(list.fields)}});
+    }
+    root[QLatin1String("filterLists")] = filterLists;
+
+    const ViewPosition &vp = db.viewPosition();
+    root[QLatin1String("viewPosition")] =
+        QJsonArray{qint64(vp.marker), qint64(vp.currentRecord), qint64(vp.visibleRecord),
+                   qint64(vp.visibleField)};
+    return root;
+}
+
+int DumpCommand::run(const QStringList &arguments)
+{
+    QTextStream err(stderr);
+    QString path;
+    QString password;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (arg == QLatin1String("--password") && i + 1 < arguments.size()) {
+            password = arguments[++i];
+        } else if (arg.startsWith(QLatin1String("--")) || !path.isEmpty()) {
+            err << "usage: quillgrid-cli dump FILE [--password PW]" << Qt::endl;
+            return 2;
+        } else {
+            path = arg;
+        }
+    }
+    if (path.isEmpty()) {
+        err << "usage: quillgrid-cli dump FILE [--password PW]" << Qt::endl;
+        return 2;
+    }
+
+    CliSession session;
+    session.setPassword(password);
+    LocalFileSystem files;
+    const std::unique_ptr<QIODevice> file = files.openForReading(path);
+    if (!file) {
+        session.printError({QStringLiteral(
+            "There was an error opening the file. This may caused by an invalid filename or "
+            "path, or the file may be in use by another application.")});
+        return 1;
+    }
+
+    Database db;
+    db.setWidthScale(1.0);
+    CipherState cipher;
+    DatabaseReader reader(session, session, cipher);
+    const ReadResult result = reader.read(*file, path, db);
+    if (!result.ok) {
+        if (session.passwordMissing())
+            session.printError({QStringLiteral("Password required")});
+        else if (!result.message.isEmpty())
+            session.printError(result.message);
+        return 1;
+    }
+
+    QTextStream out(stdout);
+    out << QString::fromUtf8(QJsonDocument(toJson(db)).toJson(QJsonDocument::Indented));
+    out.flush();
+    return 0;
+}

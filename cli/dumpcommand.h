@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QJsonObject>
+
+class Database;
+
+/**
+ * The dump command: the whole database as one JSON object, for scripts and
+ * for checking what the reader made of a file.
+ */
+class DumpCommand
+{
+public:
+    /// The JSON image of @p db.
+    static QJsonObject toJson(const Database &db);
+
+    /// Runs `dump FILE [--password PW]` on @p arguments (after the command
+    /// name); returns the exit status.
+    static int run(const QStringList &arguments);
+};

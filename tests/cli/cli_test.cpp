@@ -1,0 +1,232 @@
+#include "pdbbuilder.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+CliRun runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(QG_CLI_PATH), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), process.readAllStandardOutput(),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+class Cli : public ::testing::Test
+{
+protected:
+    QString write(const char *name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
+PdbBuilder sample()
+{
+    PdbBuilder b = PdbBuilder::withFields(3);
+    b.name = "Sample";
+    b.flags = 0x0089;
+    b.modificationDate = -5;
+    b.fields[0] = {"Name", 0x01, 0x80, -40, 1, 0};
+    b.fields[1] = {"Done", 0x02, 0, 20, 0, 0};
+    b.fields[2] = {"Cost", 0x47, 0, 30, (1 << 16) | 3, 2};
+    b.dataWidth = 120;
+    b.sortKeys[0] = -2;
+    b.findField = 1;
+    b.findText = "fi";
+    b.filterField = 3;
+    b.filterText = "fl";
+    b.firstUnlockedField = 1;
+    b.extension = PdbBuilder::strings({PdbBuilder::key("popup", 1),
+                                       "p1",
+                                       "p2",
+                                       PdbBuilder::key("deflt", 1),
+                                       "dflt",
+                                       PdbBuilder::key("calv1", 3),
+                                       "2.5",
+                                       PdbBuilder::key("soort", 2),
+                                       "S2",
+                                       "1",
+                                       "-3",
+                                       "0",
+                                       PdbBuilder::key("flllt", 1),
+                                       "F1",
+                                       "a",
+                                       "-*-",
+                                       "-*-",
+                                       "-*-",
+                                       "e",
+                                       "1025",
+                                       "0",
+                                       "-1",
+                                       "-1",
+                                       "-1",
+                                       "2",
+                                       PdbBuilder::key("pooos", 1),
+                                       "1",
+                                       "2",
+                                       "3",
+                                       "4",
+                                       ""});
+    b.records = {{"caf\xe9\nbar", "1", "5"}, {"", "0", ""}};
+    return b;
+}
+
+} // namespace
+
+TEST_F(Cli, dumpPrintsEveryValueOfTheFile)
+{
+    const CliRun run = runCli({QStringLiteral("dump"), write("s.pdb", sample().build())});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(o["name"].toString(), QStringLiteral("Sample"));
+    EXPECT_EQ(o["flags"].toInt(), 0x0089);
+    EXPECT_EQ(o["modified"].toInt(), -5);
+    EXPECT_FALSE(o["encrypted"].toBool());
+    EXPECT_EQ(o["dataWidth"].toInt(), 120);
+    EXPECT_EQ(o["firstUnlockedField"].toInt(), 1);
+    EXPECT_EQ(o["sort"].toArray(), QJsonArray({-2, 0, 0}));
+    EXPECT_EQ(o["find"].toObject(), QJsonObject({{"field", 1}, {"text", "fi"}}));
+    EXPECT_EQ(o["filter"].toObject(), QJsonObject({{"field", 3}, {"text", "fl"}}));
+
+    const QJsonArray fields = o["fields"].toArray();
+    ASSERT_EQ(fields.size(), 3);
+    const QJsonObject name = fields[0].toObject();
+    EXPECT_EQ(name["name"].toString(), QStringLiteral("Name"));
+    EXPECT_EQ(name["type"].toInt(), 0);
+    EXPECT_EQ(name["attributes"].toInt(), 0x80);
+    EXPECT_TRUE(name["locked"].toBool());
+    EXPECT_EQ(name["width"].toInt(), 40);
+    EXPECT_EQ(name["setting1"].toInt(), 1);
+    EXPECT_EQ(name["default"].toString(), QStringLiteral("dflt"));
+    EXPECT_EQ(name["popup"].toArray(), QJsonArray({"p1", "p2"}));
+    const QJsonObject cost = fields[2].toObject();
+    EXPECT_EQ(cost["type"].toInt(), 14);
+    EXPECT_EQ(cost["setting1"].toInt(), (1 << 16) | 3);
+    EXPECT_EQ(cost["setting2"].toInt(), 2);
+    EXPECT_EQ(cost["calcValue1"].toDouble(), 2.5);
+    EXPECT_EQ(cost["calcValue2"].toDouble(), 0.0);
+    EXPECT_FALSE(cost["locked"].toBool());
+    EXPECT_EQ(cost["width"].toInt(), 30);
+
+    const QJsonArray records = o["records"].toArray();
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[0].toArray(), QJsonArray({QString::fromUtf8("caf\u00e9\r\nbar"), "1", "5"}));
+    EXPECT_EQ(records[1].toArray(), QJsonArray({"", "0", ""}));
+
+    const QJsonArray sortLists = o["sortLists"].toArray();
+    ASSERT_EQ(sortLists.size(), 25);
+    EXPECT_EQ(sortLists[0].toObject()["name"].toString(), QStringLiteral("Unused"));
+    EXPECT_EQ(sortLists[1].toObject(),
+              QJsonObject({{"name", "S2"}, {"keys", QJsonArray({1, -3, 0})}}));
+    const QJsonArray filterLists = o["filterLists"].toArray();
+    ASSERT_EQ(filterLists.size(), 25);
+    EXPECT_EQ(filterLists[0].toObject(), QJsonObject({{"name", "F1"},
+                                                      {"texts", QJsonArray({"a", "", "", "", "e"})},
+                                                      {"options", 1025},
+                                                      {"fields", QJsonArray({0, -1, -1, -1, 2})}}));
+    EXPECT_EQ(filterLists[24].toObject()["options"].toInt(), 31);
+    EXPECT_EQ(o["viewPosition"].toArray(), QJsonArray({1, 2, 3, 4}));
+}
+
+TEST_F(Cli, dumpOfAFileWithoutRecordsShowsOneEmptyRecord)
+{
+    const CliRun run =
+        runCli({QStringLiteral("dump"), write("e.pdb", PdbBuilder::withFields(2).build())});
+    ASSERT_EQ(run.exitCode, 0);
+    const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(o["records"].toArray(), QJsonArray({QJsonArray({"", ""})}));
+}
+
+TEST_F(Cli, failuresGoToStandardError)
+{
+    CliRun run = runCli({QStringLiteral("dump"), write("x.pdb", QByteArray(80, 'x'))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.trimmed(), QStringLiteral("Sorry, this is not a Listora database."));
+    EXPECT_TRUE(run.out.isEmpty());
+
+    PdbBuilder old = sample();
+    old.type = "Lx3D";
+    run = runCli({QStringLiteral("dump"), write("old.pdb", old.build())});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("Sorry, this database is created by Listora 3.\n\n"
+                                      "Please use Quillgrid 2.xx to access this database. \n"));
+
+    run = runCli({QStringLiteral("dump"), dir.filePath(QStringLiteral("missing.pdb"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("There was an error opening the file.")));
+}
+
+TEST_F(Cli, passwordsOfEncipheredFiles)
+{
+    PdbBuilder b = sample();
+    b.flags = 0x0002;
+    b.password = QString::fromUtf8("pässwörd").toLatin1();
+    const QString path = write("secret.pdb", b.build());
+
+    CliRun run = runCli({QStringLiteral("dump"), path});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.trimmed(), QStringLiteral("Password required"));
+
+    run = runCli({QStringLiteral("dump"), path, QStringLiteral("--password"),
+                  QStringLiteral("wrong-password")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("Incorrect Password given.\nPlease re-enter\n"));
+
+    run = runCli({QStringLiteral("dump"), path, QStringLiteral("--password"),
+                  QString::fromUtf8("pässwörd")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+    EXPECT_TRUE(o["encrypted"].toBool());
+    EXPECT_EQ(o["records"].toArray()[0].toArray()[0].toString(),
+              QString::fromUtf8("caf\u00e9\r\nbar"));
+}
+
+TEST_F(Cli, warningsAndQuestions)
+{
+    PdbBuilder b = sample();
+    b.flags = 0x0004;
+    CliRun run = runCli({QStringLiteral("dump"), write("palm.pdb", b.build())});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("The database is protected")));
+
+    b.flags = 0x0001;
+    b.fields[1].typeCode = 0x77;
+    run = runCli({QStringLiteral("dump"), write("unknown.pdb", b.build())});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.endsWith(QStringLiteral("Error: Seek Fieldtype2\n")))
+        << run.err.toStdString();
+}
+
+TEST_F(Cli, usageErrorsExitWith2)
+{
+    EXPECT_EQ(runCli({}).exitCode, 2);
+    EXPECT_EQ(runCli({QStringLiteral("frobnicate")}).exitCode, 2);
+    EXPECT_EQ(runCli({QStringLiteral("dump")}).exitCode, 2);
+    EXPECT_EQ(runCli({QStringLiteral("dump"), QStringLiteral("a"), QStringLiteral("b")}).exitCode,
+              2);
+    EXPECT_EQ(
+        runCli({QStringLiteral("dump"), QStringLiteral("a"), QStringLiteral("--bogus")}).exitCode,
+        2);
+}
