@@ -1,0 +1,13 @@
+#include "ui/qtpasswordprompt.h"
+
+#include "ui/tcryptform.h"
+
+QString QtPasswordPrompt::askPasswordToOpen()
+{
+    return mForm.execute(CryptFormRules::Mode::Decryption);
+}
+
+QString QtPasswordPrompt::askPasswordToEncrypt()
+{
+    return mForm.execute(CryptFormRules::Mode::Encryption);
+}
