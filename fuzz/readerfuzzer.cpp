@@ -1,0 +1,42 @@
+// Feeds arbitrary bytes to the database reader. Whatever a file says, the
+// reader must neither read nor write out of bounds nor allocate without a
+// bound, and what it accepts must make a consistent grid.
+
+#include "core/cipherstate.h"
+#include "core/database.h"
+#include "core/databasereader.h"
+#include "scriptedmessages.h"
+#include "scriptedpasswords.h"
+
+#include <QBuffer>
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+
+    ScriptedMessages messages;
+    // The messages are answered Retry, Retry, then Cancel: the warning takes
+    // an answer and ignores it, an unknown field type goes on or gives up.
+    messages.answers = {MessageButton::Retry, MessageButton::Retry, MessageButton::Cancel};
+    ScriptedPasswords passwords;
+    passwords.answers = {QStringLiteral("fuzzing"), QStringLiteral("secret")};
+    CipherState cipher;
+    Database db;
+    const ReadResult result =
+        DatabaseReader(messages, passwords, cipher).read(buffer, QStringLiteral("fuzz.pdb"), db);
+    if (result.ok) {
+        const RecordGrid &grid = db.grid();
+        if (grid.columnCount() < 2 || grid.columnCount() > 51 || grid.rowCount() < 2)
+            std::abort();
+        // A cell holds at most one record's bytes, with a CR added per LF.
+        for (int r = 0; r < grid.rowCount(); ++r)
+            for (int c = 0; c < grid.columnCount(); ++c)
+                if (grid.cell(c, r).size() > 2 * DatabaseReader::MaxRecordSpan)
+                    std::abort();
+    }
+    return 0;
+}
