@@ -49,6 +49,9 @@ void CipherState::SetCipherKey(const QString &password)
 
 qsizetype CipherState::EncipherBuffer(QByteArray &buffer, qsizetype length)
 {
+    Q_ASSERT(length >= 0);
+    // Only a buffer too short for the rounded length grows; bytes already
+    // there past `length` are enciphered as they are.
     const qsizetype padded = (length + 7) / 8 * 8;
     if (buffer.size() < padded)
         buffer.append(padded - buffer.size(), '\0');
