@@ -240,6 +240,7 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
     for (int k = 1; k <= fieldCount; ++k) {
         const int stored = lo.lowSigned(LoStruc::widthOffset(k));
         db.field(k).locked = stored < 0;
+        db.field(k).readWidth = qAbs(stored);
         grid.setColumnWidth(k, db.FieldWidthToPixels(qAbs(stored)));
     }
     grid.showAllRows();

@@ -26,6 +26,10 @@ struct FieldDef
     QString lookupField;
     double calcValue1 = 0.0; ///< constant left operand of "<value><op><field>"
     double calcValue2 = 0.0; ///< constant right operand of "<field><op><value>"
+    /// The width in width units the field was read with, or -1. A column
+    /// still as wide as this width makes writes it back unchanged, whatever
+    /// the width scale.
+    int readWidth = -1;
 
     bool isReadOnly() const { return attributes & ReadOnlyAttribute; }
 
@@ -42,5 +46,6 @@ struct FieldDef
         popupItems.clear();
         calcValue1 = 0.0;
         calcValue2 = 0.0;
+        readWidth = -1;
     }
 };

@@ -45,3 +45,9 @@ QString LoStruc::text(int offset, int size) const
     const auto length = qstrnlen(start, uint(size));
     return Codepage::decode(start, qsizetype(length));
 }
+
+void LoStruc::setBytes(int offset, const QByteArray &bytes)
+{
+    const qsizetype n = qMin(bytes.size(), qsizetype(Size - offset));
+    std::copy_n(bytes.constData(), n, mBytes.data() + offset);
+}

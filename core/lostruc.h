@@ -67,6 +67,9 @@ public:
     /// @p value sign-extended to 16 bits.
     void setSignedWord(int offset, qint8 value) { setWord(offset, quint16(qint16(value))); }
 
+    /// Puts @p bytes at @p offset (as many as fit).
+    void setBytes(int offset, const QByteArray &bytes);
+
     /// A zero-terminated text of at most @p size bytes (ended by the first
     /// zero byte or by the end of its slot).
     QString text(int offset, int size) const;

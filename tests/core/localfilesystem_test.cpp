@@ -1,0 +1,85 @@
+#include "core/cipherstate.h"
+#include "core/database.h"
+#include "core/localfilesystem.h"
+#include "core/savedatabasefile.h"
+#include "fixedclock.h"
+#include "pdbbuilder.h"
+#include "readfile.h"
+#include "scriptedmessages.h"
+#include "scriptedshell.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
+
+TEST(LocalFileSystem, savesOnTheRealDisk)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Real.pdb"));
+    PdbBuilder b = PdbBuilder::withFields(1);
+    b.records = {{"first"}};
+    const QByteArray previous = b.build();
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(previous);
+    }
+    ASSERT_TRUE(
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    // Through a link in another folder.
+    QDir(dir.path()).mkdir(QStringLiteral("links"));
+    const QString link = dir.filePath(QStringLiteral("links/Link.pdb"));
+    ASSERT_TRUE(QFile::link(path, link));
+
+    Database db;
+    ASSERT_TRUE(readFile(previous, db).ok);
+    db.setFilePath(link);
+    db.grid().setCell(1, 1, QStringLiteral("second"));
+    ScriptedMessages messages;
+    ScriptedShell shell;
+    FixedClock clock;
+    CipherState cipher;
+    LocalFileSystem files;
+    ASSERT_TRUE(SaveDatabaseFile(db, QString(), {messages, files, shell, shell, clock, cipher}));
+
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(contents(dir.filePath(QStringLiteral("Real.pd_"))), previous);
+    Database back;
+    ASSERT_TRUE(readFile(contents(path), back).ok);
+    EXPECT_EQ(back.grid().cell(1, 1), QStringLiteral("second"));
+    // The saved file keeps the permissions of the one it replaced (0640).
+    const QFile::Permissions kept = QFile::permissions(path);
+    EXPECT_TRUE(kept & QFile::ReadGroup);
+    EXPECT_FALSE(kept & QFile::WriteGroup);
+    EXPECT_FALSE(kept & QFile::ReadOther);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    // A copy to a new file gets the permissions new files get.
+    const mode_t mask = ::umask(022);
+    const QString copy = dir.filePath(QStringLiteral("Copy.pdb"));
+    ASSERT_TRUE(SaveDatabaseFile(db, copy, {messages, files, shell, shell, clock, cipher}));
+    ::umask(mask);
+    EXPECT_TRUE(QFile::permissions(copy) & QFile::ReadOther);
+    EXPECT_EQ(db.filePath(), link);
+
+    // A folder that is not there: the error, and nothing left behind.
+    EXPECT_FALSE(SaveDatabaseFile(db, dir.filePath(QStringLiteral("none/x.pdb")),
+                                  {messages, files, shell, shell, clock, cipher}));
+    EXPECT_EQ(messages.shown.back().caption, QStringLiteral("Save error"));
+    EXPECT_TRUE(messages.shown.size() == 1);
+}
