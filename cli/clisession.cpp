@@ -1,14 +1,48 @@
 #include "cli/clisession.h"
 
+#include "core/database.h"
+#include "core/databasereader.h"
+#include "core/savedatabasefile.h"
+
+#include <QIODevice>
+
 #include <cstdio>
 
 CliSession::CliSession() : mErr(stderr)
 {
 }
 
+bool CliSession::readDatabase(const QString &path, Database &db)
+{
+    const std::unique_ptr<QIODevice> file = mFiles.openForReading(path);
+    if (!file) {
+        printError({QStringLiteral("There was an error opening the file. This may caused by an "
+                                   "invalid filename or path, or the file may be in use by "
+                                   "another application.")});
+        return false;
+    }
+    db.setWidthScale(1.0);
+    const ReadResult result = DatabaseReader(*this, *this, mCipher).read(*file, path, db);
+    if (result.ok)
+        return true;
+    if (mPasswordMissing)
+        printError({QStringLiteral("Password required")});
+    else if (!result.message.isEmpty())
+        printError(result.message);
+    return false;
+}
+
+bool CliSession::saveCopy(Database &db, const QString &path)
+{
+    // The save reports its own failures through show().
+    return SaveDatabaseFile(db, path, {*this, mFiles, *this, *this, mClock, mCipher});
+}
+
 MessageButton CliSession::show(const Message &message)
 {
     printError(message.lines);
+    if (message.buttons & MessageButton::Yes)
+        return MessageButton::Yes;
     if (message.buttons & MessageButton::Cancel)
         return MessageButton::Cancel;
     if (message.buttons & MessageButton::No)

@@ -1,29 +1,47 @@
 #pragma once
 
+#include "core/cipherstate.h"
+#include "core/filedialogs.h"
+#include "core/localfilesystem.h"
 #include "core/messageservice.h"
 #include "core/passwordprompt.h"
+#include "core/systemclock.h"
+#include "core/userfeedback.h"
 
 #include <QString>
 #include <QTextStream>
 
+class Database;
+
 /**
- * The services of a run of the command-line tool: messages go to standard
- * error, questions are answered Cancel (or OK where that is the only
- * button), and the password is the one given on the command line, offered
- * once. There is nobody to ask again.
+ * The services of a run of the command-line tool. Messages go to standard
+ * error; a question offering Yes (to save characters the file cannot keep)
+ * is answered Yes, any other Cancel, so the run goes on only where a warning
+ * allows it. The password is the one given on the command line, offered
+ * once: there is nobody to ask again. There are no dialogs.
  */
-class CliSession : public MessageService, public PasswordPrompt
+class CliSession : public MessageService,
+                   public PasswordPrompt,
+                   public FileDialogs,
+                   public UserFeedback
 {
 public:
     CliSession();
 
     void setPassword(const QString &password) { mPassword = password; }
-    /// Whether the reader asked for a password that was not given.
-    bool passwordMissing() const { return mPasswordMissing; }
+
+    /// Reads @p path into @p db; reports a failure and returns false.
+    bool readDatabase(const QString &path, Database &db);
+    /// Writes @p db as a copy to @p path; reports a failure and returns false.
+    bool saveCopy(Database &db, const QString &path);
 
     MessageButton show(const Message &message) override;
     QString askPasswordToOpen() override;
     QString askPasswordToEncrypt() override;
+    QString getOpenFileName(const FileDialogRequest &) override { return QString(); }
+    QString getSaveFileName(const FileDialogRequest &) override { return QString(); }
+    void beep() override {}
+    void setBusy(bool) override {}
 
     /// Writes the lines to standard error, one per line.
     void printError(const QStringList &lines);
@@ -33,4 +51,7 @@ private:
     QString mPassword;
     bool mPasswordOffered = false;
     bool mPasswordMissing = false;
+    LocalFileSystem mFiles;
+    SystemClock mClock;
+    CipherState mCipher;
 };

@@ -1,13 +1,9 @@
 #include "cli/dumpcommand.h"
 
 #include "cli/clisession.h"
-#include "core/cipherstate.h"
 #include "core/database.h"
 #include "core/databaseflags.h"
-#include "core/databasereader.h"
-#include "core/localfilesystem.h"
 
-#include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
@@ -129,30 +125,11 @@ int DumpCommand::run(const QStringList &arguments)
 
     CliSession session;
     session.setPassword(password);
-    LocalFileSystem files;
-    const std::unique_ptr<QIODevice> file = files.openForReading(path);
-    if (!file) {
-        session.printError({QStringLiteral(
-            "There was an error opening the file. This may caused by an invalid filename or "
-            "path, or the file may be in use by another application.")});
-        return 1;
-    }
-
     Database db;
-    db.setWidthScale(1.0);
-    CipherState cipher;
-    DatabaseReader reader(session, session, cipher);
-    const ReadResult result = reader.read(*file, path, db);
-    if (!result.ok) {
-        if (session.passwordMissing())
-            session.printError({QStringLiteral("Password required")});
-        else if (!result.message.isEmpty())
-            session.printError(result.message);
+    if (!session.readDatabase(path, db))
         return 1;
-    }
 
-    QTextStream out(stdout);
-    out << QString::fromUtf8(QJsonDocument(toJson(db)).toJson(QJsonDocument::Indented));
-    out.flush();
-    return 0;
+    const QByteArray json = QJsonDocument(toJson(db)).toJson(QJsonDocument::Indented);
+    return std::fwrite(json.constData(), 1, size_t(json.size()), stdout) == size_t(json.size()) ? 0
+                                                                                                : 1;
 }

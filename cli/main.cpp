@@ -1,4 +1,6 @@
+#include "cli/copycommand.h"
 #include "cli/dumpcommand.h"
+#include "cli/newcommand.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -14,7 +16,12 @@ int usage()
     err << "usage: quillgrid-cli COMMAND ...\n"
            "\n"
            "commands:\n"
-           "  dump FILE [--password PW]   print the database as one JSON object\n";
+           "  dump FILE [--password PW]\n"
+           "      print the database as one JSON object\n"
+           "  copy IN OUT [--password PW] [--encrypt NEWPW | --decrypt]\n"
+           "      write the database to OUT, with a new password or none\n"
+           "  new OUT --name NAME [--fields 5] [--records 10] [--type String] [--width 60]\n"
+           "      create a database as the new-database dialog does\n";
     err.flush();
     return 2;
 }
@@ -31,5 +38,9 @@ int main(int argc, char *argv[])
     const QString command = arguments.takeFirst();
     if (command == QLatin1String("dump"))
         return DumpCommand::run(arguments);
+    if (command == QLatin1String("copy"))
+        return CopyCommand::run(arguments);
+    if (command == QLatin1String("new"))
+        return NewCommand::run(arguments);
     return usage();
 }

@@ -230,3 +230,103 @@ TEST_F(Cli, usageErrorsExitWith2)
         runCli({QStringLiteral("dump"), QStringLiteral("a"), QStringLiteral("--bogus")}).exitCode,
         2);
 }
+
+TEST_F(Cli, copyWritesAndChangesTheSecurity)
+{
+    const QString in = write("in.pdb", sample().build());
+    const QString out = dir.filePath(QStringLiteral("out.pdb"));
+    CliRun run = runCli({QStringLiteral("copy"), in, out});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.pd_"))));
+    const QByteArray plainDump = runCli({QStringLiteral("dump"), in}).out;
+    QJsonObject copied =
+        QJsonDocument::fromJson(runCli({QStringLiteral("dump"), out}).out).object();
+    QJsonObject original = QJsonDocument::fromJson(plainDump).object();
+    copied.remove(QStringLiteral("modified"));
+    original.remove(QStringLiteral("modified"));
+    EXPECT_EQ(copied, original);
+
+    // A short password is refused with the dialog's message.
+    run = runCli(
+        {QStringLiteral("copy"), in, out, QStringLiteral("--encrypt"), QStringLiteral("abc")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("Passwords must be a minimum of 6 characters in length.\n"
+                                      "Please re-enter.\n"));
+
+    const QString secret = dir.filePath(QStringLiteral("secret.pdb"));
+    run = runCli({QStringLiteral("copy"), in, secret, QStringLiteral("--encrypt"),
+                  QString::fromUtf8("sécret!")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QJsonObject o =
+        QJsonDocument::fromJson(runCli({QStringLiteral("dump"), secret,
+                                        QStringLiteral("--password"), QString::fromUtf8("sécret!")})
+                                    .out)
+            .object();
+    EXPECT_TRUE(o["encrypted"].toBool());
+    EXPECT_EQ(o["flags"].toInt(), (0x0089 & ~0x0007) | 0x0002);
+    EXPECT_EQ(o["records"], original["records"]);
+
+    const QString open = dir.filePath(QStringLiteral("open.pdb"));
+    run = runCli({QStringLiteral("copy"), secret, open, QStringLiteral("--password"),
+                  QString::fromUtf8("sécret!"), QStringLiteral("--decrypt")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    o = QJsonDocument::fromJson(runCli({QStringLiteral("dump"), open}).out).object();
+    EXPECT_FALSE(o["encrypted"].toBool());
+    EXPECT_EQ(o["flags"].toInt(), (0x0089 & ~0x0007) | 0x0001);
+
+    EXPECT_EQ(runCli({QStringLiteral("copy"), in}).exitCode, 2);
+    EXPECT_EQ(runCli({QStringLiteral("copy"), in, out, QStringLiteral("--decrypt"),
+                      QStringLiteral("--encrypt"), QStringLiteral("secret")})
+                  .exitCode,
+              2);
+}
+
+TEST_F(Cli, copyReportsTheHandheldLimitsAndGoesOn)
+{
+    PdbBuilder b = sample();
+    b.records[0][0] = QByteArray(4010, 'x');
+    const QString out = dir.filePath(QStringLiteral("cut.pdb"));
+    const CliRun run = runCli({QStringLiteral("copy"), write("long.pdb", b.build()), out});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, QStringLiteral("Record 1 shorten by 10 bytes.\n"));
+    const QJsonObject o =
+        QJsonDocument::fromJson(runCli({QStringLiteral("dump"), out}).out).object();
+    EXPECT_EQ(o["records"].toArray()[0].toArray()[0].toString().size(), 4000);
+
+    const CliRun failed = runCli({QStringLiteral("copy"), write("ok.pdb", sample().build()),
+                                  dir.filePath(QStringLiteral("no/such/folder/x.pdb"))});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.err.startsWith(QStringLiteral("There was an error in saving the file.")));
+}
+
+TEST_F(Cli, newCreatesAsTheDialogDoes)
+{
+    const QString out = dir.filePath(QStringLiteral("new.pdb"));
+    CliRun run =
+        runCli({QStringLiteral("new"), out, QStringLiteral("--name"), QStringLiteral("Tasks"),
+                QStringLiteral("--fields"), QStringLiteral("3"), QStringLiteral("--records"),
+                QStringLiteral("4"), QStringLiteral("--type"), QStringLiteral("Boolean"),
+                QStringLiteral("--width"), QStringLiteral("160")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject o =
+        QJsonDocument::fromJson(runCli({QStringLiteral("dump"), out}).out).object();
+    EXPECT_EQ(o["name"].toString(), QStringLiteral("Tasks"));
+    EXPECT_EQ(o["flags"].toInt(), 0x0811);
+    const QJsonArray fields = o["fields"].toArray();
+    ASSERT_EQ(fields.size(), 3);
+    EXPECT_EQ(fields[2].toObject()["name"].toString(), QStringLiteral("Field 3"));
+    EXPECT_EQ(fields[2].toObject()["type"].toInt(), 1);
+    EXPECT_EQ(fields[2].toObject()["width"].toInt(), 127); // the most the handheld keeps
+    EXPECT_EQ(o["records"].toArray().size(), 4);
+    EXPECT_EQ(o["records"].toArray()[3].toArray()[1].toString(), QStringLiteral("0"));
+
+    run = runCli({QStringLiteral("new"), out, QStringLiteral("--name"), QStringLiteral("T"),
+                  QStringLiteral("--records"), QStringLiteral("0")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QStringLiteral("Please use 1 - 32000 rows.\n"));
+    EXPECT_EQ(runCli({QStringLiteral("new"), out}).exitCode, 2);
+    EXPECT_EQ(runCli({QStringLiteral("new"), out, QStringLiteral("--name"), QStringLiteral("T"),
+                      QStringLiteral("--type"), QStringLiteral("Bogus")})
+                  .exitCode,
+              2);
+}

@@ -1,0 +1,74 @@
+#include "cli/copycommand.h"
+
+#include "cli/clisession.h"
+#include "core/cryptformrules.h"
+#include "core/database.h"
+#include "core/databaseflags.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+int usage()
+{
+    QTextStream(stderr) << "usage: quillgrid-cli copy IN OUT [--password PW] "
+                           "[--encrypt NEWPW | --decrypt]"
+                        << Qt::endl;
+    return 2;
+}
+
+constexpr quint16 SecurityFlags =
+    DatabaseFlags::NoSecurity | DatabaseFlags::Encrypted | DatabaseFlags::PalmOsPassword;
+
+} // namespace
+
+int CopyCommand::run(const QStringList &arguments)
+{
+    QStringList paths;
+    QString password;
+    QString newPassword;
+    bool encrypt = false;
+    bool decrypt = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (arg == QLatin1String("--password") && hasValue) {
+            password = arguments[++i];
+        } else if (arg == QLatin1String("--encrypt") && hasValue) {
+            encrypt = true;
+            newPassword = arguments[++i];
+        } else if (arg == QLatin1String("--decrypt")) {
+            decrypt = true;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            return usage();
+        } else {
+            paths << arg;
+        }
+    }
+    if (paths.size() != 2 || (encrypt && decrypt))
+        return usage();
+
+    CliSession session;
+    session.setPassword(password);
+    Database db;
+    if (!session.readDatabase(paths[0], db))
+        return 1;
+
+    // As the Properties dialog sets "Encrypted" and "No security".
+    if (encrypt) {
+        const CryptFormRules::Outcome outcome =
+            CryptFormRules(CryptFormRules::Mode::Encryption).ok(newPassword, newPassword);
+        if (!outcome.accepted) {
+            session.printError(outcome.error.lines);
+            return 1;
+        }
+        db.setPassword(outcome.password);
+        db.setFlags((db.flags() & ~SecurityFlags) | DatabaseFlags::Encrypted);
+    } else if (decrypt) {
+        db.setPassword(QString());
+        db.setFlags((db.flags() & ~SecurityFlags) | DatabaseFlags::NoSecurity);
+    }
+    return session.saveCopy(db, paths[1]) ? 0 : 1;
+}
