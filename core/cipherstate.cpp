@@ -59,6 +59,14 @@ qsizetype CipherState::EncipherBuffer(QByteArray &buffer, qsizetype length)
     return padded;
 }
 
+qsizetype CipherState::EncipherBuffer(char *data, qsizetype length)
+{
+    const qsizetype padded = (length + 7) / 8 * 8;
+    std::memset(data + length, 0, size_t(padded - length));
+    mBlowfish.encryptEcb(data, padded);
+    return padded;
+}
+
 void CipherState::DecipherBuffer(char *data, qsizetype length) const
 {
     mBlowfish.decryptEcb(data, length);

@@ -24,6 +24,9 @@ public:
     /// to at least that size, enciphers that many bytes in place and returns
     /// the rounded length.
     qsizetype EncipherBuffer(QByteArray &buffer, qsizetype length);
+    /// The same in place: @p data has room for the rounded length, and the
+    /// pad bytes after @p length become zero before they are enciphered.
+    qsizetype EncipherBuffer(char *data, qsizetype length);
 
     /// Deciphers every complete 8-byte block of the @p length bytes at
     /// @p data in place; a final incomplete block is left as it is.

@@ -58,26 +58,55 @@ void appendKey(QByteArray &out, const char *block, int k)
     out.append('\0');
 }
 
-/// A cell text as stored: every character below 32 but TAB and LF dropped
-/// (so CR LF becomes LF), the rest in the file's code page.
-void appendStoredText(QByteArray &out, QStringView text)
+/// Appends to a byte array through a raw pointer, growing it by doubling.
+class ByteSink
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            if (c >= 32 || c == '\t' || c == '\n')
-                out.append(char(c));
-            continue;
-        }
-        const int b = Codepage::byteFor(c);
-        if (b >= 0) {
-            out.append(char(b));
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        out.append('?');
+public:
+    explicit ByteSink(QByteArray &bytes) : mBytes(bytes), mSize(bytes.size()) {}
+    ~ByteSink() { mBytes.truncate(mSize); }
+
+    /// Room for @p n more bytes at the end.
+    char *reserve(qsizetype n)
+    {
+        if (mSize + n > mBytes.size())
+            mBytes.resize(qMax(2 * mBytes.size(), mSize + n));
+        return mBytes.data() + mSize;
     }
+    void grow(qsizetype n) { mSize += n; }
+    qsizetype size() const { return mSize; }
+    char *at(qsizetype offset) { return mBytes.data() + offset; }
+
+private:
+    QByteArray &mBytes;
+    qsizetype mSize;
+};
+
+/// Writes a cell text as stored to @p d, which has room for one byte per
+/// character: every character below 32 but TAB and LF dropped (so CR LF
+/// becomes LF), the rest in the file's code page, a character it lacks as
+/// "?" (counted in @p unmappable). Returns the bytes written.
+qsizetype storeText(char *d, QStringView text, qsizetype *unmappable)
+{
+    char *const start = d;
+    const auto *s = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = s[i];
+        if (c >= 32 && c < 0x80) {
+            *d++ = char(c);
+        } else if (c < 32) {
+            if (c == '\t' || c == '\n')
+                *d++ = char(c);
+        } else if (const int b = Codepage::byteFor(c); b >= 0) {
+            *d++ = char(b);
+        } else {
+            if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(s[i + 1]))
+                ++i;
+            *d++ = '?';
+            ++*unmappable;
+        }
+    }
+    return d - start;
 }
 
 /// The width units a column of @p pixels stores, with the lock as its sign.
@@ -269,61 +298,50 @@ WriteResult DatabaseWriter::build(const Database &db, const QDateTime &now)
         mCipher.EncipherBuffer(appInfo, appInfo.size());
     out.append(appInfo);
 
-    // The records, in the grid's order, hidden or not.
-    QByteArray record;
+    // The records, in the grid's order, hidden or not, one after the other
+    // straight into the file's bytes.
+    // A guess at the size spares most of the growing: length words, zero
+    // bytes and about ten characters a cell.
+    out.reserve(out.size() + qsizetype(n) * (13 * qsizetype(f) + 8));
+    ByteSink sink(out);
     for (int r = 1; r <= n; ++r) {
-        qToBigEndian<quint32>(quint32(out.size()),
-                              out.data() + PdbHeader::Size + PdbHeader::RecordEntrySize * (r - 1));
-        record.resize(2 * f);
+        const qsizetype start = sink.size();
+        qToBigEndian<quint32>(quint32(start),
+                              sink.at(PdbHeader::Size + PdbHeader::RecordEntrySize * (r - 1)));
+        sink.reserve(2 * f);
+        sink.grow(2 * f);
         for (int k = 1; k <= f; ++k) {
-            const qsizetype start = record.size();
-            appendStoredText(record, grid.cell(k, r));
-            qsizetype length = record.size() - start;
+            const QString &text = grid.cell(k, r);
+            const qsizetype before = result.unmappable.count;
+            qsizetype length =
+                storeText(sink.reserve(text.size() + 1), text, &result.unmappable.count);
+            if (before == 0 && result.unmappable.count > 0) {
+                result.unmappable.firstRecord = r;
+                result.unmappable.firstField = k;
+            }
             if (length > Limits::MaxCellText) {
                 mMessages.show(limitation(QStringLiteral("Record ") + QString::number(r) +
                                           QStringLiteral(" shorten by ") +
                                           QString::number(length - Limits::MaxCellText) +
                                           QStringLiteral(" bytes.")));
-                record.truncate(start + Limits::MaxCellText);
                 length = Limits::MaxCellText;
             }
-            record.append('\0');
-            qToBigEndian<quint16>(quint16(length + 1), record.data() + 2 * (k - 1));
+            *sink.at(sink.size() + length) = '\0';
+            sink.grow(length + 1);
+            qToBigEndian<quint16>(quint16(length + 1), sink.at(start + 2 * (k - 1)));
         }
-        if (record.size() > Limits::MaxRecordBytes) {
+        const qsizetype size = sink.size() - start;
+        if (size > Limits::MaxRecordBytes) {
             mMessages.show(limitation(QStringLiteral("Record ") + QString::number(r) +
                                       QStringLiteral(" contains ") +
-                                      QString::number(record.size() - Limits::MaxRecordBytes) +
+                                      QString::number(size - Limits::MaxRecordBytes) +
                                       QStringLiteral(" too much bytes.")));
         }
-        if (encrypt)
-            mCipher.EncipherBuffer(record, record.size());
-        out.append(record);
+        if (encrypt) {
+            sink.reserve(8);
+            sink.grow(mCipher.EncipherBuffer(sink.at(start), size) - size);
+        }
     }
     result.ok = true;
     return result;
-}
-
-DatabaseWriter::Unmappable DatabaseWriter::findUnmappable(const Database &db)
-{
-    Unmappable found;
-    const RecordGrid &grid = db.grid();
-    for (int r = 1; r < grid.rowCount(); ++r) {
-        for (int k = 1; k < grid.columnCount(); ++k) {
-            const QString &text = grid.cell(k, r);
-            for (qsizetype i = 0; i < text.size(); ++i) {
-                const char16_t c = text[i].unicode();
-                if (c < 0x80 || Codepage::byteFor(c) >= 0)
-                    continue;
-                if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
-                    text[i + 1].isLowSurrogate())
-                    ++i;
-                if (found.count++ == 0) {
-                    found.firstRecord = r;
-                    found.firstField = k;
-                }
-            }
-        }
-    }
-    return found;
 }

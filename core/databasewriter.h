@@ -10,14 +10,25 @@ class CipherState;
 class Database;
 class MessageService;
 
-/// What the writer made: the file's bytes and the fixed part they hold, or
-/// the lines of the message that says why nothing was made.
+/// Where cell texts held characters that the file's code page cannot keep
+/// (they were written as "?").
+struct Unmappable
+{
+    qsizetype count = 0;
+    int firstRecord = 0; ///< grid row of the first
+    int firstField = 0;  ///< grid column of the first
+};
+
+/// What the writer made: the file's bytes, the fixed part they hold and the
+/// characters it had to replace; or the lines of the message that says why
+/// nothing was made.
 struct WriteResult
 {
     bool ok = false;
     QStringList message;
     QByteArray bytes;
     LoStruc image;
+    Unmappable unmappable;
 };
 
 /**
@@ -40,16 +51,6 @@ public:
     /// the database's "Encrypted" flag and its password disagree, since
     /// either file would be unreadable.
     WriteResult build(const Database &db, const QDateTime &now);
-
-    /// Where cell texts hold characters that the file's code page cannot
-    /// keep (they would be written as "?").
-    struct Unmappable
-    {
-        qsizetype count = 0;
-        int firstRecord = 0; ///< grid row of the first, 1-based
-        int firstField = 0;  ///< grid column of the first, 1-based
-    };
-    static Unmappable findUnmappable(const Database &db);
 
 private:
     MessageService &mMessages;

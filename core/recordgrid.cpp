@@ -21,12 +21,10 @@ void RecordGrid::resize(int columns, int rows)
         emit gridReset();
 }
 
-const QString &RecordGrid::cell(int column, int row) const
+const QString &RecordGrid::emptyText()
 {
     static const QString kEmpty;
-    if (!contains(column, row))
-        return kEmpty;
-    return mRows[size_t(row)].cells[size_t(column)];
+    return kEmpty;
 }
 
 void RecordGrid::setCell(int column, int row, const QString &text)

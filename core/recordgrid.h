@@ -40,7 +40,12 @@ public:
     void resize(int columns, int rows);
 
     /// The text of a cell; an empty text outside the table.
-    const QString &cell(int column, int row) const;
+    const QString &cell(int column, int row) const
+    {
+        if (!contains(column, row))
+            return emptyText();
+        return mRows[size_t(row)].cells[size_t(column)];
+    }
     void setCell(int column, int row, const QString &text);
     /// Takes the texts of columns 1.. of @p row from @p texts.
     void setRecordTexts(int row, std::vector<QString> &&texts);
@@ -87,6 +92,7 @@ private:
         return column >= 0 && column < mColumnCount && row >= 0 && row < rowCount();
     }
     bool notifying() const { return mUpdateDepth == 0; }
+    static const QString &emptyText();
 
     int mColumnCount = 0;
     std::vector<Row> mRows;

@@ -25,9 +25,8 @@ void showSaveError(MessageService &messages)
 }
 
 /// Asks whether to save characters the file cannot keep as "?".
-bool acceptUnmappable(const Database &db, MessageService &messages)
+bool acceptUnmappable(const Database &db, const Unmappable &found, MessageService &messages)
 {
-    const DatabaseWriter::Unmappable found = DatabaseWriter::findUnmappable(db);
     if (found.count == 0)
         return true;
     const QString first = QStringLiteral("The first is in record %1, field \"%2\".")
@@ -119,24 +118,25 @@ bool SaveDatabaseFile(Database &db, const QString &target, const SaveServices &s
         path = ChangeFileExtension(chosen, QStringLiteral(".pdb"));
     }
 
-    if (!acceptUnmappable(db, s.messages))
-        return false;
-
     s.feedback.setBusy(true);
     const QDateTime now = s.clock.now();
     DatabaseWriter writer(s.messages, s.cipher);
     const WriteResult result = writer.build(db, now);
+    s.feedback.setBusy(false);
     if (!result.ok) {
-        s.feedback.setBusy(false);
         s.messages.show(
             {QStringLiteral("Save error"), MessageIcon::Error, result.message, MessageButton::Ok});
         return false;
     }
+    // Asked once the bytes stand, before any of them reaches the disk.
+    if (!acceptUnmappable(db, result.unmappable, s.messages))
+        return false;
 
     // A link is saved through to the file it names, and the backup goes
     // beside that file.
     const QString file = path.isEmpty() ? path : s.files.resolveLinks(path);
     const QString backup = ownName ? ChangeFileExtension(file, QStringLiteral(".pd_")) : QString();
+    s.feedback.setBusy(true);
     const bool saved = !file.isEmpty() && replaceFile(s.files, file, backup, result.bytes);
     s.feedback.setBusy(false);
     if (!saved) {

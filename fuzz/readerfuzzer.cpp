@@ -1,10 +1,13 @@
 // Feeds arbitrary bytes to the database reader. Whatever a file says, the
 // reader must neither read nor write out of bounds nor allocate without a
-// bound, and what it accepts must make a consistent grid.
+// bound, and what it accepts must make a consistent grid. Every file it
+// accepts is written, read back and written again: the second file must be
+// the first, byte for byte.
 
 #include "core/cipherstate.h"
 #include "core/database.h"
 #include "core/databasereader.h"
+#include "core/databasewriter.h"
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
 
@@ -37,6 +40,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             for (int c = 0; c < grid.columnCount(); ++c)
                 if (grid.cell(c, r).size() > 2 * DatabaseReader::MaxRecordSpan)
                     std::abort();
+
+        const QDateTime now(QDate(2026, 12, 8), QTime(12, 0), Qt::UTC);
+        // A file whose flag and password disagree cannot come from reading.
+        const WriteResult first = DatabaseWriter(messages, cipher).build(db, now);
+        if (!first.ok)
+            std::abort();
+        QByteArray written = first.bytes;
+        QBuffer again(&written);
+        again.open(QIODevice::ReadOnly);
+        ScriptedPasswords samePassword;
+        samePassword.answers = {db.password()};
+        Database back;
+        ScriptedMessages retry;
+        retry.answers = {MessageButton::Retry, MessageButton::Retry};
+        if (!DatabaseReader(retry, samePassword, cipher)
+                 .read(again, QStringLiteral("again.pdb"), back)
+                 .ok)
+            std::abort();
+        const WriteResult second = DatabaseWriter(messages, cipher).build(back, now);
+        if (!second.ok || second.bytes != first.bytes)
+            std::abort();
     }
     return 0;
 }

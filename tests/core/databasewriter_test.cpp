@@ -275,15 +275,17 @@ TEST(DatabaseWriter, enciphersTheApplicationInfoAndEveryRecordOnTheirOwn)
     EXPECT_EQ(back.grid().cell(1, 2), QStringLiteral("hidden text"));
 }
 
-TEST(DatabaseWriter, findsCharactersTheFileCannotKeep)
+TEST(DatabaseWriter, countsCharactersTheFileCannotKeep)
 {
     Database db;
     makeDatabase(db, 3, 4);
-    EXPECT_EQ(DatabaseWriter::findUnmappable(db).count, 0);
+    Write w;
+    EXPECT_EQ(w.build(db).unmappable.count, 0);
     db.grid().setCell(2, 3, QString::fromUtf8("κα😀"));
     db.grid().setCell(1, 4, QString::fromUtf8("中"));
-    const auto found = DatabaseWriter::findUnmappable(db);
-    EXPECT_EQ(found.count, 4);
-    EXPECT_EQ(found.firstRecord, 3);
-    EXPECT_EQ(found.firstField, 2);
+    const WriteResult r = w.build(db);
+    EXPECT_EQ(r.unmappable.count, 4);
+    EXPECT_EQ(r.unmappable.firstRecord, 3);
+    EXPECT_EQ(r.unmappable.firstField, 2);
+    EXPECT_TRUE(r.bytes.contains(QByteArray("???\0", 4)));
 }
