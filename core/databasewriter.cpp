@@ -117,8 +117,9 @@ qint8 storedWidth(const Database &db, const FieldDef &def, int pixels)
     int width = (def.readWidth >= 0 && db.FieldWidthToPixels(def.readWidth) == pixels)
                     ? def.readWidth
                     : db.PixelsToFieldWidth(pixels);
-    // The handheld keeps the width in a signed byte whose sign is the lock.
-    width = qMin(width, Limits::MaxStoredWidth);
+    // The handheld keeps the width in a signed byte whose sign is the lock:
+    // up to 127 units open, up to 128 locked.
+    width = qMin(width, Limits::MaxStoredWidth + (def.locked ? 1 : 0));
     return qint8(def.locked ? -width : width);
 }
 
@@ -245,6 +246,52 @@ DatabaseWriter::DatabaseWriter(MessageService &messages, CipherState &cipher)
 {
 }
 
+void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, Unmappable &unmappable)
+{
+    const RecordGrid &grid = db.grid();
+    const int n = grid.recordCount();
+    const int f = db.fieldCount();
+    const bool encrypt = db.flags() & DatabaseFlags::Encrypted;
+    ByteSink sink(out);
+    for (int r = 1; r <= n; ++r) {
+        const qsizetype start = sink.size();
+        qToBigEndian<quint32>(quint32(start),
+                              sink.at(PdbHeader::Size + PdbHeader::RecordEntrySize * (r - 1)));
+        sink.reserve(2 * f);
+        sink.grow(2 * f);
+        for (int k = 1; k <= f; ++k) {
+            const QString &text = grid.cell(k, r);
+            const qsizetype before = unmappable.count;
+            qsizetype length = storeText(sink.reserve(text.size() + 1), text, &unmappable.count);
+            if (before == 0 && unmappable.count > 0) {
+                unmappable.firstRecord = r;
+                unmappable.firstField = k;
+            }
+            if (length > Limits::MaxCellText) {
+                mMessages.show(limitation(QStringLiteral("Record ") + QString::number(r) +
+                                          QStringLiteral(" shorten by ") +
+                                          QString::number(length - Limits::MaxCellText) +
+                                          QStringLiteral(" bytes.")));
+                length = Limits::MaxCellText;
+            }
+            *sink.at(sink.size() + length) = '\0';
+            sink.grow(length + 1);
+            qToBigEndian<quint16>(quint16(length + 1), sink.at(start + 2 * (k - 1)));
+        }
+        const qsizetype size = sink.size() - start;
+        if (size > Limits::MaxRecordBytes) {
+            mMessages.show(limitation(QStringLiteral("Record ") + QString::number(r) +
+                                      QStringLiteral(" contains ") +
+                                      QString::number(size - Limits::MaxRecordBytes) +
+                                      QStringLiteral(" too much bytes.")));
+        }
+        if (encrypt) {
+            sink.reserve(8);
+            sink.grow(mCipher.EncipherBuffer(sink.at(start), size) - size);
+        }
+    }
+}
+
 WriteResult DatabaseWriter::build(const Database &db, const QDateTime &now)
 {
     WriteResult result;
@@ -256,6 +303,14 @@ WriteResult DatabaseWriter::build(const Database &db, const QDateTime &now)
                                      "\"Encrypted\".");
         result.message = {line, QStringLiteral("It is not saved, since the file could not be read. "
                                                "Please choose its security in the Properties.")};
+        return result;
+    }
+    // The header counts records in 16 bits and the fixed part has 50 slots.
+    if (db.recordCount() > 0xFFFF || db.fieldCount() < 1 || db.fieldCount() > Limits::MaxFields) {
+        result.message = {QStringLiteral("The database has %1 fields and %2 records; a database "
+                                         "file holds 1 to 50 fields and at most 65535 records.")
+                              .arg(db.fieldCount())
+                              .arg(db.recordCount())};
         return result;
     }
     const bool encrypt = flagged;
@@ -298,50 +353,10 @@ WriteResult DatabaseWriter::build(const Database &db, const QDateTime &now)
         mCipher.EncipherBuffer(appInfo, appInfo.size());
     out.append(appInfo);
 
-    // The records, in the grid's order, hidden or not, one after the other
-    // straight into the file's bytes.
-    // A guess at the size spares most of the growing: length words, zero
+    // The records. A guess at the size spares most of the growing: length words, zero
     // bytes and about ten characters a cell.
     out.reserve(out.size() + qsizetype(n) * (13 * qsizetype(f) + 8));
-    ByteSink sink(out);
-    for (int r = 1; r <= n; ++r) {
-        const qsizetype start = sink.size();
-        qToBigEndian<quint32>(quint32(start),
-                              sink.at(PdbHeader::Size + PdbHeader::RecordEntrySize * (r - 1)));
-        sink.reserve(2 * f);
-        sink.grow(2 * f);
-        for (int k = 1; k <= f; ++k) {
-            const QString &text = grid.cell(k, r);
-            const qsizetype before = result.unmappable.count;
-            qsizetype length =
-                storeText(sink.reserve(text.size() + 1), text, &result.unmappable.count);
-            if (before == 0 && result.unmappable.count > 0) {
-                result.unmappable.firstRecord = r;
-                result.unmappable.firstField = k;
-            }
-            if (length > Limits::MaxCellText) {
-                mMessages.show(limitation(QStringLiteral("Record ") + QString::number(r) +
-                                          QStringLiteral(" shorten by ") +
-                                          QString::number(length - Limits::MaxCellText) +
-                                          QStringLiteral(" bytes.")));
-                length = Limits::MaxCellText;
-            }
-            *sink.at(sink.size() + length) = '\0';
-            sink.grow(length + 1);
-            qToBigEndian<quint16>(quint16(length + 1), sink.at(start + 2 * (k - 1)));
-        }
-        const qsizetype size = sink.size() - start;
-        if (size > Limits::MaxRecordBytes) {
-            mMessages.show(limitation(QStringLiteral("Record ") + QString::number(r) +
-                                      QStringLiteral(" contains ") +
-                                      QString::number(size - Limits::MaxRecordBytes) +
-                                      QStringLiteral(" too much bytes.")));
-        }
-        if (encrypt) {
-            sink.reserve(8);
-            sink.grow(mCipher.EncipherBuffer(sink.at(start), size) - size);
-        }
-    }
+    writeRecords(out, db, result.unmappable);
     result.ok = true;
     return result;
 }

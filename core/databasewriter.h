@@ -53,6 +53,10 @@ public:
     WriteResult build(const Database &db, const QDateTime &now);
 
 private:
+    /// Appends the records to @p out, each right after the one before, and
+    /// patches their offsets into the record list.
+    void writeRecords(QByteArray &out, const Database &db, Unmappable &unmappable);
+
     MessageService &mMessages;
     CipherState &mCipher;
 };

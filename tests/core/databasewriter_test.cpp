@@ -289,3 +289,36 @@ TEST(DatabaseWriter, countsCharactersTheFileCannotKeep)
     EXPECT_EQ(r.unmappable.firstField, 2);
     EXPECT_TRUE(r.bytes.contains(QByteArray("???\0", 4)));
 }
+
+TEST(DatabaseWriter, aLockedColumnKeepsTheWidthOf128)
+{
+    PdbBuilder b = PdbBuilder::withFields(2);
+    b.fields[0].width = -128;
+    b.fields[1].width = 127;
+    Database db;
+    ASSERT_TRUE(readFile(b.build(), db).ok);
+    db.grid().setColumnWidth(2, 500);
+    Write w;
+    const QByteArray bytes = w.build(db).bytes;
+    EXPECT_EQ(word(bytes, 78 + 8 + 2 + 1154), 0xFF80);
+    EXPECT_EQ(word(bytes, 78 + 8 + 2 + 1156), 127);
+}
+
+TEST(DatabaseWriter, refusesWhatNoFileCanHold)
+{
+    Database db;
+    db.grid().resize(1, 2); // no field
+    Write w;
+    WriteResult r = w.build(db);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.message.isEmpty());
+    makeDatabase(db, 51, 1);
+    EXPECT_FALSE(w.build(db).ok);
+    makeDatabase(db, 1, 65536);
+    EXPECT_FALSE(w.build(db).ok);
+    // A foreign file may hold more than the handheld's 32,000 records.
+    makeDatabase(db, 1, 40000);
+    r = w.build(db);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(word(r.bytes, 76), 40000);
+}
