@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Database;
+class LocaleService;
+class UserFeedback;
+
+/**
+ * The simple and the advanced filter, and which of them is on.
+ *
+ * A filter hides record rows by their height: visible rows are
+ * RecordGrid::VisibleRowHeight high, hidden ones 0 or less. The first hidden
+ * row of a run gets LineRowHeight, which the grid view draws as its one-pixel
+ * grid line alone, so the user sees where records are hidden; the following
+ * ones get NoSpaceRowHeight and take no space at all. Cells are never
+ * changed. The filter texts and fields live in the Database (FilterSettings,
+ * AdvancedFilterSettings); the must-begin flag and the Include/Exclude
+ * choice of the simple filter are held here, for the running program only.
+ *
+ * Works on the Database, locale and feedback it is given, which must outlive
+ * it. Nothing here fails with a message: a filter without any text sounds
+ * the question beep and switches the filter off.
+ */
+class FilterEngine
+{
+public:
+    enum Mode
+    {
+        Off = 0,
+        Simple = 1,
+        Advanced = 2,
+    };
+
+    /// The first hidden row of a run: only its grid line shows.
+    static constexpr int LineRowHeight = 0;
+    /// The further hidden rows of a run: nothing shows.
+    static constexpr int NoSpaceRowHeight = -1;
+
+    FilterEngine(Database &db, LocaleService &locale, UserFeedback &feedback);
+
+    /// The one way to switch filtering: 0 shows every record, 1 evaluates
+    /// the simple and 2 the advanced filter afresh over all records. Other
+    /// values count as 0.
+    void ApplyFilter(int mode);
+
+    /// The Filter command: off when the simple filter is on, else simple.
+    void toggleSimpleFilter();
+    /// The Advanced Filter command: off when the advanced filter is on,
+    /// else advanced.
+    void toggleAdvancedFilter();
+
+    int filterMode() const { return mMode; }
+    /// What the "Filter" menu item and button show.
+    bool isSimpleChecked() const { return mMode == Simple; }
+    /// What the "Advanced Filter" menu item and button show.
+    bool isAdvancedChecked() const { return mMode == Advanced; }
+
+    /// Called with the new mode whenever ApplyFilter() sets it (also when
+    /// it is the same as before), after the mode is set and before rows are
+    /// shown or hidden. An empty function is never called.
+    void setModeChangedHandler(std::function<void(int)> handler)
+    {
+        mModeChanged = std::move(handler);
+    }
+
+    /// "Field must begin with string" of the simple filter; off at start.
+    bool mustBegin() const { return mMustBegin; }
+    void setMustBegin(bool on) { mMustBegin = on; }
+    /// "Include Filter" (true, the start value) or "Exclude Filter".
+    bool include() const { return mInclude; }
+    void setInclude(bool on) { mInclude = on; }
+
+    /// Gives every record row the visible height, under the busy cursor.
+    void ShowAllRows();
+
+    /**
+     * Whether record @p row matches a condition.
+     *
+     * @p field is a grid column (1..f), or 0 or less for every field.
+     * @p upperText must already be upper-cased the filters' way
+     * (LocaleService::upperAsciiLetters). A single Date, Integer or Float
+     * column and a text with "<" or ">" compare values (strictly; a text
+     * that is no date never matches, one that is no number counts as 0);
+     * otherwise the text is looked for in the upper-cased cell, at its start
+     * when @p mustBegin, and "*" matches every non-empty cell.
+     */
+    bool MatchCondition(int row, int field, const QString &upperText, bool mustBegin) const;
+
+    /// Hides the records that the simple filter leaves out.
+    void SimpleFilter();
+    /// Hides the records that the advanced filter leaves out; conditions are
+    /// joined left to right without precedence, empty ones left out.
+    void AdvancedFilter();
+
+    /// Whether record @p row is hidden (height 0 or less).
+    bool IsRowHidden(int row) const;
+
+private:
+    struct Condition;
+
+    Condition prepare(int field, const QString &upperText, bool mustBegin) const;
+    bool matches(const Condition &condition, int row) const;
+    /// Row heights to 22, inside the caller's batch and busy cursor.
+    void showAllRowHeights();
+    void hideRow(int row);
+
+    Database &mDb;
+    LocaleService &mLocale;
+    UserFeedback &mFeedback;
+    int mMode = Off;
+    bool mMustBegin = false;
+    bool mInclude = true;
+    std::function<void(int)> mModeChanged;
+};
