@@ -3,6 +3,9 @@
 #include "cli/clisession.h"
 #include "core/database.h"
 #include "core/databaseflags.h"
+#include "core/qtlocaleservice.h"
+#include "core/systemclock.h"
+#include "values/calculatedfields.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -107,19 +110,22 @@ int DumpCommand::run(const QStringList &arguments)
     QTextStream err(stderr);
     QString path;
     QString password;
+    bool recalc = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
-        if (arg == QLatin1String("--password") && i + 1 < arguments.size()) {
+        if (arg == QLatin1String("--recalc")) {
+            recalc = true;
+        } else if (arg == QLatin1String("--password") && i + 1 < arguments.size()) {
             password = arguments[++i];
         } else if (arg.startsWith(QLatin1String("--")) || !path.isEmpty()) {
-            err << "usage: quillgrid-cli dump FILE [--password PW]" << Qt::endl;
+            err << "usage: quillgrid-cli dump FILE [--password PW] [--recalc]" << Qt::endl;
             return 2;
         } else {
             path = arg;
         }
     }
     if (path.isEmpty()) {
-        err << "usage: quillgrid-cli dump FILE [--password PW]" << Qt::endl;
+        err << "usage: quillgrid-cli dump FILE [--password PW] [--recalc]" << Qt::endl;
         return 2;
     }
 
@@ -128,6 +134,11 @@ int DumpCommand::run(const QStringList &arguments)
     Database db;
     if (!session.readDatabase(path, db))
         return 1;
+    if (recalc) {
+        QtLocaleService locale;
+        SystemClock clock;
+        CalculatedFields(db, locale, clock, session).RecalculateAll();
+    }
 
     const QByteArray json = QJsonDocument(toJson(db)).toJson(QJsonDocument::Indented);
     return std::fwrite(json.constData(), 1, size_t(json.size()), stdout) == size_t(json.size()) ? 0

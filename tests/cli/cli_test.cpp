@@ -330,3 +330,20 @@ TEST_F(Cli, newCreatesAsTheDialogDoes)
                   .exitCode,
               2);
 }
+
+TEST_F(Cli, dumpRecalcComputesTheCalculatedCells)
+{
+    PdbBuilder b = PdbBuilder::withFields(3);
+    b.fields[0].typeCode = 0x10; // Float
+    b.fields[1].typeCode = 0x10;
+    b.fields[2] = {"Product", 0x46, 0, 30, (0 << 24) | (1 << 16) | 3, 2};
+    b.records = {{"2", "1.25", "stale"}, {"x", "1", "stale"}};
+    const QString path = write("calc.pdb", b.build());
+    QJsonObject o = QJsonDocument::fromJson(runCli({QStringLiteral("dump"), path}).out).object();
+    EXPECT_EQ(o["records"].toArray()[0].toArray()[2].toString(), QStringLiteral("stale"));
+    const CliRun run = runCli({QStringLiteral("dump"), path, QStringLiteral("--recalc")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    o = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(o["records"].toArray()[0].toArray()[2].toString(), QStringLiteral("2.50"));
+    EXPECT_EQ(o["records"].toArray()[1].toArray()[2].toString(), QStringLiteral("???"));
+}
