@@ -3,6 +3,7 @@
 
 #include "core/database.h"
 #include "core/localeservice.h"
+#include "core/qtlocaleservice.h"
 #include "core/userfeedback.h"
 #include "table/filterengine.h"
 #include "values/numberseparators.h"
@@ -169,10 +170,9 @@ int visibleRecords(const Database &db)
     return count;
 }
 
-void runSimple(benchmark::State &state, int field, const QString &text)
+void runSimple(benchmark::State &state, int field, const QString &text, LocaleService &locale)
 {
     Database &db = database();
-    MonthDayYearLocale locale;
     QuietFeedback feedback;
     FilterEngine engine(db, locale, feedback);
     db.filter().field = qint8(field);
@@ -186,18 +186,28 @@ void runSimple(benchmark::State &state, int field, const QString &text)
 
 void BM_FilterSimpleOneField(benchmark::State &state)
 {
-    runSimple(state, 2, QStringLiteral("mann"));
+    MonthDayYearLocale locale;
+    runSimple(state, 2, QStringLiteral("mann"), locale);
 }
 
 void BM_FilterSimpleAllFields(benchmark::State &state)
 {
     // Nothing matches, so every field of every record is searched.
-    runSimple(state, 0, QStringLiteral("zeppelin"));
+    MonthDayYearLocale locale;
+    runSimple(state, 0, QStringLiteral("zeppelin"), locale);
 }
 
 void BM_FilterSimpleDateComparison(benchmark::State &state)
 {
-    runSimple(state, 8, QStringLiteral("<1/1/2005"));
+    MonthDayYearLocale locale;
+    runSimple(state, 8, QStringLiteral("<1/1/2005"), locale);
+}
+
+void BM_FilterSimpleDateComparisonQtLocale(benchmark::State &state)
+{
+    // The same with the program's own locale service (en_US, M/d/yyyy).
+    QtLocaleService locale(QLocale(QLocale::English, QLocale::UnitedStates));
+    runSimple(state, 8, QStringLiteral("<1/1/2005"), locale);
 }
 
 void BM_FilterAdvancedThreeConditions(benchmark::State &state)
@@ -225,4 +235,5 @@ void BM_FilterAdvancedThreeConditions(benchmark::State &state)
 BENCHMARK(BM_FilterSimpleOneField)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilterSimpleAllFields)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilterSimpleDateComparison)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterSimpleDateComparisonQtLocale)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilterAdvancedThreeConditions)->Unit(benchmark::kMillisecond);
