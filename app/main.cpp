@@ -1,4 +1,5 @@
 #include "app/plainwindow.h"
+#include "ui/rules/commandline.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -14,7 +15,7 @@ int main(int argc, char *argv[])
     // Several arguments are one path that the shell split at its blanks.
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    const QString path = arguments.join(QLatin1Char(' '));
+    const QString path = commandLineFile(arguments);
     if (!path.isEmpty())
         QTimer::singleShot(0, &window, [&window, path] { window.openFile(path); });
     return app.exec();

@@ -1,0 +1,55 @@
+#pragma once
+
+/// Every command of the main window's menus, toolbar and context menu.
+enum class Command
+{
+    // File
+    New,
+    Clone,
+    Open,
+    Close,
+    Save,
+    SaveAs,
+    Install,
+    Import,
+    Append,
+    Export,
+    Print,
+    RecentFile,
+    Exit,
+    // Edit
+    EditCell,
+    Properties,
+    CutCell,
+    CopyCell,
+    PasteCell,
+    CutRow,
+    CopyRow,
+    PasteRow,
+    Font,
+    // Tools
+    Find,
+    FindNext,
+    Replace,
+    AutoSizing,
+    Filter,
+    AdvancedFilter,
+    SortNormal,
+    SortReverse,
+    ColumnSum,
+    DeleteRow,
+    InsertRow,
+    AppendRow,
+    DeleteColumn,
+    InsertColumn,
+    AppendColumn,
+    FillColumn,
+    FillUp,
+    FillDown,
+    FillRow,
+    FillLeft,
+    FillRight,
+    // Help
+    Homepage,
+    About,
+};
