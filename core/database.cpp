@@ -72,6 +72,52 @@ void Database::resetLists()
     mViewPosition = ViewPosition{};
 }
 
+void Database::ResetFieldDef(int k)
+{
+    FieldDef &def = field(k);
+    def.clear();
+    def.lookupLoaded = false;
+}
+
+void Database::CopyFieldDef(int from, int to)
+{
+    if (from != to)
+        field(to) = field(from);
+}
+
+void Database::MoveFieldDef(int from, int to)
+{
+    if (from == to)
+        return;
+    CopyFieldDef(from, FieldSlots);
+    if (to < from) {
+        for (int c = from; c > to; --c)
+            CopyFieldDef(c - 1, c);
+    } else {
+        for (int c = from; c < to; ++c)
+            CopyFieldDef(c + 1, c);
+    }
+    CopyFieldDef(FieldSlots, to);
+}
+
+void Database::moveField(int from, int to)
+{
+    if (from == to || from < 1 || to < 1 || from > fieldCount() || to > fieldCount())
+        return;
+    mGrid.moveColumn(from, to);
+    MoveFieldDef(from, to);
+    mChanged = true;
+}
+
+void Database::moveRecord(int from, int to)
+{
+    if (from == to || from < 1 || to < 1 || from > recordCount() || to > recordCount())
+        return;
+    mGrid.moveRow(from, to);
+    mGrid.renumberRows();
+    mChanged = true;
+}
+
 void Database::clearExtensionValues()
 {
     for (int k = 1; k <= 50; ++k) {

@@ -110,6 +110,23 @@ public:
     int FieldWidthToPixels(int width) const;
     int PixelsToFieldWidth(int pixels) const;
 
+    /// Field slot @p k back to a fresh String field (no lock, no protection,
+    /// no settings, default, popup items, calc values or loaded lookup).
+    void ResetFieldDef(int k);
+    /// Field slot @p to becomes a copy of slot @p from, its lookup and the
+    /// width it was read with included: they belong to the field.
+    void CopyFieldDef(int from, int to);
+    /// After the grid moved column @p from to @p to: the field slots follow,
+    /// through the spare slot 51.
+    void MoveFieldDef(int from, int to);
+
+    /// Moves field @p from to position @p to: its column and its slot.
+    /// Marks the database changed.
+    void moveField(int from, int to);
+    /// Moves record @p from to position @p to and numbers the records anew.
+    /// Marks the database changed.
+    void moveRecord(int from, int to);
+
     /// Sets the field-slot defaults that a file's extension area may fill:
     /// no default, no popup items, no loaded lookup, calc values 0; and the
     /// sort lists, filter lists and view position as an empty database has

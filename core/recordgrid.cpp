@@ -1,5 +1,7 @@
 #include "core/recordgrid.h"
 
+#include <algorithm>
+
 RecordGrid::RecordGrid(QObject *parent) : QObject(parent)
 {
 }
@@ -126,5 +128,40 @@ void RecordGrid::beginUpdate()
 void RecordGrid::endUpdate()
 {
     if (mUpdateDepth > 0 && --mUpdateDepth == 0)
+        emit gridReset();
+}
+
+void RecordGrid::moveColumn(int from, int to)
+{
+    if (from == to || from < 1 || to < 1 || from >= mColumnCount || to >= mColumnCount)
+        return;
+    if (notifying())
+        emit gridAboutToBeReset();
+    const auto rotate = [from, to](auto &v) {
+        if (from < to)
+            std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+        else
+            std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+    };
+    for (Row &row : mRows) {
+        rotate(row.cells);
+        rotate(row.checkBoxes);
+    }
+    rotate(mColumnWidths);
+    if (notifying())
+        emit gridReset();
+}
+
+void RecordGrid::moveRow(int from, int to)
+{
+    if (from == to || from < 1 || to < 1 || from >= rowCount() || to >= rowCount())
+        return;
+    if (notifying())
+        emit gridAboutToBeReset();
+    if (from < to)
+        std::rotate(mRows.begin() + from, mRows.begin() + from + 1, mRows.begin() + to + 1);
+    else
+        std::rotate(mRows.begin() + to, mRows.begin() + from, mRows.begin() + from + 1);
+    if (notifying())
         emit gridReset();
 }

@@ -63,6 +63,13 @@ public:
     /// Gives every record row the visible height.
     void showAllRows();
 
+    /// Moves column @p from (cells, check boxes, width) to position @p to,
+    /// the columns between shifting by one. Column 0 stays where it is.
+    void moveColumn(int from, int to);
+    /// Moves record row @p from (cells, check boxes, height) to position
+    /// @p to. Its record number goes with it until renumberRows().
+    void moveRow(int from, int to);
+
     /// Labels column 0 of every record row with its number ("0001", ...).
     void renumberRows();
     static QString recordNumberText(int row);

@@ -124,3 +124,91 @@ TEST(RecordGrid, notifiesChangesAndBatches)
     EXPECT_EQ(RecordGrid::recordNumberText(7), QStringLiteral("0007"));
     EXPECT_EQ(RecordGrid::recordNumberText(32000), QStringLiteral("32000"));
 }
+
+namespace {
+
+void fill(Database &db, int fields, int records)
+{
+    db.grid().resize(fields + 1, records + 1);
+    for (int k = 1; k <= fields; ++k) {
+        db.grid().setCell(k, 0, QStringLiteral("F%1").arg(k));
+        db.grid().setColumnWidth(k, 10 * k);
+        db.field(k).type = quint8(k);
+        db.field(k).popupItems = {QStringLiteral("p%1").arg(k)};
+        for (int r = 1; r <= records; ++r)
+            db.grid().setCell(k, r, QStringLiteral("%1/%2").arg(k).arg(r));
+    }
+    db.grid().renumberRows();
+}
+
+} // namespace
+
+TEST(Database, aMovedFieldTakesItsDefinitionCellsAndWidth)
+{
+    Database db;
+    fill(db, 5, 3);
+    db.field(2).lookupLoaded = true;
+    db.field(2).lookupDatabase = QStringLiteral("Towns");
+    db.grid().setCheckBox(2, 1, true);
+    db.moveField(2, 4);
+    EXPECT_TRUE(db.isChanged());
+    const QStringList names = {db.grid().cell(1, 0), db.grid().cell(2, 0), db.grid().cell(3, 0),
+                               db.grid().cell(4, 0), db.grid().cell(5, 0)};
+    EXPECT_EQ(names, QStringList({"F1", "F3", "F4", "F2", "F5"}));
+    EXPECT_EQ(db.field(4).type, 2);
+    EXPECT_EQ(db.field(2).type, 3);
+    EXPECT_EQ(db.field(3).type, 4);
+    EXPECT_EQ(db.field(4).popupItems, QStringList({"p2"}));
+    EXPECT_TRUE(db.field(4).lookupLoaded);
+    EXPECT_EQ(db.field(4).lookupDatabase, QStringLiteral("Towns"));
+    EXPECT_FALSE(db.field(2).lookupLoaded);
+    EXPECT_EQ(db.grid().cell(4, 3), QStringLiteral("2/3"));
+    EXPECT_EQ(db.grid().columnWidth(4), 20);
+    EXPECT_TRUE(db.grid().hasCheckBox(4, 1));
+    EXPECT_FALSE(db.grid().hasCheckBox(2, 1));
+    // And back again, leftwards.
+    db.moveField(4, 2);
+    EXPECT_EQ(db.grid().cell(2, 0), QStringLiteral("F2"));
+    EXPECT_EQ(db.field(2).type, 2);
+    EXPECT_EQ(db.field(4).type, 4);
+    EXPECT_EQ(db.grid().cell(0, 1), QStringLiteral("0001"));
+}
+
+TEST(Database, aMovedRecordIsNumberedByItsNewPlace)
+{
+    Database db;
+    fill(db, 2, 4);
+    db.grid().setRowHeight(1, 0);
+    db.moveRecord(1, 3);
+    EXPECT_TRUE(db.isChanged());
+    EXPECT_EQ(db.grid().cell(1, 3), QStringLiteral("1/1"));
+    EXPECT_EQ(db.grid().cell(1, 1), QStringLiteral("1/2"));
+    EXPECT_EQ(db.grid().rowHeight(3), 0);
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(db.grid().cell(0, r), RecordGrid::recordNumberText(r));
+    // Out of range: nothing moves.
+    db.setChanged(false);
+    db.moveRecord(0, 2);
+    db.moveField(1, 9);
+    EXPECT_FALSE(db.isChanged());
+}
+
+TEST(Database, resetAndCopyFieldDefinitions)
+{
+    Database db;
+    fill(db, 3, 1);
+    db.field(1).lookupLoaded = true;
+    db.field(1).locked = true;
+    db.field(1).calcValue1 = 4;
+    db.CopyFieldDef(1, 3);
+    EXPECT_EQ(db.field(3).type, 1);
+    EXPECT_TRUE(db.field(3).locked);
+    EXPECT_EQ(db.field(3).calcValue1, 4);
+    EXPECT_EQ(db.field(3).popupItems, QStringList({"p1"}));
+    db.ResetFieldDef(1);
+    EXPECT_EQ(db.field(1).type, FieldType::String);
+    EXPECT_FALSE(db.field(1).locked);
+    EXPECT_FALSE(db.field(1).lookupLoaded);
+    EXPECT_TRUE(db.field(1).popupItems.isEmpty());
+    EXPECT_EQ(db.field(1).readWidth, -1);
+}
