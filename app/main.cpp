@@ -1,22 +1,21 @@
-#include "app/plainwindow.h"
+#include "core/qsettingsstore.h"
 #include "ui/rules/commandline.h"
+#include "ui/tmainform.h"
 
 #include <QApplication>
-#include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillgrid5"));
+    QApplication::setApplicationVersion(QStringLiteral(QG_VERSION));
 
-    PlainWindow window;
-    window.show();
-
+    QSettingsStore settings;
+    TMainForm window(settings);
     // Several arguments are one path that the shell split at its blanks.
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    const QString path = commandLineFile(arguments);
-    if (!path.isEmpty())
-        QTimer::singleShot(0, &window, [&window, path] { window.openFile(path); });
+    window.setCommandLineFile(commandLineFile(arguments));
+    window.show();
     return app.exec();
 }

@@ -1,6 +1,10 @@
 #include "ui/recordgridmodel.h"
 
+#include "core/database.h"
 #include "core/recordgrid.h"
+#include "ui/rules/gridhints.h"
+#include "values/calculatedfields.h"
+#include "values/numberformat.h"
 
 RecordGridModel::RecordGridModel(RecordGrid &grid, QObject *parent)
     : QAbstractTableModel(parent), mGrid(grid)
@@ -16,6 +20,25 @@ RecordGridModel::RecordGridModel(RecordGrid &grid, QObject *parent)
         const QModelIndex i = index(row - 1, column - 1);
         emit dataChanged(i, i);
     });
+}
+
+RecordGridModel::RecordGridModel(Database &db, CalculatedFields &calc, MessageService &messages,
+                                 QObject *parent)
+    : RecordGridModel(db.grid(), parent)
+{
+    mDb = &db;
+    mCalc = &calc;
+    mMessages = &messages;
+}
+
+void RecordGridModel::setAutoRightJustify(bool on)
+{
+    if (on == mAutoRightJustify)
+        return;
+    mAutoRightJustify = on;
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::TextAlignmentRole});
 }
 
 int RecordGridModel::rowCount(const QModelIndex &parent) const
@@ -36,6 +59,7 @@ QVariant RecordGridModel::data(const QModelIndex &index, int role) const
     const int row = index.row() + 1;
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         if (mGrid.hasCheckBox(column, row))
             return {};
         return mGrid.cell(column, row);
@@ -43,18 +67,81 @@ QVariant RecordGridModel::data(const QModelIndex &index, int role) const
         if (!mGrid.hasCheckBox(column, row))
             return {};
         return mGrid.cell(column, row) == QLatin1String("1") ? Qt::Checked : Qt::Unchecked;
-    case Qt::TextAlignmentRole:
-        return int(Qt::AlignLeft | Qt::AlignTop);
+    case Qt::TextAlignmentRole: {
+        const bool right = mAutoRightJustify && !mGrid.hasCheckBox(column, row) &&
+                           ParseNumber(mGrid.cell(column, row)).ok;
+        return int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+    }
     default:
         return {};
     }
 }
 
+bool RecordGridModel::mayEdit(int column, int row) const
+{
+    return mDb && GridHints::mayEditCell(*mDb, column, row);
+}
+
+Qt::ItemFlags RecordGridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const int column = index.column() + 1;
+    const int row = index.row() + 1;
+    if (mayEdit(column, row))
+        f |= mGrid.hasCheckBox(column, row) ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable;
+    return f;
+}
+
+bool RecordGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid())
+        return false;
+    const int column = index.column() + 1;
+    const int row = index.row() + 1;
+    if (!mayEdit(column, row))
+        return false;
+    const bool checkBox = mGrid.hasCheckBox(column, row);
+    if (role == Qt::EditRole && !checkBox) {
+        if (value.toString() == mGrid.cell(column, row))
+            return true;
+        const QString text = GridHints::limitEditedText(*mDb, column, value.toString(), *mMessages);
+        mGrid.setCell(column, row, text);
+        mDb->setChanged(true);
+        mCalc->RecalculateRow(row);
+        emit cellEdited(column, row);
+        return true;
+    }
+    if (role == Qt::CheckStateRole && checkBox) {
+        const bool checked = Qt::CheckState(value.toInt()) == Qt::Checked;
+        const QString text = checked ? QStringLiteral("1") : QStringLiteral("0");
+        if (text != mGrid.cell(column, row))
+            mGrid.setCell(column, row, text);
+        mDb->setChanged(true);
+        emit cellEdited(column, row);
+        return true;
+    }
+    return false;
+}
+
 QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
+    const int column = orientation == Qt::Horizontal ? section + 1 : 0;
+    const int row = orientation == Qt::Horizontal ? 0 : section + 1;
+    switch (role) {
+    case Qt::DisplayRole:
+        return mGrid.cell(column, row);
+    case Qt::ToolTipRole: {
+        if (!mDb)
+            return {};
+        const QString hint = GridHints::cellHint(*mDb, column, row);
+        if (hint.isEmpty())
+            return {};
+        // Tool tips break lines at line feeds.
+        return QString(hint).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    default:
         return {};
-    if (orientation == Qt::Horizontal)
-        return mGrid.cell(section + 1, 0);
-    return mGrid.cell(0, section + 1);
+    }
 }

@@ -1,0 +1,334 @@
+#include "core/database.h"
+#include "core/fieldtype.h"
+#include "core/limits.h"
+#include "core/qtlocaleservice.h"
+#include "core/userfeedback.h"
+#include "fixedclock.h"
+#include "scriptedmessages.h"
+#include "ui/gridview.h"
+#include "ui/recordgridmodel.h"
+#include "values/calculatedfields.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+class CountingFeedback : public UserFeedback
+{
+public:
+    void beep() override { ++beeps; }
+    void setBusy(bool) override {}
+    int beeps = 0;
+};
+
+} // namespace
+
+/// A String, a Boolean, a Float and a Modification Date field over four
+/// records, shown in a GridView.
+class GridViewTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Fixture
+    {
+        Database db;
+        QtLocaleService locale{QLocale::c()};
+        FixedClock clock;
+        CountingFeedback feedback;
+        ScriptedMessages messages;
+        CalculatedFields calc{db, locale, clock, feedback};
+        std::unique_ptr<GridView> view;
+
+        Fixture()
+        {
+            RecordGrid &g = db.grid();
+            g.resize(5, 5);
+            g.showAllRows();
+            const int types[] = {FieldType::String, FieldType::Boolean, FieldType::Float,
+                                 FieldType::ModificationDate};
+            for (int c = 1; c <= 4; ++c) {
+                db.field(c).type = quint8(types[c - 1]);
+                g.setCell(c, 0, QStringLiteral("F%1").arg(c));
+                g.setColumnWidth(c, 60 + c);
+            }
+            for (int r = 1; r <= 4; ++r) {
+                g.setCell(1, r, QStringLiteral("s%1").arg(r));
+                g.setCell(2, r, r % 2 ? QStringLiteral("1") : QStringLiteral("0"));
+                g.setCheckBox(2, r, true);
+                g.setCell(3, r, QString::number(r * 1.5));
+            }
+            g.renumberRows();
+            view = std::make_unique<GridView>(db, calc, messages, feedback);
+            view->resize(600, 300);
+            view->show();
+            QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        }
+        GridView &v() { return *view; }
+        QModelIndex index(int column, int row) const
+        {
+            return view->gridModel()->index(row - 1, column - 1);
+        }
+    };
+
+private slots:
+    void rowHeightsAndColumnWidthsFollowTheGrid()
+    {
+        Fixture f;
+        RecordGrid &g = f.db.grid();
+        QHeaderView *rows = f.v().verticalHeader();
+        QHeaderView *columns = f.v().horizontalHeader();
+        QCOMPARE(rows->sectionSize(0), RecordGrid::VisibleRowHeight);
+        QCOMPARE(columns->sectionSize(2), 63);
+
+        // A filter: the first hidden row of a run is a one-pixel line, the
+        // others take no room.
+        g.setRowHeight(2, 0);
+        g.setRowHeight(3, -1);
+        QCOMPARE(rows->sectionSize(1), 1);
+        QVERIFY(!rows->isSectionHidden(1));
+        QVERIFY(rows->isSectionHidden(2));
+        g.showAllRows();
+        QVERIFY(!rows->isSectionHidden(2));
+        QCOMPARE(rows->sectionSize(2), RecordGrid::VisibleRowHeight);
+
+        // Widths set by the program leave the changed flag alone.
+        g.setColumnWidth(1, 120);
+        QCOMPARE(columns->sectionSize(0), 120);
+        QVERIFY(!f.db.isChanged());
+
+        // No column grows beyond the widest field width.
+        f.db.setWidthScale(1.5);
+        f.v().updateWidthLimit();
+        const int limit = f.db.FieldWidthToPixels(Limits::MaxFieldWidth);
+        QCOMPARE(limit, 450);
+        g.setColumnWidth(3, 1000);
+        QCOMPARE(g.columnWidth(3), limit);
+        QCOMPARE(columns->sectionSize(2), limit);
+        f.db.setWidthScale(1.0);
+        f.v().updateWidthLimit();
+        QCOMPARE(g.columnWidth(3), 300);
+        QVERIFY(!f.db.isChanged());
+
+        // The user's resize goes into the grid and marks a change.
+        columns->resizeSection(3, 90);
+        QCOMPARE(g.columnWidth(4), 90);
+        QVERIFY(f.db.isChanged());
+
+        // A new grid brings its own sizes.
+        g.beginUpdate();
+        g.setColumnWidth(1, 33);
+        g.setRowHeight(4, -1);
+        g.endUpdate();
+        QCOMPARE(columns->sectionSize(0), 33);
+        QVERIFY(rows->isSectionHidden(3));
+        QCOMPARE(columns->sectionSize(3), 90);
+    }
+
+    void draggingMovesFieldsAndRecordsInTheDocument()
+    {
+        Fixture f;
+        RecordGrid &g = f.db.grid();
+        f.v().setCurrentCell(1, 2);
+        f.v().horizontalHeader()->moveSection(0, 2);
+        QCOMPARE(g.cell(3, 0), QStringLiteral("F1"));
+        QCOMPARE(g.cell(1, 0), QStringLiteral("F2"));
+        QCOMPARE(int(f.db.field(3).type), int(FieldType::String));
+        QCOMPARE(int(f.db.field(1).type), int(FieldType::Boolean));
+        QCOMPARE(g.columnWidth(3), 61);
+        QCOMPARE(f.v().horizontalHeader()->sectionSize(2), 61);
+        QVERIFY(f.db.isChanged());
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(f.v().horizontalHeader()->visualIndex(i), i);
+        QCOMPARE(f.v().currentGridColumn(), 3);
+        QCOMPARE(f.v().currentGridRow(), 2);
+
+        f.db.setChanged(false);
+        f.v().verticalHeader()->moveSection(3, 0);
+        QCOMPARE(g.cell(3, 1), QStringLiteral("s4"));
+        QCOMPARE(g.cell(3, 2), QStringLiteral("s1"));
+        QCOMPARE(g.cell(0, 1), QStringLiteral("0001")); // numbered anew
+        QVERIFY(f.db.isChanged());
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(f.v().verticalHeader()->visualIndex(i), i);
+        QCOMPARE(f.v().verticalHeader()->sectionSize(0), RecordGrid::VisibleRowHeight);
+
+        f.v().setReadOnly(true);
+        QVERIFY(!f.v().horizontalHeader()->sectionsMovable());
+        QVERIFY(!f.v().verticalHeader()->sectionsMovable());
+        QCOMPARE(f.v().horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+        f.v().setReadOnly(false);
+        QVERIFY(f.v().verticalHeader()->sectionsMovable());
+        QCOMPARE(f.v().horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+    }
+
+    void editsAndCheckBoxesFollowTheRules()
+    {
+        Fixture f;
+        RecordGridModel &m = *f.v().gridModel();
+        RecordGrid &g = f.db.grid();
+        QVERIFY(m.flags(f.index(1, 1)) & Qt::ItemIsEditable);
+        QVERIFY(!(m.flags(f.index(2, 1)) & Qt::ItemIsEditable));
+        QVERIFY(m.flags(f.index(2, 1)) & Qt::ItemIsUserCheckable);
+        QCOMPARE(m.data(f.index(2, 1), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QCOMPARE(m.data(f.index(2, 2), Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QVERIFY(m.data(f.index(2, 1), Qt::DisplayRole).isNull());
+
+        // An unchanged text changes nothing; a changed one restamps the row.
+        QVERIFY(m.setData(f.index(1, 1), QStringLiteral("s1")));
+        QVERIFY(!f.db.isChanged());
+        QVERIFY(g.cell(4, 1).isEmpty());
+        QVERIFY(m.setData(f.index(1, 1), QStringLiteral("new")));
+        QCOMPARE(g.cell(1, 1), QStringLiteral("new"));
+        QVERIFY(f.db.isChanged());
+        QVERIFY(!g.cell(4, 1).isEmpty());
+        QVERIFY(g.cell(4, 2).isEmpty());
+
+        f.db.setChanged(false);
+        QVERIFY(m.setData(f.index(2, 2), int(Qt::Checked), Qt::CheckStateRole));
+        QCOMPARE(g.cell(2, 2), QStringLiteral("1"));
+        QVERIFY(f.db.isChanged());
+        QVERIFY(m.setData(f.index(2, 2), int(Qt::Unchecked), Qt::CheckStateRole));
+        QCOMPARE(g.cell(2, 2), QStringLiteral("0"));
+
+        // The short-text option cuts a long edit, once told.
+        f.db.field(1).setting1 = 1;
+        QVERIFY(m.setData(f.index(1, 2), QString(300, u'x')));
+        QCOMPARE(g.cell(1, 2), QString(250, u'x'));
+        QCOMPARE(f.messages.shown.size(), size_t(1));
+
+        // A read-only field, then a read-only database.
+        f.db.field(1).attributes = FieldDef::ReadOnlyAttribute;
+        QVERIFY(!(m.flags(f.index(1, 3)) & Qt::ItemIsEditable));
+        QVERIFY(!m.setData(f.index(1, 3), QStringLiteral("no")));
+        QCOMPARE(g.cell(1, 3), QStringLiteral("s3"));
+        f.db.field(1).attributes = 0;
+        f.db.setReadOnly(true);
+        QVERIFY(!(m.flags(f.index(1, 3)) & Qt::ItemIsEditable));
+        QVERIFY(!(m.flags(f.index(2, 3)) & Qt::ItemIsUserCheckable));
+        QVERIFY(!m.setData(f.index(2, 3), int(Qt::Unchecked), Qt::CheckStateRole));
+        QCOMPARE(g.cell(2, 3), QStringLiteral("1"));
+    }
+
+    void clickingACheckBoxTogglesItUnlessProtected()
+    {
+        Fixture f;
+        const QModelIndex i = f.index(2, 2);
+        QStyleOptionViewItem option;
+        option.initFrom(f.v().viewport());
+        option.rect = f.v().visualRect(i);
+        option.features = QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box =
+            f.v().style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &f.v());
+        QTest::mouseClick(f.v().viewport(), Qt::LeftButton, {}, box.center());
+        QCOMPARE(f.db.grid().cell(2, 2), QStringLiteral("1"));
+        QVERIFY(f.db.isChanged());
+
+        f.db.field(2).attributes = FieldDef::ReadOnlyAttribute;
+        QTest::mouseClick(f.v().viewport(), Qt::LeftButton, {}, box.center());
+        QCOMPARE(f.db.grid().cell(2, 2), QStringLiteral("1"));
+    }
+
+    void doubleClickBeepsWhereTheEditorMayNotOpen()
+    {
+        Fixture f;
+        QSignalSpy editor(&f.v(), &GridView::cellEditorRequested);
+        const QPoint text = f.v().visualRect(f.index(1, 3)).center();
+        const QPoint check = f.v().visualRect(f.index(2, 3)).topRight() - QPoint(3, -3);
+        QTest::mouseDClick(f.v().viewport(), Qt::LeftButton, {}, text);
+        QCOMPARE(f.feedback.beeps, 0);
+        QCOMPARE(editor.size(), 1);
+        QCOMPARE(editor.at(0).at(0).toInt(), 1);
+        QCOMPARE(editor.at(0).at(1).toInt(), 3);
+
+        QTest::mouseDClick(f.v().viewport(), Qt::LeftButton, {}, check);
+        QCOMPARE(f.feedback.beeps, 1);
+        QCOMPARE(f.db.grid().cell(2, 3), QStringLiteral("1"));
+
+        f.db.setReadOnly(true);
+        QTest::mouseDClick(f.v().viewport(), Qt::LeftButton, {}, text);
+        QCOMPARE(f.feedback.beeps, 2);
+        QCOMPARE(editor.size(), 1);
+    }
+
+    void currentCellWithoutSelection()
+    {
+        Fixture f;
+        f.v().setCurrentCell(2, 3);
+        QCOMPARE(f.v().currentGridColumn(), 2);
+        QCOMPARE(f.v().currentGridRow(), 3);
+        QTest::mouseClick(f.v().viewport(), Qt::LeftButton, {},
+                          f.v().visualRect(f.index(1, 4)).center());
+        QCOMPARE(f.v().currentGridRow(), 4);
+        QTest::keyClick(&f.v(), Qt::Key_Tab);
+        QCOMPARE(f.v().currentGridColumn(), 2);
+
+        // A click on a field name keeps the row.
+        QHeaderView *columns = f.v().horizontalHeader();
+        const QPoint name(columns->sectionViewportPosition(2) + 10, 10);
+        QTest::mouseClick(columns->viewport(), Qt::LeftButton, {}, name);
+        QCOMPARE(f.v().currentGridColumn(), 3);
+        QCOMPARE(f.v().currentGridRow(), 4);
+        QVERIFY(!f.v().selectionModel()->hasSelection());
+        f.v().setCurrentCell(9, 9); // outside: ignored
+        QCOMPARE(f.v().currentGridColumn(), 3);
+    }
+
+    void hintsAndAlignment()
+    {
+        Fixture f;
+        RecordGridModel &m = *f.v().gridModel();
+        QCOMPARE(m.headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("Float\nTotal: 15\nAverage: 3.75"));
+        QCOMPARE(m.headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("Boolean\nChecked: 2   Unchecked: 2"));
+        QVERIFY(m.headerData(0, Qt::Vertical, Qt::ToolTipRole).isNull());
+        QCOMPARE(m.headerData(0, Qt::Vertical).toString(), QStringLiteral("0001"));
+
+        const auto alignment = [&](int column, int row) {
+            return Qt::Alignment(m.data(f.index(column, row), Qt::TextAlignmentRole).toInt());
+        };
+        QCOMPARE(alignment(3, 1), Qt::AlignLeft | Qt::AlignTop);
+        f.v().setAutoRightJustify(true);
+        QCOMPARE(alignment(3, 1), Qt::AlignRight | Qt::AlignTop);
+        QCOMPARE(alignment(1, 1), Qt::AlignLeft | Qt::AlignTop);
+    }
+
+    void headersMarkTheCurrentRowAndColumn()
+    {
+        Fixture f;
+        f.v().setCurrentCell(2, 3);
+        QHeaderView *columns = f.v().horizontalHeader();
+        QHeaderView *rows = f.v().verticalHeader();
+        const QImage top = columns->viewport()->grab().toImage();
+        const QImage left = rows->viewport()->grab().toImage();
+        const QColor current(0x0A, 0x90, 0xA0);
+        const QColor face = columns->palette().color(QPalette::Button);
+        const QColor line = columns->palette().color(QPalette::Window);
+        const auto at = [](const QImage &image, int x, int y) { return image.pixelColor(x, y); };
+        // Far right of each face, clear of the text.
+        const int x1 = columns->sectionViewportPosition(1) + columns->sectionSize(1) - 2;
+        const int x2 = columns->sectionViewportPosition(2) + columns->sectionSize(2) - 2;
+        QCOMPARE(at(top, x1, 10), current);
+        QCOMPARE(at(top, x2, 10), face);
+        QCOMPARE(at(top, columns->sectionViewportPosition(2), 10), line);
+        QCOMPARE(at(top, x2, 0), line);
+        QCOMPARE(at(left, rows->width() - 2, rows->sectionViewportPosition(2) + 5), current);
+        QCOMPARE(at(left, rows->width() - 2, rows->sectionViewportPosition(1) + 5), face);
+        QCOMPARE(columns->height(), GridView::RowHeight);
+    }
+
+    void aFullGridKeepsItsRowHeights()
+    {
+        Fixture f;
+        f.db.grid().resize(5, Limits::MaxRecords + 1);
+        f.db.grid().showAllRows();
+        QCOMPARE(f.v().verticalHeader()->sectionSize(Limits::MaxRecords - 1),
+                 RecordGrid::VisibleRowHeight);
+    }
+};
+
+QTEST_MAIN(GridViewTest)
+#include "gridview_test.moc"

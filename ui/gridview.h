@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QTableView>
+
+class CalculatedFields;
+class Database;
+class GridHeaderView;
+class MessageService;
+class RecordGridModel;
+class UserFeedback;
+
+/**
+ * The one view of the open database: its RecordGrid with the field names as
+ * the column header and the record numbers as the row header.
+ *
+ * Row heights and column widths follow the grid: a row of height 0 (the
+ * first of a filtered run) shows as a one-pixel line, one of negative height
+ * not at all; a column is never wider than FieldWidthToPixels(300). Resizing
+ * a column writes its width back into the grid and marks the database
+ * changed; dragging a column or a row moves the field or the record in the
+ * document. There is a current cell and never a selection.
+ *
+ * Columns and rows in this interface are grid positions: fields 1..f,
+ * records 1..n.
+ */
+class GridView : public QTableView
+{
+    Q_OBJECT
+
+public:
+    static constexpr int RowHeight = 21;
+
+    GridView(Database &db, CalculatedFields &calc, MessageService &messages, UserFeedback &feedback,
+             QWidget *parent = nullptr);
+
+    RecordGridModel *gridModel() const { return mModel; }
+
+    /// The grid row and column of the current cell; 0 while there is none.
+    int currentGridRow() const;
+    int currentGridColumn() const;
+    /// Makes cell (@p column, @p row) current; ignored outside the records.
+    void setCurrentCell(int column, int row);
+    /// Scrolls cell (@p column, @p row) to the middle of the view, unless it
+    /// is already wholly in view.
+    void bringCellIntoView(int column, int row);
+
+    /// Switches column resizing and row and column dragging off or on.
+    void setReadOnly(bool on);
+    bool isReadOnly() const { return mReadOnly; }
+
+    void setAutoRightJustify(bool on);
+    /// The width of the record-number column, in pixels.
+    void setRecordNumberWidth(int pixels);
+    /// Re-reads the widest column, FieldWidthToPixels(300), after the width
+    /// scale changed, and narrows the columns wider than that.
+    void updateWidthLimit();
+
+signals:
+    /// A double click asks for the cell editor on cell (@p column, @p row).
+    void cellEditorRequested(int column, int row);
+    void currentCellChanged(int column, int row);
+
+protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void syncAll();
+    void syncColumn(int column);
+    void syncRow(int row);
+    void columnResizedByUser(int logical, int newSize);
+    void columnMovedByUser(int logical, int from, int to);
+    void rowMovedByUser(int logical, int from, int to);
+    bool cornerEvent(QEvent *event);
+
+    Database &mDb;
+    UserFeedback &mFeedback;
+    RecordGridModel *mModel;
+    GridHeaderView *mColumnHeader;
+    GridHeaderView *mRowHeader;
+    QWidget *mCorner = nullptr;
+    bool mSyncing = false;
+    bool mRestoringOrder = false;
+    bool mReadOnly = false;
+};

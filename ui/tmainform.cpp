@@ -1,0 +1,508 @@
+#include "ui/tmainform.h"
+
+#include "core/opendatabasefile.h"
+#include "core/savedatabasefile.h"
+#include "core/settingsstore.h"
+#include "ui/gridview.h"
+#include "ui/rules/commandtable.h"
+#include "ui/rules/shellquestions.h"
+#include "ui/rules/statusbarcontent.h"
+#include "ui/tcryptform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#ifndef QG_README_PATH
+#define QG_README_PATH ""
+#endif
+
+namespace {
+
+constexpr QSize kDesignSize(528, 341);
+
+/// The commands whose work is built; the others stay disabled until it is.
+bool isBuilt(Command c)
+{
+    switch (c) {
+    case Command::Open:
+    case Command::Close:
+    case Command::Save:
+    case Command::SaveAs:
+    case Command::RecentFile:
+    case Command::Exit:
+    case Command::Filter:
+    case Command::AdvancedFilter:
+    case Command::ColumnSum:
+    case Command::Homepage:
+    case Command::About:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// Icons of the desktop's theme, where it has one for the command.
+QIcon themeIcon(Command c)
+{
+    const char *name = nullptr;
+    switch (c) {
+    case Command::New:
+        name = "document-new";
+        break;
+    case Command::Open:
+        name = "document-open";
+        break;
+    case Command::Save:
+        name = "document-save";
+        break;
+    case Command::Print:
+        name = "document-print";
+        break;
+    case Command::Import:
+        name = "document-import";
+        break;
+    case Command::Export:
+        name = "document-export";
+        break;
+    case Command::CutCell:
+        name = "edit-cut";
+        break;
+    case Command::CopyCell:
+        name = "edit-copy";
+        break;
+    case Command::PasteCell:
+        name = "edit-paste";
+        break;
+    case Command::Properties:
+        name = "document-properties";
+        break;
+    case Command::Font:
+        name = "preferences-desktop-font";
+        break;
+    case Command::Find:
+        name = "edit-find";
+        break;
+    case Command::Replace:
+        name = "edit-find-replace";
+        break;
+    case Command::SortNormal:
+        name = "view-sort-ascending";
+        break;
+    case Command::SortReverse:
+        name = "view-sort-descending";
+        break;
+    case Command::Homepage:
+        name = "help-browser";
+        break;
+    case Command::Exit:
+        name = "application-exit";
+        break;
+    default:
+        break;
+    }
+    return name ? QIcon::fromTheme(QLatin1String(name)) : QIcon();
+}
+
+} // namespace
+
+TMainForm::TMainForm(SettingsStore &settings, QWidget *parent)
+    : TMainForm(settings, Overrides(), parent)
+{
+}
+
+TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *parent)
+    : QMainWindow(parent), mSettings(settings), mQtMessages(this),
+      mMessages(overrides.messages ? *overrides.messages : mQtMessages),
+      mCryptForm(new TCryptForm(mMessages, this)), mPasswords(*mCryptForm), mQtDialogs(this),
+      mDialogs(overrides.dialogs ? *overrides.dialogs : mQtDialogs),
+      mFilter(mDatabase, mLocale, mFeedback), mCalc(mDatabase, mLocale, mClock, mFeedback),
+      mGrid(new GridView(mDatabase, mCalc, mMessages, mFeedback, this)),
+      mStatusTimer(new QTimer(this))
+{
+    mSystemSeparators = mLocale.separators();
+    setWindowTitle(QStringLiteral(" Quillgrid5"));
+    setCentralWidget(mGrid);
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    mFilter.setModeChangedHandler([this](int mode) {
+        action(Command::Filter)->setChecked(mode == FilterEngine::Simple);
+        action(Command::AdvancedFilter)->setChecked(mode == FilterEngine::Advanced);
+    });
+
+    SetupGrid(false);
+    loadPreferences();
+    mInitialDirectory = mPreferences.initialDirPath;
+
+    // The clipboard tells when its contents change; asking it every 100 ms
+    // would mean a round trip to another program each time.
+    const auto clipboardChanged = [this] {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        mClipboardText = data && data->hasText() && !data->text().isEmpty();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
+    clipboardChanged();
+
+    connect(mStatusTimer, &QTimer::timeout, this, &TMainForm::UpdateStatus);
+    mStatusTimer->start(100);
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::createActions()
+{
+    for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
+        if (e.command == Command::RecentFile)
+            continue;
+        auto *a = new QAction(QString::fromLatin1(e.caption), this);
+        if (*e.shortcut)
+            a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+        if (*e.hint)
+            a->setToolTip(QString::fromLatin1(e.hint));
+        a->setIcon(themeIcon(e.command));
+        a->setCheckable(CommandTable::isToggle(e.command));
+        mActions.insert(int(e.command), a);
+    }
+    for (int slot = 0; slot < 5; ++slot) {
+        auto *a = new QAction(this);
+        connect(a, &QAction::triggered, this, [this, slot] {
+            // A file from the list keeps the list's order.
+            mFilter.ApplyFilter(FilterEngine::Off);
+            OpenDatabaseFile(mRecentFiles.entry(slot + 1));
+        });
+        mRecentActions[size_t(slot)] = a;
+    }
+
+    connect(action(Command::Open), &QAction::triggered, this, [this] { OpenDatabaseFile({}); });
+    connect(action(Command::Close), &QAction::triggered, this, &TMainForm::Close1Click);
+    connect(action(Command::Save), &QAction::triggered, this, [this] { saveFlow(false); });
+    connect(action(Command::SaveAs), &QAction::triggered, this, [this] { saveFlow(true); });
+    connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(action(Command::Filter), &QAction::triggered, this,
+            [this] { mFilter.toggleSimpleFilter(); });
+    connect(action(Command::AdvancedFilter), &QAction::triggered, this,
+            [this] { mFilter.toggleAdvancedFilter(); });
+    connect(action(Command::ColumnSum), &QAction::triggered, this,
+            [this] { mCalc.ColumnSum(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
+    connect(action(Command::Homepage), &QAction::triggered, this, &TMainForm::Homepage1Click);
+    connect(action(Command::About), &QAction::triggered, this, &TMainForm::About1Click);
+}
+
+void TMainForm::createMenus()
+{
+    QHash<QString, QMenu *> menus;
+    QMenu *submenu = nullptr;
+    for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
+        const QString title = QString::fromLatin1(e.menu);
+        QMenu *menu = menus.value(title);
+        if (!menu) {
+            menu = menuBar()->addMenu(title);
+            menus.insert(title, menu);
+        }
+        if (e.command == Command::RecentFile) {
+            for (QAction *a : mRecentActions)
+                menu->addAction(a);
+            menu->addSeparator();
+            continue;
+        }
+        QAction *a = action(e.command);
+        if (e.submenu && submenu) {
+            submenu->addAction(a);
+            continue;
+        }
+        if (e.command == Command::FillColumn || e.command == Command::FillRow) {
+            submenu = menu->addMenu(a->text());
+            submenu->menuAction()->setEnabled(false);
+            mActions.insert(int(e.command), submenu->menuAction());
+        } else {
+            menu->addAction(a);
+        }
+        if (e.separatorAfter) {
+            QAction *separator = menu->addSeparator();
+            // The separator above the recent files shows only with them.
+            if (e.command == Command::Print)
+                mRecentSeparator = separator;
+        }
+    }
+}
+
+void TMainForm::createToolBar()
+{
+    QToolBar *bar = addToolBar(QStringLiteral("Toolbar"));
+    bar->setObjectName(QStringLiteral("toolbar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonFollowStyle);
+    for (Command c : CommandTable::toolbar()) {
+        QAction *a = action(c);
+        if (a->icon().isNull()) {
+            // No theme icon: the button shows its hint as text.
+            a->setIconText(QString::fromLatin1(CommandTable::entry(c).hint).trimmed());
+        }
+        bar->addAction(a);
+    }
+}
+
+void TMainForm::createStatusBar()
+{
+    for (int i = 0; i < StatusBarContent::PanelCount; ++i) {
+        auto *label = new QLabel(this);
+        label->setAlignment(StatusBarContent::isCentred(i) ? Qt::AlignCenter
+                                                           : Qt::AlignLeft | Qt::AlignVCenter);
+        if (i < StatusBarContent::PanelCount - 1) {
+            label->setFixedWidth(StatusBarContent::PanelWidths[size_t(i)]);
+            statusBar()->addWidget(label);
+        } else {
+            statusBar()->addWidget(label, 1);
+        }
+        mPanels[size_t(i)] = label;
+    }
+}
+
+void TMainForm::loadPreferences()
+{
+    mPreferences = Preferences::load(mSettings, mSystemSeparators);
+    NumberSeparators::setCurrent(mPreferences.separatorsInForce(mSystemSeparators));
+    mGrid->setAutoRightJustify(mPreferences.autoRightJust);
+
+    mProgramFont = QFont(mPreferences.fontName, mPreferences.fontSize);
+    mProgramFont.setBold(mPreferences.fontStyle & Preferences::Bold);
+    mProgramFont.setItalic(mPreferences.fontStyle & Preferences::Italic);
+    mProgramFont.setUnderline(mPreferences.fontStyle & Preferences::Underline);
+    mProgramFont.setStrikeOut(mPreferences.fontStyle & Preferences::StrikeOut);
+    ApplyProgramFont();
+
+    applyWindowBounds();
+    mRecentFiles.setEntries(mPreferences.recentFiles);
+    RefreshRecentFilesMenu();
+}
+
+void TMainForm::applyWindowBounds()
+{
+    const QRect stored(mPreferences.formLeft, mPreferences.formTop, mPreferences.formWidth,
+                       mPreferences.formHeight);
+    // Bounds stored under another arrangement of monitors may lie on no
+    // screen at all; the window is then centred at its design size.
+    bool onScreen = false;
+    if (mPreferences.hasStoredPosition()) {
+        for (const QScreen *screen : QGuiApplication::screens())
+            onScreen = onScreen || screen->availableGeometry().intersects(stored);
+    }
+    if (onScreen) {
+        setGeometry(stored);
+        return;
+    }
+    resize(kDesignSize);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), kDesignSize);
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TMainForm::savePreferences()
+{
+    const QRect bounds = normalGeometry();
+    mPreferences.formLeft = bounds.x();
+    mPreferences.formTop = bounds.y();
+    mPreferences.formWidth = bounds.width();
+    mPreferences.formHeight = bounds.height();
+    mPreferences.fontName = mProgramFont.family();
+    mPreferences.fontSize = mProgramFont.pointSize();
+    mPreferences.fontStyle = (mProgramFont.bold() ? Preferences::Bold : 0) |
+                             (mProgramFont.italic() ? Preferences::Italic : 0) |
+                             (mProgramFont.underline() ? Preferences::Underline : 0) |
+                             (mProgramFont.strikeOut() ? Preferences::StrikeOut : 0);
+    mPreferences.recentFiles = mRecentFiles.entries();
+    mPreferences.save(mSettings);
+    mSettings.sync();
+}
+
+void TMainForm::ApplyProgramFont()
+{
+    mGrid->setFont(mProgramFont);
+    const int zeros = QFontMetrics(mProgramFont).horizontalAdvance(QStringLiteral("0000"));
+    mDatabase.setWidthScale(zeros / (56.0 / 3.0));
+    mGrid->setRecordNumberWidth(zeros + 11);
+}
+
+bool TMainForm::ConfirmDiscardChanges()
+{
+    return !ShellQuestions::ConfirmDiscardChanges(mDatabase.isChanged(), mMessages);
+}
+
+void TMainForm::AddRecentFile(const QString &path)
+{
+    if (mRecentFiles.AddRecentFile(path))
+        RefreshRecentFilesMenu();
+}
+
+void TMainForm::RefreshRecentFilesMenu()
+{
+    for (int slot = 1; slot <= 5; ++slot) {
+        QAction *a = mRecentActions[size_t(slot - 1)];
+        a->setText(mRecentFiles.caption(slot));
+        a->setVisible(mRecentFiles.isVisible(slot));
+    }
+    if (mRecentSeparator)
+        mRecentSeparator->setVisible(mRecentFiles.separatorVisible());
+}
+
+void TMainForm::SetupGrid(bool open)
+{
+    mFilter.ApplyFilter(FilterEngine::Off);
+    statusBar()->setVisible(open);
+    mGrid->setVisible(open);
+    mDatabaseOpen = open;
+    if (!open) {
+        RecordGrid &grid = mDatabase.grid();
+        grid.beginUpdate();
+        for (int r = 1; r < grid.rowCount(); ++r)
+            for (int c = 1; c < grid.columnCount(); ++c)
+                grid.setCheckBox(c, r, false);
+        grid.endUpdate();
+        mGrid->setCurrentCell(1, 1);
+        mDatabase.setChanged(false);
+        mDatabase.setName(QString());
+        mDatabase.setFilePath(QString());
+    }
+    mGrid->setReadOnly(open && mDatabase.isReadOnly());
+    updateCommandStates();
+}
+
+void TMainForm::updateCommandStates()
+{
+    const CommandTable::State state{mDatabaseOpen, mDatabase.isReadOnly(), 0, mClipboardText};
+    for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
+        if (QAction *a = action(e.command))
+            a->setEnabled(isBuilt(e.command) && CommandTable::isEnabled(e.command, state));
+    }
+}
+
+void TMainForm::focusGrid()
+{
+    mGrid->setFocus();
+}
+
+void TMainForm::setCurrentRow(int row)
+{
+    mGrid->setCurrentCell(qMax(1, mGrid->currentGridColumn()), row);
+}
+
+void TMainForm::bringCellIntoView(int column, int row)
+{
+    mGrid->bringCellIntoView(column, row);
+}
+
+void TMainForm::OpenDatabaseFile(const QString &path)
+{
+    ::OpenDatabaseFile(mDatabase, path,
+                       {mMessages, mPasswords, mFiles, mDialogs, mFeedback, *this, mCipher});
+}
+
+void TMainForm::OpenCommandLineFile()
+{
+    const QString path = mCommandLineFile;
+    mCommandLineFile.clear();
+    if (!path.isEmpty())
+        OpenDatabaseFile(path);
+}
+
+bool TMainForm::saveFlow(bool saveAs)
+{
+    // Auto-sized widths are asked about before saving; column sizing comes
+    // with the grid's sizing command, so for now the database is saved as
+    // it stands.
+    const bool saved = SaveDatabaseFile(mDatabase, saveAs ? QStringLiteral("?") : QString(),
+                                        {mMessages, mFiles, mDialogs, mFeedback, mClock, mCipher});
+    UpdateStatus();
+    return saved;
+}
+
+void TMainForm::Close1Click()
+{
+    if (ConfirmDiscardChanges())
+        SetupGrid(false);
+}
+
+void TMainForm::Homepage1Click()
+{
+    QApplication::beep();
+    // The project's own page is its README.
+    const QString readme = QStringLiteral(QG_README_PATH);
+    if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(readme))) {
+        mMessages.show({QStringLiteral("Quillgrid5"),
+                        MessageIcon::None,
+                        {QStringLiteral("Sorry your web browser could not be found")},
+                        MessageButton::Ok});
+    }
+}
+
+void TMainForm::About1Click()
+{
+    QMessageBox::about(this, QStringLiteral("About Quillgrid 5"),
+                       QStringLiteral("<b>Quillgrid 5</b> version %1<br><br>"
+                                      "An editor for Listora 5 databases.<br>"
+                                      "Mail: quillgrid-support@example.org")
+                           .arg(QApplication::applicationVersion()));
+}
+
+void TMainForm::UpdateStatus()
+{
+    StatusBarContent::Input in;
+    in.databaseName = mDatabase.name();
+    setWindowTitle(StatusBarContent::caption(in));
+    updateCommandStates();
+    if (in.databaseName.isEmpty())
+        return;
+    in.currentRow = mGrid->currentGridRow();
+    in.currentColumn = mGrid->currentGridColumn();
+    in.records = mDatabase.recordCount();
+    in.fields = mDatabase.fieldCount();
+    in.autoSize = mDatabase.autoSizeColumns();
+    in.filterMode = mFilter.filterMode();
+    in.changed = mDatabase.isChanged();
+    in.dateText = mLocale.formatDate(mDatabase.date().date());
+    in.filePath = mDatabase.filePath();
+    const auto texts = StatusBarContent::panels(in);
+    for (int i = 0; i < StatusBarContent::PanelCount; ++i)
+        mPanels[size_t(i)]->setText(texts[size_t(i)]);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!ConfirmDiscardChanges()) {
+        event->ignore();
+        return;
+    }
+    savePreferences();
+    mDatabaseOpen = false;
+    event->accept();
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!mFirstShow)
+        return;
+    mFirstShow = false;
+    // Messages may be shown while opening, so not from inside the show.
+    QTimer::singleShot(0, this, [this] {
+        setWindowTitle(StatusBarContent::programTitle());
+        OpenCommandLineFile();
+    });
+}

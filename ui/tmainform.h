@@ -1,0 +1,138 @@
+#pragma once
+
+#include "core/cipherstate.h"
+#include "core/database.h"
+#include "core/databaseshell.h"
+#include "core/localfilesystem.h"
+#include "core/preferences.h"
+#include "core/qtlocaleservice.h"
+#include "core/recentfiles.h"
+#include "core/systemclock.h"
+#include "table/filterengine.h"
+#include "ui/qtfiledialogs.h"
+#include "ui/qtmessageservice.h"
+#include "ui/qtpasswordprompt.h"
+#include "ui/qtuserfeedback.h"
+#include "ui/rules/command.h"
+#include "values/calculatedfields.h"
+
+#include <QFont>
+#include <QHash>
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class GridView;
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class SettingsStore;
+class TCryptForm;
+
+/**
+ * The main window: it owns the run's one Database and the services the
+ * engine works through, offers every command in its menus, toolbar and
+ * shortcuts, keeps the caption and the status bar current and guards unsaved
+ * changes. The commands' own work lives in the engine; this class only binds
+ * it to the widgets.
+ */
+class TMainForm : public QMainWindow, public DatabaseShell
+{
+    Q_OBJECT
+
+public:
+    /// Services that replace the window's own message boxes and file
+    /// dialogs (tests script them); null ones are the window's.
+    struct Overrides
+    {
+        MessageService *messages = nullptr;
+        FileDialogs *dialogs = nullptr;
+    };
+
+    /// @p settings is where the preferences are read at start and written
+    /// when the window closes; the window does not own it.
+    explicit TMainForm(SettingsStore &settings, QWidget *parent = nullptr);
+    TMainForm(SettingsStore &settings, Overrides overrides, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    /// Opens the file named on the command line, once the window shows.
+    void setCommandLineFile(const QString &path) { mCommandLineFile = path; }
+
+    Database &database() { return mDatabase; }
+    const Preferences &preferences() const { return mPreferences; }
+    QAction *action(Command command) const { return mActions.value(int(command)); }
+
+    // DatabaseShell
+    bool ConfirmDiscardChanges() override;
+    void AddRecentFile(const QString &path) override;
+    void SetupGrid(bool open) override;
+    QString initialDirectory() const override { return mInitialDirectory; }
+    void clearInitialDirectory() override { mInitialDirectory.clear(); }
+    void setInitialDirPath(const QString &folder) override { mPreferences.initialDirPath = folder; }
+    bool expertMode() const override { return mPreferences.expertMode; }
+    void applySimpleFilter() override { mFilter.ApplyFilter(FilterEngine::Simple); }
+    void focusGrid() override;
+    void setCurrentRow(int row) override;
+    void bringCellIntoView(int column, int row) override;
+
+    /// Refreshes caption, status panels and the paste commands.
+    void UpdateStatus();
+    void OpenDatabaseFile(const QString &path);
+    void RefreshRecentFilesMenu();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void loadPreferences();
+    void applyWindowBounds();
+    void savePreferences();
+    void updateCommandStates();
+    void ApplyProgramFont();
+    void OpenCommandLineFile();
+    bool saveFlow(bool saveAs);
+
+    void Close1Click();
+    void Homepage1Click();
+    void About1Click();
+
+    SettingsStore &mSettings;
+    Preferences mPreferences;
+    RecentFiles mRecentFiles;
+    NumberSeparators mSystemSeparators;
+    QFont mProgramFont;
+
+    Database mDatabase;
+    QtMessageService mQtMessages;
+    MessageService &mMessages;
+    TCryptForm *mCryptForm;
+    QtPasswordPrompt mPasswords;
+    QtFileDialogs mQtDialogs;
+    FileDialogs &mDialogs;
+    QtUserFeedback mFeedback;
+    LocalFileSystem mFiles;
+    SystemClock mClock;
+    CipherState mCipher;
+    QtLocaleService mLocale;
+    FilterEngine mFilter;
+    CalculatedFields mCalc;
+
+    GridView *mGrid;
+    QHash<int, QAction *> mActions;
+    std::array<QAction *, 5> mRecentActions{};
+    QAction *mRecentSeparator = nullptr;
+    std::array<QLabel *, 8> mPanels{};
+    QTimer *mStatusTimer;
+    QString mInitialDirectory;
+    QString mCommandLineFile;
+    bool mDatabaseOpen = false;
+    bool mFirstShow = true;
+    bool mClipboardText = false;
+};
