@@ -63,7 +63,17 @@ GridView::GridView(Database &db, CalculatedFields &calc, MessageService &message
         QScopedValueRollback guard(mSyncing, true);
         syncRow(row);
     });
-    connect(mModel, &QAbstractItemModel::modelReset, this, &GridView::syncAll);
+    // A reset (a filter, a move, a new file) keeps the current cell where
+    // the grid still has it.
+    connect(mModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        mCellBeforeReset = {currentGridColumn(), currentGridRow()};
+    });
+    connect(mModel, &QAbstractItemModel::modelReset, this, [this] {
+        syncAll();
+        const auto [column, row] = mCellBeforeReset;
+        if (column >= 1 && row >= 1 && mDb.fieldCount() > 0 && mDb.recordCount() > 0)
+            setCurrentCell(qMin(column, mDb.fieldCount()), qMin(row, mDb.recordCount()));
+    });
 
     // The corner is cell (0, 0): drawn like the headers, with the record
     // count as its hint, and no select-all on a click.

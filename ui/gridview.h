@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <utility>
+
 class CalculatedFields;
 class Database;
 class GridHeaderView;
@@ -82,6 +84,7 @@ private:
     GridHeaderView *mColumnHeader;
     GridHeaderView *mRowHeader;
     QWidget *mCorner = nullptr;
+    std::pair<int, int> mCellBeforeReset{0, 0};
     bool mSyncing = false;
     bool mRestoringOrder = false;
     bool mReadOnly = false;

@@ -87,3 +87,9 @@ void TCryptForm::B_CancelClick()
     mPassword = CryptFormRules::cancel();
     reject();
 }
+
+void TCryptForm::setEditFont(const QFont &font)
+{
+    E_Password1->setFont(font);
+    E_Password2->setFont(font);
+}

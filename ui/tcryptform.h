@@ -24,6 +24,9 @@ public:
     /// Shows the dialog modally; returns the password, or empty on Cancel.
     QString execute(CryptFormRules::Mode mode);
 
+    /// The program font, for the two password boxes.
+    void setEditFont(const QFont &font);
+
 private:
     void FormShow();
     void B_OKClick();

@@ -4,7 +4,10 @@
 #include "core/savedatabasefile.h"
 #include "core/settingsstore.h"
 #include "ui/gridview.h"
+#include "ui/rules/columnrescale.h"
 #include "ui/rules/commandtable.h"
+#include "ui/rules/popupinsertion.h"
+#include "ui/rules/saveflow.h"
 #include "ui/rules/shellquestions.h"
 #include "ui/rules/statusbarcontent.h"
 #include "ui/tcryptform.h"
@@ -15,8 +18,10 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -47,6 +52,8 @@ bool isBuilt(Command c)
     case Command::Filter:
     case Command::AdvancedFilter:
     case Command::ColumnSum:
+    case Command::AutoSizing:
+    case Command::Font:
     case Command::Homepage:
     case Command::About:
         return true;
@@ -130,6 +137,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
       mCryptForm(new TCryptForm(mMessages, this)), mPasswords(*mCryptForm), mQtDialogs(this),
       mDialogs(overrides.dialogs ? *overrides.dialogs : mQtDialogs),
       mFilter(mDatabase, mLocale, mFeedback), mCalc(mDatabase, mLocale, mClock, mFeedback),
+      mAutoSize(mDatabase, mMeasurer), mChooseFont(overrides.chooseFont),
       mGrid(new GridView(mDatabase, mCalc, mMessages, mFeedback, this)),
       mStatusTimer(new QTimer(this))
 {
@@ -140,6 +148,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createMenus();
     createToolBar();
     createStatusBar();
+    createContextMenu();
     mFilter.setModeChangedHandler([this](int mode) {
         action(Command::Filter)->setChecked(mode == FilterEngine::Simple);
         action(Command::AdvancedFilter)->setChecked(mode == FilterEngine::Advanced);
@@ -162,7 +171,14 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     mStatusTimer->start(100);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // The widgets that read the database go before it does; the base class
+    // would delete them only after the members are gone.
+    mStatusTimer->stop();
+    delete mGrid;
+    mGrid = nullptr;
+}
 
 void TMainForm::createActions()
 {
@@ -199,6 +215,9 @@ void TMainForm::createActions()
             [this] { mFilter.toggleAdvancedFilter(); });
     connect(action(Command::ColumnSum), &QAction::triggered, this,
             [this] { mCalc.ColumnSum(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
+    connect(action(Command::AutoSizing), &QAction::triggered, this,
+            [this] { AutoSizeColumns(!mAutoSize.isOn()); });
+    connect(action(Command::Font), &QAction::triggered, this, &TMainForm::Font1Click);
     connect(action(Command::Homepage), &QAction::triggered, this, &TMainForm::Homepage1Click);
     connect(action(Command::About), &QAction::triggered, this, &TMainForm::About1Click);
 }
@@ -334,7 +353,10 @@ void TMainForm::savePreferences()
 
 void TMainForm::ApplyProgramFont()
 {
+    // The headers take the grid's font.
     mGrid->setFont(mProgramFont);
+    mCryptForm->setEditFont(mProgramFont);
+    mMeasurer.setFont(mProgramFont);
     const int zeros = QFontMetrics(mProgramFont).horizontalAdvance(QStringLiteral("0000"));
     mDatabase.setWidthScale(zeros / (56.0 / 3.0));
     mGrid->setRecordNumberWidth(zeros + 11);
@@ -377,6 +399,9 @@ void TMainForm::SetupGrid(bool open)
         grid.endUpdate();
         mGrid->setCurrentCell(1, 1);
         mDatabase.setChanged(false);
+        // Auto-sizing ends without giving widths back: the grid is emptied.
+        mDatabase.setAutoSizeColumns(false);
+        AutoSizeColumns(false);
         mDatabase.setName(QString());
         mDatabase.setFilePath(QString());
     }
@@ -424,13 +449,52 @@ void TMainForm::OpenCommandLineFile()
 
 bool TMainForm::saveFlow(bool saveAs)
 {
-    // Auto-sized widths are asked about before saving; column sizing comes
-    // with the grid's sizing command, so for now the database is saved as
-    // it stands.
-    const bool saved = SaveDatabaseFile(mDatabase, saveAs ? QStringLiteral("?") : QString(),
-                                        {mMessages, mFiles, mDialogs, mFeedback, mClock, mCipher});
+    using ShellQuestions::SaveVariant;
+    const bool saved = SaveFlow(mDatabase, mAutoSize, mPreferences.expertMode,
+                                saveAs ? SaveVariant::SaveAs : SaveVariant::Save,
+                                {mMessages, mFiles, mDialogs, mFeedback, mClock, mCipher});
+    action(Command::AutoSizing)->setChecked(mAutoSize.isOn());
     UpdateStatus();
     return saved;
+}
+
+void TMainForm::AutoSizeColumns(bool on)
+{
+    if (on)
+        mFeedback.setBusy(true);
+    mAutoSize.AutoSizeColumns(on);
+    if (on)
+        mFeedback.setBusy(false);
+    action(Command::AutoSizing)->setChecked(on);
+}
+
+void TMainForm::Font1Click()
+{
+    std::optional<QFont> chosen;
+    if (mChooseFont) {
+        chosen = mChooseFont(mProgramFont);
+    } else {
+        // The dialog cannot limit the sizes it offers; the size is clamped
+        // once it is closed.
+        bool ok = false;
+        const QFont font = QFontDialog::getFont(&ok, mProgramFont, this);
+        if (ok)
+            chosen = font;
+    }
+    if (chosen)
+        setProgramFont(*chosen);
+}
+
+void TMainForm::setProgramFont(QFont font)
+{
+    if (font.pointSize() > 12)
+        font.setPointSize(12);
+    const double oldScale = mDatabase.widthScale();
+    mProgramFont = font;
+    ApplyProgramFont();
+    // Pixels follow the new scale; the stored widths are worked out from
+    // them only when saving, so the database is not marked changed.
+    RescaleColumnWidths(mDatabase, oldScale, mDatabase.widthScale());
 }
 
 void TMainForm::Close1Click()
@@ -469,6 +533,7 @@ void TMainForm::UpdateStatus()
     updateCommandStates();
     if (in.databaseName.isEmpty())
         return;
+    updateSortHints();
     in.currentRow = mGrid->currentGridRow();
     in.currentColumn = mGrid->currentGridColumn();
     in.records = mDatabase.recordCount();
@@ -481,6 +546,11 @@ void TMainForm::UpdateStatus()
     const auto texts = StatusBarContent::panels(in);
     for (int i = 0; i < StatusBarContent::PanelCount; ++i)
         mPanels[size_t(i)]->setText(texts[size_t(i)]);
+}
+
+QString TMainForm::statusPanelText(int panel) const
+{
+    return mPanels.at(size_t(panel))->text();
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -500,9 +570,96 @@ void TMainForm::showEvent(QShowEvent *event)
     if (!mFirstShow)
         return;
     mFirstShow = false;
+    // The font's measures may depend on the screen the window shows on.
+    ApplyProgramFont();
     // Messages may be shown while opening, so not from inside the show.
     QTimer::singleShot(0, this, [this] {
         setWindowTitle(StatusBarContent::programTitle());
         OpenCommandLineFile();
     });
+}
+
+void TMainForm::updateSortHints()
+{
+    // The sort buttons name the field they would sort by.
+    const int column = mGrid->currentGridColumn();
+    const QString field = column >= 1 ? mDatabase.grid().cell(column, 0) : QString();
+    if (field == mSortHintField && !action(Command::SortNormal)->toolTip().isEmpty())
+        return;
+    mSortHintField = field;
+    action(Command::SortNormal)
+        ->setToolTip(QStringLiteral("Sort normal - primary field: ") + field);
+    action(Command::SortReverse)
+        ->setToolTip(QStringLiteral("Sort reverse - primary field: ") + field);
+}
+
+void TMainForm::createContextMenu()
+{
+    mContextMenu = new QMenu(this);
+    mPopupItemsMenu = mContextMenu->addMenu(QStringLiteral("Insert Popup Item"));
+    connect(mPopupItemsMenu, &QMenu::triggered, this, [this](QAction *item) {
+        // The item's text is in its data: the caption has its "&" doubled.
+        PopupInsertion::insertItem(mDatabase, mCalc, mGrid->currentGridColumn(),
+                                   mGrid->currentGridRow(), item->data().toString());
+    });
+    QMenu *submenu = nullptr;
+    for (const CommandTable::ContextEntry &e : CommandTable::contextMenu()) {
+        QAction *a = nullptr;
+        if (e.command == Command::FillColumn || e.command == Command::FillRow) {
+            submenu = mContextMenu->addMenu(QString::fromLatin1(e.caption));
+            a = submenu->menuAction();
+        } else {
+            QMenu *menu = e.submenu && submenu ? submenu : mContextMenu;
+            a = menu->addAction(QString::fromLatin1(e.caption));
+            if (*e.shortcut) {
+                // Shown beside the caption; the main window's own action
+                // answers the key.
+                a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+                a->setShortcutContext(Qt::WidgetShortcut);
+            }
+            const Command command = e.command;
+            connect(a, &QAction::triggered, this, [this, command] {
+                if (QAction *main = action(command); main && main->isEnabled())
+                    main->trigger();
+            });
+        }
+        mContextActions.append({e.command, a});
+        if (e.separatorAfter)
+            mContextMenu->addSeparator();
+    }
+
+    mGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(mGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        // A right click on a cell makes it current: the entries act on the
+        // current cell.
+        const QModelIndex index = mGrid->indexAt(pos);
+        if (index.isValid())
+            mGrid->setCurrentCell(index.column() + 1, index.row() + 1);
+        contextMenu()->popup(mGrid->viewport()->mapToGlobal(pos));
+    });
+}
+
+QMenu *TMainForm::contextMenu()
+{
+    updateContextMenu();
+    return mContextMenu;
+}
+
+void TMainForm::updateContextMenu()
+{
+    const std::optional<QStringList> items =
+        PopupInsertion::menuItems(mDatabase, mGrid->currentGridColumn());
+    mPopupItemsMenu->menuAction()->setVisible(mDatabaseOpen && items.has_value());
+    mPopupItemsMenu->clear();
+    if (items) {
+        for (const QString &item : *items) {
+            QAction *a = mPopupItemsMenu->addAction(
+                QString(item).replace(QLatin1Char('&'), QStringLiteral("&&")));
+            a->setData(item);
+        }
+    }
+    for (const auto &[command, a] : std::as_const(mContextActions)) {
+        if (QAction *main = action(command))
+            a->setEnabled(main->isEnabled());
+    }
 }

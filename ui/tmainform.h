@@ -12,7 +12,9 @@
 #include "ui/qtfiledialogs.h"
 #include "ui/qtmessageservice.h"
 #include "ui/qtpasswordprompt.h"
+#include "ui/qttextmeasurer.h"
 #include "ui/qtuserfeedback.h"
+#include "ui/rules/columnautosize.h"
 #include "ui/rules/command.h"
 #include "values/calculatedfields.h"
 
@@ -21,7 +23,9 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class GridView;
 class QAction;
@@ -49,6 +53,8 @@ public:
     {
         MessageService *messages = nullptr;
         FileDialogs *dialogs = nullptr;
+        /// The font dialog: the chosen font, or none when cancelled.
+        std::function<std::optional<QFont>(const QFont &)> chooseFont;
     };
 
     /// @p settings is where the preferences are read at start and written
@@ -63,6 +69,11 @@ public:
     Database &database() { return mDatabase; }
     const Preferences &preferences() const { return mPreferences; }
     QAction *action(Command command) const { return mActions.value(int(command)); }
+    /// The menu item of recent file @p slot (1..5), and the separator above them.
+    QAction *recentFileAction(int slot) const { return mRecentActions.at(size_t(slot - 1)); }
+    QAction *recentFilesSeparator() const { return mRecentSeparator; }
+    /// The text of status panel @p panel (0..7).
+    QString statusPanelText(int panel) const;
 
     // DatabaseShell
     bool ConfirmDiscardChanges() override;
@@ -81,6 +92,19 @@ public:
     void UpdateStatus();
     void OpenDatabaseFile(const QString &path);
     void RefreshRecentFilesMenu();
+    /// Sizes the field columns to their texts, or gives their widths back.
+    void AutoSizeColumns(bool on);
+    /// The grid, the dialogs' edit boxes and the width scale follow
+    /// ProgramFont.
+    void ApplyProgramFont();
+    const QFont &programFont() const { return mProgramFont; }
+    /// Makes @p font the program font, as the Font command does once its
+    /// dialog is confirmed: sizes above 12 points become 12, and the
+    /// columns keep their widths in width units.
+    void setProgramFont(QFont font);
+    GridView *grid() const { return mGrid; }
+    /// The grid's context menu as it shows for the current cell.
+    QMenu *contextMenu();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -95,11 +119,14 @@ private:
     void applyWindowBounds();
     void savePreferences();
     void updateCommandStates();
-    void ApplyProgramFont();
+    void createContextMenu();
+    void updateContextMenu();
+    void updateSortHints();
     void OpenCommandLineFile();
     bool saveFlow(bool saveAs);
 
     void Close1Click();
+    void Font1Click();
     void Homepage1Click();
     void About1Click();
 
@@ -123,6 +150,9 @@ private:
     QtLocaleService mLocale;
     FilterEngine mFilter;
     CalculatedFields mCalc;
+    QtTextMeasurer mMeasurer;
+    ColumnAutoSize mAutoSize;
+    std::function<std::optional<QFont>(const QFont &)> mChooseFont;
 
     GridView *mGrid;
     QHash<int, QAction *> mActions;
@@ -130,6 +160,10 @@ private:
     QAction *mRecentSeparator = nullptr;
     std::array<QLabel *, 8> mPanels{};
     QTimer *mStatusTimer;
+    QMenu *mContextMenu = nullptr;
+    QMenu *mPopupItemsMenu = nullptr;
+    QList<QPair<Command, QAction *>> mContextActions;
+    QString mSortHintField;
     QString mInitialDirectory;
     QString mCommandLineFile;
     bool mDatabaseOpen = false;

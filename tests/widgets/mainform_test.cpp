@@ -1,32 +1,44 @@
 #include "core/qsettingsstore.h"
+#include "core/recordgrid.h"
 #include "pdbbuilder.h"
+#include "readfile.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
 #include "ui/gridview.h"
 #include "ui/tmainform.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
+/// The main window over a settings file in a temporary folder, with its
+/// messages and file dialogs scripted.
 class MainFormTest : public QObject
 {
     Q_OBJECT
 
 private:
     QTemporaryDir mDir;
+
     QString settingsPath() const { return mDir.filePath(QStringLiteral("QGE.ini")); }
 
-    QString writeDatabase(const char *name, bool readOnly = false)
+    QString writeDatabase(const char *name, quint16 flags = 0x0001)
     {
         PdbBuilder b = PdbBuilder::withFields(3);
         b.name = name;
-        b.flags = readOnly ? 0x0401 : 0x0001;
-        b.records = {{"a", "1", "x"}, {"b", "2", "y"}};
+        b.flags = flags;
+        b.fields[1].typeCode = 0x10; // Float
+        b.records = {{"Rosemary", "1.5", "x"}, {"Oak", "2.5", "y"}};
         const QString path = mDir.filePath(QString::fromLatin1(name) + QStringLiteral(".pdb"));
         QFile f(path);
         f.open(QIODevice::WriteOnly);
@@ -34,113 +46,399 @@ private:
         return path;
     }
 
+    QByteArray fileBytes(const QString &path)
+    {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+
+    struct Window
+    {
+        std::unique_ptr<QSettingsStore> settings;
+        ScriptedMessages messages;
+        ScriptedShell dialogs;
+        std::optional<QFont> fontAnswer;
+        std::unique_ptr<TMainForm> form;
+
+        explicit Window(const QString &settingsPath)
+            : settings(std::make_unique<QSettingsStore>(settingsPath))
+        {
+            TMainForm::Overrides o;
+            o.messages = &messages;
+            o.dialogs = &dialogs;
+            o.chooseFont = [this](const QFont &) { return fontAnswer; };
+            form = std::make_unique<TMainForm>(*settings, o);
+            form->show();
+        }
+        TMainForm *operator->() { return form.get(); }
+        Database &db() { return form->database(); }
+    };
+
 private slots:
+    void init() { QFile::remove(settingsPath()); }
+
     void firstStartTakesEveryDefault()
     {
-        QFile::remove(settingsPath());
-        QSettingsStore settings(settingsPath());
-        ScriptedMessages messages;
-        TMainForm form(settings, {&messages, nullptr});
-        const Preferences &p = form.preferences();
+        Window w(settingsPath());
+        const Preferences &p = w->preferences();
         QVERIFY(p.initialDir);
         QVERIFY(p.saveAtInstall);
         QVERIFY(!p.expertMode);
         QVERIFY(!p.autoRightJust);
         QCOMPARE(p.fontName, QStringLiteral("MS Sans Serif"));
         QCOMPARE(p.fontSize, 8);
-        QCOMPARE(form.size(), QSize(528, 341));
-        QVERIFY(!form.statusBar()->isVisible());
-        QCOMPARE(form.windowTitle(), QStringLiteral(" Quillgrid5"));
-        // Without a database only the commands that need none are on.
-        QVERIFY(form.action(Command::Open)->isEnabled());
-        QVERIFY(!form.action(Command::Save)->isEnabled());
-        QVERIFY(!form.action(Command::Filter)->isEnabled());
-        QVERIFY(messages.shown.empty());
+        QCOMPARE(w->programFont().pointSize(), 8);
+        QCOMPARE(w->size(), QSize(528, 341));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(qAbs(w->frameGeometry().center().x() - screen.center().x()) <= 3);
+        QVERIFY(qAbs(w->frameGeometry().center().y() - screen.center().y()) <= 3);
+        QVERIFY(!w->statusBar()->isVisible());
+        QVERIFY(!w->grid()->isVisible());
+        for (int slot = 1; slot <= 5; ++slot)
+            QVERIFY(!w->recentFileAction(slot)->isVisible());
+        QVERIFY(!w->recentFilesSeparator()->isVisible());
+        QCOMPARE(w->windowTitle(), QStringLiteral(" Quillgrid5"));
+        QTRY_COMPARE(w->windowTitle(), QStringLiteral("Quillgrid 5"));
+        QVERIFY(w.messages.shown.empty());
+        // Nothing reaches the store before the window closes.
+        QVERIFY(!QFile::exists(settingsPath()));
     }
 
     void closingWritesThePreferencesForTheNextStart()
     {
-        QFile::remove(settingsPath());
         const QString path = writeDatabase("Books");
         {
-            QSettingsStore settings(settingsPath());
-            ScriptedMessages messages;
-            ScriptedShell dialogs;
-            dialogs.fileAnswers = {path};
-            TMainForm form(settings, {&messages, &dialogs});
-            form.show();
-            form.setGeometry(QRect(40, 50, 700, 500));
-            form.OpenDatabaseFile(QString());
-            QVERIFY(form.close());
+            Window w(settingsPath());
+            w.dialogs.fileAnswers = {path};
+            w->setGeometry(QRect(40, 50, 700, 500));
+            w->OpenDatabaseFile(QString());
+            QFont font(QStringLiteral("DejaVu Sans"), 10);
+            font.setItalic(true);
+            w->setProgramFont(font);
+            QVERIFY(w->close());
         }
-        QSettingsStore settings(settingsPath());
-        ScriptedMessages messages;
-        TMainForm again(settings, {&messages, nullptr});
-        QCOMPARE(again.preferences().recentFiles[0], path);
-        QCOMPARE(again.preferences().formWidth, 700);
-        QCOMPARE(again.preferences().formHeight, 500);
-        QCOMPARE(again.size(), QSize(700, 500));
+        QSettings raw(settingsPath(), QSettings::IniFormat);
+        QCOMPARE(raw.value(QStringLiteral("Settings/ExpertMode")).toString(), QStringLiteral("0"));
+        QCOMPARE(raw.value(QStringLiteral("Font/Style")).toString(), QStringLiteral("2"));
+
+        Window again(settingsPath());
+        QCOMPARE(again->preferences().recentFiles[0], path);
+        QCOMPARE(again->size(), QSize(700, 500));
+        QCOMPARE(again->programFont().pointSize(), 10);
+        QVERIFY(again->programFont().italic());
+        QVERIFY(again->recentFileAction(1)->isVisible());
+        QCOMPARE(again->recentFileAction(1)->text(), QStringLiteral("&1  Books"));
+        QVERIFY(again->recentFilesSeparator()->isVisible());
+        QVERIFY(!again->recentFileAction(2)->isVisible());
     }
 
     void boundsOnNoScreenAreCentred()
     {
-        QSettingsStore settings(settingsPath());
-        settings.setValue(QStringLiteral("FormPos"), QStringLiteral("Left"),
-                          QStringLiteral("-40000"));
-        settings.setValue(QStringLiteral("FormPos"), QStringLiteral("Top"),
-                          QStringLiteral("-40000"));
-        settings.setValue(QStringLiteral("FormPos"), QStringLiteral("Width"),
-                          QStringLiteral("600"));
-        settings.setValue(QStringLiteral("FormPos"), QStringLiteral("Height"),
-                          QStringLiteral("400"));
-        settings.sync();
-        ScriptedMessages messages;
-        TMainForm form(settings, {&messages, nullptr});
-        QCOMPARE(form.size(), QSize(528, 341));
+        {
+            QSettingsStore settings(settingsPath());
+            for (const char *name : {"Left", "Top"})
+                settings.setValue(QStringLiteral("FormPos"), QLatin1String(name),
+                                  QStringLiteral("-40000"));
+            settings.setValue(QStringLiteral("FormPos"), QStringLiteral("Width"),
+                              QStringLiteral("600"));
+            settings.setValue(QStringLiteral("FormPos"), QStringLiteral("Height"),
+                              QStringLiteral("400"));
+            settings.sync();
+        }
+        Window w(settingsPath());
+        QCOMPARE(w->size(), QSize(528, 341));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(screen.intersects(form.geometry()));
+        QVERIFY(screen.contains(w->geometry().center()));
     }
 
-    void openingShowsTheDatabaseAndEnablesItsCommands()
+    void recentFilesKeepTheirOrderExceptForNewOnes()
     {
-        QFile::remove(settingsPath());
-        QSettingsStore settings(settingsPath());
-        ScriptedMessages messages;
-        TMainForm form(settings, {&messages, nullptr});
-        form.show();
-        form.OpenDatabaseFile(writeDatabase("Plants"));
-        QVERIFY(messages.shown.empty());
-        QVERIFY(form.statusBar()->isVisible());
-        form.UpdateStatus();
-        QCOMPARE(form.windowTitle(), QStringLiteral("Quillgrid 5 - Plants"));
-        QVERIFY(form.action(Command::Save)->isEnabled());
-        QVERIFY(form.action(Command::ColumnSum)->isEnabled());
-        QVERIFY(form.action(Command::Filter)->isEnabled());
-        // Commands whose work comes later stay off.
-        QVERIFY(!form.action(Command::Print)->isEnabled());
-
-        form.OpenDatabaseFile(writeDatabase("Locked", true));
-        form.UpdateStatus();
-        QVERIFY(form.action(Command::Save)->isEnabled());
-        QVERIFY(!form.action(Command::ColumnSum)->isEnabled());
+        Window w(settingsPath());
+        QStringList paths;
+        for (const char *name : {"A1", "A2", "A3", "A4", "A5", "A6"})
+            paths << writeDatabase(name);
+        for (int i = 0; i < 5; ++i) {
+            w.dialogs.fileAnswers = {paths[i]};
+            w->OpenDatabaseFile(QString());
+        }
+        QCOMPARE(w->recentFileAction(1)->text(), QStringLiteral("&1  A5"));
+        QCOMPARE(w->recentFileAction(5)->text(), QStringLiteral("&5  A1"));
+        // Chosen again in the dialog: no change of order.
+        w.dialogs.fileAnswers = {paths[2]};
+        w->OpenDatabaseFile(QString());
+        QCOMPARE(w->recentFileAction(1)->text(), QStringLiteral("&1  A5"));
+        // From the list: no change either.
+        w->recentFileAction(4)->trigger();
+        QCOMPARE(w->database().filePath(), paths[1]);
+        QCOMPARE(w->recentFileAction(1)->text(), QStringLiteral("&1  A5"));
+        // By name, as from the command line: not added.
+        w->OpenDatabaseFile(paths[5]);
+        QCOMPARE(w->recentFileAction(1)->text(), QStringLiteral("&1  A5"));
+        // A new one from the dialog enters first and pushes the last out.
+        w.dialogs.fileAnswers = {paths[5]};
+        w->OpenDatabaseFile(QString());
+        QCOMPARE(w->recentFileAction(1)->text(), QStringLiteral("&1  A6"));
+        QCOMPARE(w->recentFileAction(5)->text(), QStringLiteral("&5  A2"));
     }
 
-    void unsavedChangesAreAskedAboutOnClose()
+    void commandLineFileOpensAfterTheFirstShow()
     {
-        QFile::remove(settingsPath());
-        QSettingsStore settings(settingsPath());
+        const QString path = writeDatabase("Command line");
+        auto settings = std::make_unique<QSettingsStore>(settingsPath());
         ScriptedMessages messages;
-        TMainForm form(settings, {&messages, nullptr});
+        TMainForm form(*settings, {&messages, nullptr, {}});
+        form.setCommandLineFile(path);
+        QVERIFY(form.database().name().isEmpty());
         form.show();
-        form.OpenDatabaseFile(writeDatabase("Tasks"));
-        form.database().setChanged(true);
-        messages.answers = {MessageButton::No};
-        QVERIFY(!form.close());
-        QCOMPARE(messages.shown.size(), size_t(1));
-        QCOMPARE(messages.shown[0].caption, QStringLiteral("Information"));
-        QVERIFY(form.isVisible());
-        messages.answers = {MessageButton::Yes};
-        QVERIFY(form.close());
+        QTRY_COMPARE(form.database().name(), QStringLiteral("Command line"));
+        QVERIFY(!form.recentFileAction(1)->isVisible());
+    }
+
+    void unsavedChangesAreAskedAboutOnEveryPathThatDropsThem()
+    {
+        const QString first = writeDatabase("Tasks");
+        const QString second = writeDatabase("Other");
+        Window w(settingsPath());
+        w.dialogs.fileAnswers = {second};
+        w->OpenDatabaseFile(QString()); // into the recent list
+        w->OpenDatabaseFile(first);
+
+        const QString question =
+            QStringLiteral("You have not saved the changes to this file and you will lose the "
+                           "changes if you close this file. Are sure that you want to close this "
+                           "file?");
+        const std::vector<std::function<void()>> paths = {
+            [&] { w->action(Command::Open)->trigger(); },
+            [&] { w->recentFileAction(1)->trigger(); },
+            [&] { w->action(Command::Close)->trigger(); },
+            [&] { w->close(); },
+        };
+        for (size_t i = 0; i < paths.size(); ++i) {
+            w.db().grid().setCell(1, 1, QStringLiteral("edited"));
+            w.db().setChanged(true);
+            w.messages.shown.clear();
+            w.messages.answers = {MessageButton::No};
+            w.dialogs.fileAnswers = {second};
+            paths[i]();
+            QCOMPARE(w.messages.shown.size(), size_t(1));
+            QCOMPARE(w.messages.shown[0].caption, QStringLiteral("Information"));
+            QCOMPARE(w.messages.shown[0].lines.at(0), question);
+            QCOMPARE(w.db().name(), QStringLiteral("Tasks"));
+            QCOMPARE(w.db().grid().cell(1, 1), QStringLiteral("edited"));
+            QVERIFY(w->isVisible());
+        }
+        // Yes gives the changes up.
+        w.messages.answers = {MessageButton::Yes};
+        w->action(Command::Close)->trigger();
+        QVERIFY(w.db().name().isEmpty());
+        QVERIFY(!w->grid()->isVisible());
+        QVERIFY(!w.db().isChanged());
+        // Nothing to lose: nothing is asked.
+        w.messages.shown.clear();
+        QVERIFY(w->close());
+        QVERIFY(w.messages.shown.empty());
+    }
+
+    void commandsFollowTheDatabaseState()
+    {
+        Window w(settingsPath());
+        const Command always[] = {Command::Open, Command::Exit, Command::Homepage, Command::About};
+        const Command whenOpen[] = {Command::Close, Command::Save, Command::SaveAs, Command::Filter,
+                                    Command::AdvancedFilter};
+        const Command whenEditable[] = {Command::Font, Command::AutoSizing, Command::ColumnSum};
+        for (Command c : always)
+            QVERIFY(w->action(c)->isEnabled());
+        for (Command c : whenOpen)
+            QVERIFY(!w->action(c)->isEnabled());
+
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        for (Command c : whenOpen)
+            QVERIFY(w->action(c)->isEnabled());
+        for (Command c : whenEditable)
+            QVERIFY(w->action(c)->isEnabled());
+        // No handheld users, and commands whose work comes later, stay off.
+        for (Command c : {Command::Install, Command::Print, Command::EditCell, Command::SortNormal})
+            QVERIFY(!w->action(c)->isEnabled());
+        QVERIFY(w->grid()->horizontalHeader()->sectionsMovable());
+
+        w->OpenDatabaseFile(writeDatabase("Locked", 0x0401)); // read only
+        for (Command c : whenOpen)
+            QVERIFY(w->action(c)->isEnabled());
+        for (Command c : whenEditable)
+            QVERIFY(!w->action(c)->isEnabled());
+        QVERIFY(!w->grid()->horizontalHeader()->sectionsMovable());
+        QVERIFY(!w->grid()->verticalHeader()->sectionsMovable());
+        QCOMPARE(w->grid()->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+
+        w->action(Command::Close)->trigger();
+        for (Command c : whenOpen)
+            QVERIFY(!w->action(c)->isEnabled());
+    }
+
+    void statusBarAndCaptionFollowTheDatabase()
+    {
+        const QString path = writeDatabase("Plants");
+        Window w(settingsPath());
+        w->OpenDatabaseFile(path);
+        w->UpdateStatus();
+        QCOMPARE(w->windowTitle(), QStringLiteral("Quillgrid 5 - Plants"));
+        QVERIFY(w->statusBar()->isVisible());
+        QCOMPARE(w->statusPanelText(0), QStringLiteral("R1 of 2"));
+        QCOMPARE(w->statusPanelText(1), QStringLiteral("C1 of 3"));
+        QCOMPARE(w->statusPanelText(2), QString());
+        QCOMPARE(w->statusPanelText(3), QString());
+        QCOMPARE(w->statusPanelText(5), QString());
+        QCOMPARE(w->statusPanelText(7), path);
+
+        w->grid()->setCurrentCell(3, 2);
+        w.db().setChanged(true);
+        w.db().filter() = {1, QStringLiteral("oak")};
+        w.db().advancedFilter().texts[0] = QStringLiteral("x");
+        w->action(Command::Filter)->trigger();
+        w->action(Command::AutoSizing)->trigger();
+        w->UpdateStatus();
+        QCOMPARE(w->statusPanelText(0), QStringLiteral("R2 of 2")); // a hidden row counts
+        QCOMPARE(w->statusPanelText(1), QStringLiteral("C3 of 3"));
+        QCOMPARE(w->statusPanelText(2), QStringLiteral("Auto Size"));
+        QCOMPARE(w->statusPanelText(3), QStringLiteral("Filter"));
+        QCOMPARE(w->statusPanelText(5), QStringLiteral("Changed"));
+        QVERIFY(w->action(Command::Filter)->isChecked());
+        QVERIFY(w->action(Command::AutoSizing)->isChecked());
+        w->action(Command::AdvancedFilter)->trigger();
+        w->UpdateStatus();
+        QCOMPARE(w->statusPanelText(3), QStringLiteral("Adv. Filter"));
+        QVERIFY(!w->action(Command::Filter)->isChecked());
+        QVERIFY(w->action(Command::AdvancedFilter)->isChecked());
+
+        // The sort buttons name the current field.
+        QCOMPARE(w->action(Command::SortNormal)->toolTip(),
+                 QStringLiteral("Sort normal - primary field: F3"));
+        QCOMPARE(w->action(Command::SortReverse)->toolTip(),
+                 QStringLiteral("Sort reverse - primary field: F3"));
+
+        // The paste commands follow the clipboard (and stay off until the
+        // row and cell commands are built).
+        QGuiApplication::clipboard()->setText(QStringLiteral("text"));
+        w->UpdateStatus();
+        QVERIFY(!w->action(Command::PasteCell)->isEnabled());
+    }
+
+    void autoSizingAndTheSaveQuestion()
+    {
+        const QString path = writeDatabase("Sizes");
+        Window w(settingsPath());
+        w->OpenDatabaseFile(path);
+        const int before = w.db().grid().columnWidth(1);
+        w->action(Command::AutoSizing)->trigger();
+        const int sized = w.db().grid().columnWidth(1);
+        const int expected =
+            QFontMetrics(w->programFont()).horizontalAdvance(QStringLiteral("Rosemary")) + 5;
+        QCOMPARE(sized, qMin(expected, 300));
+        QVERIFY(w.db().grid().columnWidth(1) != before || expected == before);
+        const QByteArray original = fileBytes(path);
+
+        // Cancel: nothing saved, still sizing.
+        w.db().setChanged(true);
+        w.messages.answers = {MessageButton::Cancel};
+        w->action(Command::Save)->trigger();
+        QCOMPARE(w.messages.shown.size(), size_t(1));
+        QCOMPARE(
+            w.messages.shown[0].lines.at(1),
+            QStringLiteral("Do you prefer to save the file with the prevouis width settings?"));
+        QCOMPARE(fileBytes(path), original);
+        QVERIFY(w->action(Command::AutoSizing)->isChecked());
+
+        // Yes: the widths from before auto-sizing are saved.
+        w.messages.answers = {MessageButton::Yes};
+        w->action(Command::Save)->trigger();
+        Database back;
+        QVERIFY(readFile(fileBytes(path), back).ok);
+        QCOMPARE(back.field(1).readWidth, w.db().PixelsToFieldWidth(before));
+        QVERIFY(w->action(Command::AutoSizing)->isChecked());
+        QCOMPARE(w.db().grid().columnWidth(1), sized);
+
+        // No: the auto-sized ones.
+        w.db().setChanged(true);
+        w.messages.answers = {MessageButton::No};
+        w->action(Command::Save)->trigger();
+        QVERIFY(readFile(fileBytes(path), back).ok);
+        QCOMPARE(back.field(1).readWidth, w.db().PixelsToFieldWidth(sized));
+        QVERIFY(!w.db().isChanged());
+
+        // Off gives the widths of the last switching on back.
+        w->action(Command::AutoSizing)->trigger();
+        QVERIFY(!w->action(Command::AutoSizing)->isChecked());
+        QCOMPARE(w.db().grid().columnWidth(1), sized);
+
+        // Closing switches sizing off without a question.
+        w->action(Command::AutoSizing)->trigger();
+        w->action(Command::Close)->trigger();
+        QVERIFY(!w->action(Command::AutoSizing)->isChecked());
+        QVERIFY(!w.db().autoSizeColumns());
+    }
+
+    void aLargerFontWidensEveryColumnInProportion()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Fonts"));
+        const double oldScale = w.db().widthScale();
+        const int oldWidth = w.db().grid().columnWidth(2);
+        w.fontAnswer = QFont(w->programFont().family(), 20); // more than 12 points
+        w->action(Command::Font)->trigger();
+        QCOMPARE(w->programFont().pointSize(), 12);
+        const double newScale = w.db().widthScale();
+        QVERIFY(newScale > oldScale);
+        QCOMPARE(w.db().grid().columnWidth(2), qRound(oldWidth * newScale / oldScale));
+        QVERIFY(!w.db().isChanged());
+        // The record-number column still holds four digits.
+        const int zeros = QFontMetrics(w->programFont()).horizontalAdvance(QStringLiteral("0000"));
+        QCOMPARE(w->grid()->verticalHeader()->width(), zeros + 11);
+
+        // Cancelled: nothing changes.
+        w.fontAnswer.reset();
+        w->action(Command::Font)->trigger();
+        QCOMPARE(w->programFont().pointSize(), 12);
+    }
+
+    void contextMenuInsertsPopupItems()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Popups"));
+        w.db().field(3).type = FieldType::MultiplePopup;
+        w.db().field(3).popupItems = {QStringLiteral("R&D"), QStringLiteral("Sales")};
+
+        w->grid()->setCurrentCell(1, 1);
+        QMenu *menu = w->contextMenu();
+        QAction *insert = menu->actions().at(0);
+        QCOMPARE(insert->text(), QStringLiteral("Insert Popup Item"));
+        QVERIFY(!insert->isVisible()); // a String field
+
+        w->grid()->setCurrentCell(3, 2);
+        menu = w->contextMenu();
+        QVERIFY(insert->isVisible());
+        const QList<QAction *> items = insert->menu()->actions();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), QStringLiteral("R&&D"));
+        items[0]->trigger();
+        QCOMPARE(w.db().grid().cell(3, 2), QStringLiteral("R&D"));
+        QVERIFY(w.db().isChanged());
+
+        // An empty list still shows the entry.
+        w.db().field(3).popupItems.clear();
+        menu = w->contextMenu();
+        QVERIFY(insert->isVisible());
+        QVERIFY(insert->menu()->actions().isEmpty());
+
+        // The other entries follow the main menu's commands.
+        QStringList captions;
+        for (QAction *a : menu->actions()) {
+            if (!a->isSeparator())
+                captions << a->text();
+        }
+        QCOMPARE(captions.mid(1, 3),
+                 (QStringList{QStringLiteral("&Edit cell"), QStringLiteral("Pr&operties"),
+                              QStringLiteral("Cu&t cell")}));
     }
 };
 

@@ -67,7 +67,35 @@ constexpr Command kToolbar[] = {
     C::AppendColumn, C::InsertColumn, C::DeleteColumn, C::Homepage,
 };
 
+// Below "Insert Popup Item", which the grid fills for popup fields.
+// clang-format off
+constexpr ContextEntry kContext[] = {
+    {C::EditCell,   "&Edit cell",   "",           false},
+    {C::Properties, "Pr&operties",  "",           true},
+    {C::CutCell,    "Cu&t cell",    "F9",         false},
+    {C::CopyCell,   "&Copy cell",   "F10",        false},
+    {C::PasteCell,  "&Paste cell",  "F11",        true},
+    {C::CutRow,     "C&ut row",     "F5",         false},
+    {C::CopyRow,    "Cop&y row",    "F6",         false},
+    {C::PasteRow,   "Pa&ste row",   "F7",         true},
+    {C::DeleteRow,  "&Delete row",  "Ctrl+Del",   false},
+    {C::InsertRow,  "&Insert row",  "Ctrl+Ins",   false},
+    {C::AppendRow,  "&Append row",  "Shift+Ins",  true},
+    {C::FillColumn, "Fil&l column", "",           false},
+    {C::FillUp,     "Fill Up",      "Ctrl+Alt+U", false, true},
+    {C::FillDown,   "Fill Down",    "Ctrl+Alt+D", false, true},
+    {C::FillRow,    "Fill &row",    "",           false},
+    {C::FillLeft,   "Fill left",    "Ctrl+Alt+L", false, true},
+    {C::FillRight,  "Fill right",   "Ctrl+Alt+R", false, true},
+};
+// clang-format on
+
 } // namespace
+
+std::span<const ContextEntry> contextMenu()
+{
+    return kContext;
+}
 
 std::span<const Entry> menuEntries()
 {

@@ -32,6 +32,20 @@ struct Entry
 /// recent files stand after "&Print...", in their own separated group.
 std::span<const Entry> menuEntries();
 
+/// One entry of the grid's context menu; it runs the main menu's command.
+struct ContextEntry
+{
+    Command command;
+    const char *caption;
+    const char *shortcut; ///< shown beside the caption
+    bool separatorAfter;
+    bool submenu = false;
+};
+
+/// The grid's context menu from its second entry down; the first, "Insert
+/// Popup Item", lists the current popup field's items.
+std::span<const ContextEntry> contextMenu();
+
 /// The toolbar's buttons from left to right.
 std::span<const Command> toolbar();
 

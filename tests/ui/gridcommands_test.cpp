@@ -1,0 +1,279 @@
+#include "core/cipherstate.h"
+#include "core/database.h"
+#include "core/fieldtype.h"
+#include "core/qtlocaleservice.h"
+#include "core/recordgrid.h"
+#include "core/textmeasurer.h"
+#include "fixedclock.h"
+#include "memoryfilesystem.h"
+#include "pdbbuilder.h"
+#include "readfile.h"
+#include "scriptedmessages.h"
+#include "scriptedshell.h"
+#include "ui/rules/columnautosize.h"
+#include "ui/rules/columnrescale.h"
+#include "ui/rules/commandtable.h"
+#include "ui/rules/popupinsertion.h"
+#include "ui/rules/saveflow.h"
+#include "values/calculatedfields.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// Seven pixels a character, as a fixed-pitch font would measure.
+class FixedPitch : public TextMeasurer
+{
+public:
+    int textWidth(const QString &text) const override
+    {
+        ++calls;
+        return 7 * int(text.size());
+    }
+    int maxCharWidth() const override { return 7; }
+    mutable int calls = 0;
+};
+
+QString repeated(char c, int n)
+{
+    return QString(n, QLatin1Char(c));
+}
+
+} // namespace
+
+TEST(ColumnAutoSize, measuresFirstLinesIncludingTheNameAndGivesTheWidthsBack)
+{
+    Database db;
+    db.grid().resize(4, 4);
+    const int before[] = {0, 33, 120, 61};
+    for (int c = 1; c <= 3; ++c)
+        db.grid().setColumnWidth(c, before[c]);
+    db.grid().setCell(1, 0, QStringLiteral("Name"));
+    db.grid().setCell(1, 1, QStringLiteral("Ann"));
+    db.grid().setCell(1, 2, QStringLiteral("Bo\r\nA much longer second line"));
+    db.grid().setCell(2, 0, QStringLiteral("Longest field name"));
+    db.grid().setCell(2, 3, QStringLiteral("x"));
+    db.grid().setCell(3, 0, QString());
+    db.grid().setCell(3, 2, repeated('w', 60)); // 420 pixels of text
+
+    FixedPitch measure;
+    ColumnAutoSize autoSize(db, measure);
+    EXPECT_FALSE(autoSize.isOn());
+    autoSize.AutoSizeColumns(true);
+    EXPECT_TRUE(autoSize.isOn());
+    EXPECT_TRUE(db.autoSizeColumns());
+    EXPECT_EQ(db.grid().columnWidth(1), 4 * 7 + 5); // "Name"; the cell's first line is "Bo"
+    EXPECT_EQ(db.grid().columnWidth(2), 18 * 7 + 5);
+    EXPECT_EQ(db.grid().columnWidth(3), ColumnAutoSize::MaxPixels);
+
+    // Sizing a second time keeps the new widths as the ones to give back:
+    // the widths of the moment are always what switching on keeps.
+    autoSize.AutoSizeColumns(false);
+    for (int c = 1; c <= 3; ++c)
+        EXPECT_EQ(db.grid().columnWidth(c), before[c]) << c;
+    EXPECT_FALSE(db.autoSizeColumns());
+
+    // Off while off leaves the widths alone.
+    db.grid().setColumnWidth(1, 77);
+    autoSize.AutoSizeColumns(false);
+    EXPECT_EQ(db.grid().columnWidth(1), 77);
+}
+
+TEST(ColumnAutoSize, passesOverTextsTooShortToMatter)
+{
+    Database db;
+    db.grid().resize(2, 1001);
+    db.grid().setCell(1, 1, repeated('a', 30));
+    for (int r = 2; r <= 1000; ++r)
+        db.grid().setCell(1, r, QStringLiteral("ab"));
+    FixedPitch measure;
+    EXPECT_EQ(ColumnAutoSize::fittingWidth(db, measure, 1), 30 * 7 + 5);
+    EXPECT_LT(measure.calls, 5);
+}
+
+TEST(ColumnRescale, scalesPixelWidthsHalvesToEvenWithoutMarkingChanged)
+{
+    Database db;
+    db.grid().resize(4, 2);
+    db.grid().setColumnWidth(1, 10); // 10 * 1.25 = 12.5 -> 12
+    db.grid().setColumnWidth(2, 14); // 17.5 -> 18
+    db.grid().setColumnWidth(3, 60); // 75
+    db.setChanged(false);
+    RescaleColumnWidths(db, 4.0, 5.0);
+    EXPECT_EQ(db.grid().columnWidth(1), 12);
+    EXPECT_EQ(db.grid().columnWidth(2), 18);
+    EXPECT_EQ(db.grid().columnWidth(3), 75);
+    EXPECT_FALSE(db.isChanged());
+    RescaleColumnWidths(db, 0.0, 5.0);
+    EXPECT_EQ(db.grid().columnWidth(3), 75);
+}
+
+namespace {
+
+const QString kPath = QStringLiteral("/palm/Plants.pdb");
+
+class SaveFlowTest : public ::testing::Test
+{
+protected:
+    SaveFlowTest()
+    {
+        PdbBuilder b = PdbBuilder::withFields(2);
+        b.name = "Plants";
+        b.records = {{"Rosemary", "Herb garden"}, {"Oak", "Park"}};
+        b.fields[0].width = 40;
+        b.fields[1].width = 50;
+        files.addFile(kPath, b.build(), 0644);
+        EXPECT_TRUE(readFile(files.files.value(kPath), db).ok);
+        db.setFilePath(kPath);
+        db.setChanged(true);
+    }
+
+    bool save(ShellQuestions::SaveVariant variant = ShellQuestions::SaveVariant::Save)
+    {
+        return SaveFlow(db, autoSize, expert, variant,
+                        {messages, files, shell, shell, clock, cipher});
+    }
+
+    /// The stored widths of the two fields in the file on disk.
+    std::pair<int, int> savedWidths(const QString &path = kPath)
+    {
+        Database back;
+        EXPECT_TRUE(readFile(files.files.value(path), back).ok);
+        return {back.grid().columnWidth(1), back.grid().columnWidth(2)};
+    }
+
+    Database db;
+    FixedPitch measure;
+    ColumnAutoSize autoSize{db, measure};
+    bool expert = false;
+    MemoryFileSystem files;
+    ScriptedMessages messages;
+    ScriptedShell shell;
+    FixedClock clock;
+    CipherState cipher;
+};
+
+} // namespace
+
+TEST_F(SaveFlowTest, withoutAutoSizeNothingIsAsked)
+{
+    EXPECT_TRUE(save());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(db.isChanged());
+}
+
+TEST_F(SaveFlowTest, cancelSavesNothingAndLeavesAutoSizeOn)
+{
+    autoSize.AutoSizeColumns(true);
+    const QByteArray before = files.files.value(kPath);
+    messages.answers = {MessageButton::Cancel};
+    EXPECT_FALSE(save());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Information"));
+    EXPECT_EQ(messages.shown[0].lines.at(0),
+              QStringLiteral("The column width is changed by auto-width and could be unsuitable "
+                             "for your handheld display."));
+    EXPECT_EQ(messages.shown[0].lines.at(1),
+              QStringLiteral("Do you prefer to save the file with the prevouis width settings?"));
+    EXPECT_EQ(files.files.value(kPath), before);
+    EXPECT_TRUE(autoSize.isOn());
+    EXPECT_TRUE(db.isChanged());
+}
+
+TEST_F(SaveFlowTest, yesSavesTheWidthsFromBeforeAutoSizing)
+{
+    autoSize.AutoSizeColumns(true);
+    const int sized = db.grid().columnWidth(2);
+    EXPECT_EQ(sized, 11 * 7 + 5);
+    messages.answers = {MessageButton::Yes};
+    EXPECT_TRUE(save());
+    EXPECT_EQ(savedWidths(), std::make_pair(40, 50));
+    EXPECT_TRUE(autoSize.isOn());
+    EXPECT_EQ(db.grid().columnWidth(2), sized);
+    autoSize.AutoSizeColumns(false);
+    EXPECT_EQ(db.grid().columnWidth(2), 50);
+}
+
+TEST_F(SaveFlowTest, noSavesTheAutoSizedWidthsAndKeepsThemToGiveBack)
+{
+    autoSize.AutoSizeColumns(true);
+    messages.answers = {MessageButton::No};
+    EXPECT_TRUE(save());
+    EXPECT_EQ(savedWidths(), std::make_pair(8 * 7 + 5, 11 * 7 + 5));
+    EXPECT_TRUE(autoSize.isOn());
+    // Switching on again after the save kept the auto-sized widths.
+    autoSize.AutoSizeColumns(false);
+    EXPECT_EQ(db.grid().columnWidth(2), 11 * 7 + 5);
+}
+
+TEST_F(SaveFlowTest, expertModeSavesTheAutoSizedWidthsWithoutAsking)
+{
+    expert = true;
+    autoSize.AutoSizeColumns(true);
+    EXPECT_TRUE(save());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(savedWidths().second, 11 * 7 + 5);
+}
+
+TEST_F(SaveFlowTest, saveAsAsksInItsOwnWordsAndThenForTheName)
+{
+    autoSize.AutoSizeColumns(true);
+    messages.answers = {MessageButton::Yes};
+    shell.fileAnswers = {QStringLiteral("/palm/Copy")};
+    EXPECT_TRUE(save(ShellQuestions::SaveVariant::SaveAs));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].lines.at(0),
+              QStringLiteral("The column width is changed by auto-width and could be unsuitable "
+                             "for the handheld display."));
+    EXPECT_EQ(savedWidths(QStringLiteral("/palm/Copy.pdb")), std::make_pair(40, 50));
+    EXPECT_EQ(db.filePath(), QStringLiteral("/palm/Copy.pdb"));
+}
+
+TEST(PopupInsertion, listsPopupItemsAndWritesTheWholeText)
+{
+    Database db;
+    db.grid().resize(4, 3);
+    db.grid().showAllRows();
+    db.field(1).type = FieldType::String;
+    db.field(2).type = FieldType::MultiplePopup;
+    db.field(2).popupItems = {QStringLiteral("R&D"), QStringLiteral("Sales")};
+    db.field(3).type = FieldType::NormalPopup;
+
+    EXPECT_FALSE(PopupInsertion::menuItems(db, 1).has_value());
+    ASSERT_TRUE(PopupInsertion::menuItems(db, 2).has_value());
+    EXPECT_EQ(*PopupInsertion::menuItems(db, 2), db.field(2).popupItems);
+    ASSERT_TRUE(PopupInsertion::menuItems(db, 3).has_value()); // shown, with no entries
+    EXPECT_TRUE(PopupInsertion::menuItems(db, 3)->isEmpty());
+    EXPECT_FALSE(PopupInsertion::menuItems(db, 0).has_value());
+    EXPECT_FALSE(PopupInsertion::menuItems(db, 4).has_value());
+
+    QtLocaleService locale{QLocale::c()};
+    FixedClock clock;
+    ScriptedShell feedback;
+    CalculatedFields calc{db, locale, clock, feedback};
+    db.grid().setCell(2, 1, QStringLiteral("Sales"));
+    EXPECT_TRUE(PopupInsertion::insertItem(db, calc, 2, 1, QStringLiteral("R&D")));
+    EXPECT_EQ(db.grid().cell(2, 1), QStringLiteral("R&D")); // replaced, not extended
+    EXPECT_TRUE(db.isChanged());
+
+    db.setChanged(false);
+    db.field(2).attributes = FieldDef::ReadOnlyAttribute;
+    EXPECT_FALSE(PopupInsertion::insertItem(db, calc, 2, 2, QStringLiteral("Sales")));
+    EXPECT_EQ(db.grid().cell(2, 2), QString());
+    EXPECT_FALSE(db.isChanged());
+}
+
+TEST(CommandTable, contextMenuRunsMainMenuCommands)
+{
+    QStringList captions;
+    int separators = 0;
+    for (const CommandTable::ContextEntry &e : CommandTable::contextMenu()) {
+        captions << QLatin1String(e.caption);
+        separators += e.separatorAfter;
+        // Each runs a command the main menu has.
+        EXPECT_EQ(CommandTable::entry(e.command).command, e.command);
+    }
+    EXPECT_EQ(captions.first(), QStringLiteral("&Edit cell"));
+    EXPECT_EQ(captions.size(), 17);
+    EXPECT_EQ(separators, 4);
+}
