@@ -24,7 +24,8 @@ void GridHeaderView::paintCell(QPainter *painter, const QRect &rect, const QStri
                                bool current, const QPalette &palette)
 {
     painter->save();
-    painter->fillRect(rect, palette.color(QPalette::Window));
+    // The system's window colour: the background of text, not of dialogs.
+    painter->fillRect(rect, palette.color(QPalette::Base));
     const QRect face = rect.adjusted(1, 1, 0, 0);
     painter->fillRect(face, current ? currentColor() : palette.color(QPalette::Button));
     painter->setPen(current ? palette.color(QPalette::HighlightedText) : QColor(Qt::black));

@@ -4,6 +4,7 @@
 #include "core/limits.h"
 #include "core/recordgrid.h"
 #include "core/userfeedback.h"
+#include "ui/gridcelldelegate.h"
 #include "ui/gridheaderview.h"
 #include "ui/recordgridmodel.h"
 #include "ui/rules/gridhints.h"
@@ -35,13 +36,18 @@ GridView::GridView(Database &db, CalculatedFields &calc, MessageService &message
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
     setWordWrap(false);
+    // Texts are clipped at the cell's edge, not shortened with an ellipsis.
+    setTextElideMode(Qt::ElideNone);
+    setItemDelegate(new GridCellDelegate(this));
     setShowGrid(true);
 
     mColumnHeader->setFixedHeight(RowHeight);
     mColumnHeader->setSectionResizeMode(QHeaderView::Interactive);
     mColumnHeader->setSectionsClickable(true);
     mColumnHeader->setSectionsMovable(true);
-    mRowHeader->setDefaultSectionSize(RowHeight);
+    // Rows are this high once no filter hides them, which is nearly always;
+    // sections of the default size need no resizing after a reset.
+    mRowHeader->setDefaultSectionSize(RecordGrid::VisibleRowHeight);
     mRowHeader->setMinimumSectionSize(0);
     mRowHeader->setSectionResizeMode(QHeaderView::Fixed);
     mRowHeader->setSectionsMovable(true);

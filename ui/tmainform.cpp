@@ -11,6 +11,7 @@
 #include "ui/rules/shellquestions.h"
 #include "ui/rules/statusbarcontent.h"
 #include "ui/tcryptform.h"
+#include "ui/toolbaricons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -62,7 +63,7 @@ bool isBuilt(Command c)
     }
 }
 
-/// Icons of the desktop's theme, where it has one for the command.
+/// The desktop theme's icon where it has one for the command, else our own.
 QIcon themeIcon(Command c)
 {
     const char *name = nullptr;
@@ -121,7 +122,8 @@ QIcon themeIcon(Command c)
     default:
         break;
     }
-    return name ? QIcon::fromTheme(QLatin1String(name)) : QIcon();
+    const QIcon own = ToolbarIcons::icon(c);
+    return name ? QIcon::fromTheme(QLatin1String(name), own) : own;
 }
 
 } // namespace
@@ -138,6 +140,8 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
       mDialogs(overrides.dialogs ? *overrides.dialogs : mQtDialogs),
       mFilter(mDatabase, mLocale, mFeedback), mCalc(mDatabase, mLocale, mClock, mFeedback),
       mAutoSize(mDatabase, mMeasurer), mChooseFont(overrides.chooseFont),
+      mOpenUrl(overrides.openUrl ? overrides.openUrl
+                                 : [](const QUrl &url) { return QDesktopServices::openUrl(url); }),
       mGrid(new GridView(mDatabase, mCalc, mMessages, mFeedback, this)),
       mStatusTimer(new QTimer(this))
 {
@@ -265,13 +269,10 @@ void TMainForm::createToolBar()
     QToolBar *bar = addToolBar(QStringLiteral("Toolbar"));
     bar->setObjectName(QStringLiteral("toolbar"));
     bar->setMovable(false);
-    bar->setToolButtonStyle(Qt::ToolButtonFollowStyle);
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setIconSize(QSize(16, 16));
     for (Command c : CommandTable::toolbar()) {
         QAction *a = action(c);
-        if (a->icon().isNull()) {
-            // No theme icon: the button shows its hint as text.
-            a->setIconText(QString::fromLatin1(CommandTable::entry(c).hint).trimmed());
-        }
         bar->addAction(a);
     }
 }
@@ -505,10 +506,10 @@ void TMainForm::Close1Click()
 
 void TMainForm::Homepage1Click()
 {
-    QApplication::beep();
+    mFeedback.beep();
     // The project's own page is its README.
     const QString readme = QStringLiteral(QG_README_PATH);
-    if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(readme))) {
+    if (!QFileInfo::exists(readme) || !mOpenUrl(QUrl::fromLocalFile(readme))) {
         mMessages.show({QStringLiteral("Quillgrid5"),
                         MessageIcon::None,
                         {QStringLiteral("Sorry your web browser could not be found")},

@@ -32,6 +32,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QTimer;
+class QUrl;
 class SettingsStore;
 class TCryptForm;
 
@@ -55,6 +56,8 @@ public:
         FileDialogs *dialogs = nullptr;
         /// The font dialog: the chosen font, or none when cancelled.
         std::function<std::optional<QFont>(const QFont &)> chooseFont;
+        /// The desktop's "open" of a web address or file; whether it started.
+        std::function<bool(const QUrl &)> openUrl;
     };
 
     /// @p settings is where the preferences are read at start and written
@@ -153,6 +156,7 @@ private:
     QtTextMeasurer mMeasurer;
     ColumnAutoSize mAutoSize;
     std::function<std::optional<QFont>(const QFont &)> mChooseFont;
+    std::function<bool(const QUrl &)> mOpenUrl;
 
     GridView *mGrid;
     QHash<int, QAction *> mActions;

@@ -30,7 +30,7 @@ public:
         ++calls;
         return 7 * int(text.size());
     }
-    int maxCharWidth() const override { return 7; }
+    int estimateWidth(QStringView text) const override { return 7 * int(text.size()); }
     mutable int calls = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "core/userfeedback.h"
 #include "fixedclock.h"
 #include "scriptedmessages.h"
+#include "ui/gridcelldelegate.h"
 #include "ui/gridview.h"
 #include "ui/recordgridmodel.h"
 #include "values/calculatedfields.h"
@@ -306,7 +307,7 @@ private slots:
         const QImage left = rows->viewport()->grab().toImage();
         const QColor current(0x0A, 0x90, 0xA0);
         const QColor face = columns->palette().color(QPalette::Button);
-        const QColor line = columns->palette().color(QPalette::Window);
+        const QColor line = columns->palette().color(QPalette::Base);
         const auto at = [](const QImage &image, int x, int y) { return image.pixelColor(x, y); };
         // Far right of each face, clear of the text.
         const int x1 = columns->sectionViewportPosition(1) + columns->sectionSize(1) - 2;
@@ -318,6 +319,19 @@ private slots:
         QCOMPARE(at(left, rows->width() - 2, rows->sectionViewportPosition(2) + 5), current);
         QCOMPARE(at(left, rows->width() - 2, rows->sectionViewportPosition(1) + 5), face);
         QCOMPARE(columns->height(), GridView::RowHeight);
+    }
+
+    void cellsShowTheLinesThatFitWhole()
+    {
+        const QString notes = QStringLiteral("Keep in a pot\r\nspreads everywhere\r\nthird");
+        QCOMPARE(GridCellDelegate::linesThatFit(notes, 22, 15), QStringLiteral("Keep in a pot"));
+        QCOMPARE(GridCellDelegate::linesThatFit(notes, 30, 15),
+                 QStringLiteral("Keep in a pot\r\nspreads everywhere"));
+        QCOMPARE(GridCellDelegate::linesThatFit(notes, 45, 15), notes);
+        QCOMPARE(GridCellDelegate::linesThatFit(notes, 5, 15), QStringLiteral("Keep in a pot"));
+        QCOMPARE(GridCellDelegate::linesThatFit(QStringLiteral("one line"), 1, 15),
+                 QStringLiteral("one line"));
+        QCOMPARE(GridCellDelegate::linesThatFit(QStringLiteral("\nsecond"), 22, 15), QString());
     }
 
     void aFullGridKeepsItsRowHeights()

@@ -59,6 +59,8 @@ private:
         ScriptedMessages messages;
         ScriptedShell dialogs;
         std::optional<QFont> fontAnswer;
+        QList<QUrl> openedUrls;
+        bool browserStarts = true;
         std::unique_ptr<TMainForm> form;
 
         explicit Window(const QString &settingsPath)
@@ -68,6 +70,10 @@ private:
             o.messages = &messages;
             o.dialogs = &dialogs;
             o.chooseFont = [this](const QFont &) { return fontAnswer; };
+            o.openUrl = [this](const QUrl &url) {
+                openedUrls << url;
+                return browserStarts;
+            };
             form = std::make_unique<TMainForm>(*settings, o);
             form->show();
         }
@@ -399,6 +405,20 @@ private slots:
         w.fontAnswer.reset();
         w->action(Command::Font)->trigger();
         QCOMPARE(w->programFont().pointSize(), 12);
+    }
+
+    void homepageOpensTheReadMeOrSaysWhy()
+    {
+        Window w(settingsPath());
+        w->action(Command::Homepage)->trigger();
+        QCOMPARE(w.openedUrls.size(), 1);
+        QVERIFY(w.openedUrls[0].toLocalFile().endsWith(QStringLiteral("README.md")));
+        QVERIFY(w.messages.shown.empty());
+        w.browserStarts = false;
+        w->action(Command::Homepage)->trigger();
+        QCOMPARE(w.messages.shown.size(), size_t(1));
+        QCOMPARE(w.messages.shown[0].lines.at(0),
+                 QStringLiteral("Sorry your web browser could not be found"));
     }
 
     void contextMenuInsertsPopupItems()

@@ -19,18 +19,19 @@ bool ColumnAutoSize::isOn() const
 int ColumnAutoSize::fittingWidth(const Database &db, const TextMeasurer &measurer, int column)
 {
     const RecordGrid &grid = db.grid();
-    const qsizetype charWidth = std::max(1, measurer.maxCharWidth());
     int widest = 0;
     for (int row = 0; row <= db.recordCount(); ++row) {
         const QString &text = grid.cell(column, row);
         qsizetype length = text.indexOf(QLatin1Char('\r'));
         if (length < 0)
             length = text.size();
-        // Measuring is the slow part; a text too short to be the widest
-        // is passed over.
-        if (length * charWidth + Margin <= widest)
+        // Measuring is the slow part. A text that is clearly not the widest
+        // is passed over: kerning could hide a pixel or two, which the
+        // margin takes up.
+        const QStringView line = QStringView(text).left(length);
+        if (measurer.estimateWidth(line) + Margin <= widest)
             continue;
-        const int width = measurer.textWidth(QStringView(text).left(length).toString()) + Margin;
+        const int width = measurer.textWidth(line.toString()) + Margin;
         widest = std::max(widest, width);
         if (widest >= MaxPixels)
             return MaxPixels;

@@ -1,0 +1,150 @@
+// The main window with the largest database open: what a person waits for
+// while browsing (a repaint of the grid, the status refresh of every 100 ms,
+// a jump to the last record), and opening the file through the window
+// against the reader's own time.
+
+#include "core/cipherstate.h"
+#include "core/database.h"
+#include "core/databasereader.h"
+#include "core/localfilesystem.h"
+#include "largefiles.h"
+#include "memorysettingsstore.h"
+#include "scriptedmessages.h"
+#include "scriptedpasswords.h"
+#include "ui/gridview.h"
+#include "ui/tmainform.h"
+
+#include <QAction>
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class OpenWindow
+{
+public:
+    static OpenWindow &instance()
+    {
+        if (!sInstance)
+            sInstance.reset(new OpenWindow);
+        return *sInstance;
+    }
+    /// The window goes before the application object does.
+    static void release() { sInstance.reset(); }
+
+    TMainForm &form() { return *mForm; }
+
+    /// Opens the large plain file and lets the window settle.
+    void open()
+    {
+        mForm->OpenDatabaseFile(LargeFiles::instance().plainPath);
+        QApplication::processEvents();
+    }
+
+private:
+    OpenWindow()
+    {
+        mForm =
+            std::make_unique<TMainForm>(mSettings, TMainForm::Overrides{&mMessages, nullptr, {}});
+        mForm->resize(1280, 960);
+        mForm->show();
+        QApplication::processEvents();
+        open();
+    }
+
+    static inline std::unique_ptr<OpenWindow> sInstance;
+    MemorySettingsStore mSettings;
+    ScriptedMessages mMessages;
+    std::unique_ptr<TMainForm> mForm;
+};
+
+void BM_ReaderAlone(benchmark::State &state)
+{
+    const QString path = LargeFiles::instance().plainPath;
+    ScriptedMessages messages;
+    Database db;
+    for (auto _ : state) {
+        ScriptedPasswords passwords;
+        CipherState cipher;
+        LocalFileSystem files;
+        auto file = files.openForReading(path);
+        if (!DatabaseReader(messages, passwords, cipher).read(*file, path, db).ok)
+            state.SkipWithError("the file did not read");
+    }
+}
+
+void BM_OpenThroughTheWindow(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    for (auto _ : state)
+        w.open();
+    if (w.form().database().recordCount() != LargeFiles::Records)
+        state.SkipWithError("the file did not open");
+}
+
+void BM_RepaintVisibleGrid(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    GridView *grid = w.form().grid();
+    grid->setCurrentCell(1, 1);
+    for (auto _ : state)
+        grid->repaint();
+}
+
+void BM_StatusRefresh(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    for (auto _ : state) {
+        w.form().UpdateStatus();
+        QApplication::processEvents();
+    }
+}
+
+void BM_JumpToLastRecordAndBack(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    GridView *grid = w.form().grid();
+    const int last = w.form().database().recordCount();
+    bool atEnd = false;
+    for (auto _ : state) {
+        atEnd = !atEnd;
+        const int row = atEnd ? last : 1;
+        grid->setCurrentCell(25, row);
+        grid->bringCellIntoView(25, row);
+        grid->repaint();
+    }
+}
+
+void BM_AutoSizeOnAndOff(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    QAction *autoSizing = w.form().action(Command::AutoSizing);
+    for (auto _ : state) {
+        autoSizing->trigger();
+        autoSizing->trigger();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ReaderAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenThroughTheWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintVisibleGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StatusRefresh)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JumpToLastRecordAndBack)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutoSizeOnAndOff)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    OpenWindow::release();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+/**
+ * Draws the record cells. A text of several lines shows the lines that fit
+ * the row whole, and at least the first; a line cut in half by the row's
+ * lower edge is not drawn. The text itself is left as it is.
+ */
+class GridCellDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    /// The lines of @p text that @p height pixels hold, lines of
+    /// @p lineHeight pixels each; at least the first.
+    static QString linesThatFit(const QString &text, int height, int lineHeight);
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+};
