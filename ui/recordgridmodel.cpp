@@ -2,6 +2,7 @@
 
 #include "core/database.h"
 #include "core/recordgrid.h"
+#include "ui/rules/celledit.h"
 #include "ui/rules/gridhints.h"
 #include "values/calculatedfields.h"
 #include "values/numberformat.h"
@@ -104,23 +105,11 @@ bool RecordGridModel::setData(const QModelIndex &index, const QVariant &value, i
         return false;
     const bool checkBox = mGrid.hasCheckBox(column, row);
     if (role == Qt::EditRole && !checkBox) {
-        if (value.toString() == mGrid.cell(column, row))
-            return true;
-        const QString text = GridHints::limitEditedText(*mDb, column, value.toString(), *mMessages);
-        mGrid.setCell(column, row, text);
-        mDb->setChanged(true);
-        mCalc->RecalculateRow(row);
-        emit cellEdited(column, row);
-        return true;
+        return CellEdit::editInPlace(*mDb, *mCalc, *mMessages, column, row, value.toString());
     }
     if (role == Qt::CheckStateRole && checkBox) {
         const bool checked = Qt::CheckState(value.toInt()) == Qt::Checked;
-        const QString text = checked ? QStringLiteral("1") : QStringLiteral("0");
-        if (text != mGrid.cell(column, row))
-            mGrid.setCell(column, row, text);
-        mDb->setChanged(true);
-        emit cellEdited(column, row);
-        return true;
+        return CellEdit::setChecked(*mDb, column, row, checked);
     }
     return false;
 }

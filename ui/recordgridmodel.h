@@ -14,9 +14,8 @@ class RecordGrid;
  *
  * Built over a Database, the model is editable: a cell's text may be edited
  * and its check box toggled unless the field or the database is read-only.
- * A changed text is limited as GridHints says, stored, marks the database
- * changed and recomputes its row; a toggled check box stores "1" or "0" and
- * marks the database changed. The field names carry their hints as tool
+ * Both go through CellEdit, which limits, stores, marks the database
+ * changed and recomputes the row. The field names carry their hints as tool
  * tips. Built over a bare RecordGrid, it only shows.
  */
 class RecordGridModel : public QAbstractTableModel
@@ -39,11 +38,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
-
-signals:
-    /// The user changed the text or check box of cell (@p column, @p row),
-    /// in grid positions.
-    void cellEdited(int column, int row);
 
 private:
     bool mayEdit(int column, int row) const;

@@ -10,6 +10,7 @@
 #include "readfile.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
+#include "ui/rules/celledit.h"
 #include "ui/rules/columnautosize.h"
 #include "ui/rules/columnrescale.h"
 #include "ui/rules/commandtable.h"
@@ -276,4 +277,44 @@ TEST(CommandTable, contextMenuRunsMainMenuCommands)
     EXPECT_EQ(captions.first(), QStringLiteral("&Edit cell"));
     EXPECT_EQ(captions.size(), 17);
     EXPECT_EQ(separators, 4);
+}
+
+TEST(CellEdit, editsOnlyWhatMayChangeAndMarksTheDatabase)
+{
+    Database db;
+    db.grid().resize(3, 3);
+    db.field(1).type = FieldType::String;
+    db.field(1).setting1 = 1; // kept under 250 characters
+    db.field(2).type = FieldType::Boolean;
+    QtLocaleService locale{QLocale::c()};
+    FixedClock clock;
+    ScriptedShell feedback;
+    ScriptedMessages messages;
+    CalculatedFields calc{db, locale, clock, feedback};
+    db.grid().setCell(1, 1, QStringLiteral("same"));
+
+    EXPECT_TRUE(CellEdit::editInPlace(db, calc, messages, 1, 1, QStringLiteral("same")));
+    EXPECT_FALSE(db.isChanged());
+
+    EXPECT_TRUE(CellEdit::editInPlace(db, calc, messages, 1, 2, repeated('x', 300)));
+    EXPECT_EQ(db.grid().cell(1, 2), repeated('x', 250));
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(db.isChanged());
+
+    db.setChanged(false);
+    EXPECT_TRUE(CellEdit::setChecked(db, 2, 1, true));
+    EXPECT_EQ(db.grid().cell(2, 1), QStringLiteral("1"));
+    EXPECT_TRUE(db.isChanged());
+    EXPECT_TRUE(CellEdit::setChecked(db, 2, 1, false));
+    EXPECT_EQ(db.grid().cell(2, 1), QStringLiteral("0"));
+
+    // Outside the records, a protected field, a read-only database.
+    EXPECT_FALSE(CellEdit::storeText(db, calc, 1, 0, QStringLiteral("name")));
+    EXPECT_FALSE(CellEdit::storeText(db, calc, 3, 1, QStringLiteral("no field")));
+    db.field(2).attributes = FieldDef::ReadOnlyAttribute;
+    EXPECT_FALSE(CellEdit::setChecked(db, 2, 1, true));
+    db.setReadOnly(true);
+    EXPECT_FALSE(CellEdit::editInPlace(db, calc, messages, 1, 1, QStringLiteral("new")));
+    EXPECT_EQ(db.grid().cell(1, 1), QStringLiteral("same"));
+    EXPECT_EQ(db.grid().cell(0, 1), QString());
 }

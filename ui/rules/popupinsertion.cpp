@@ -2,8 +2,7 @@
 
 #include "core/database.h"
 #include "core/recordgrid.h"
-#include "ui/rules/gridhints.h"
-#include "values/calculatedfields.h"
+#include "ui/rules/celledit.h"
 
 namespace PopupInsertion {
 
@@ -19,13 +18,8 @@ std::optional<QStringList> menuItems(const Database &db, int column)
 
 bool insertItem(Database &db, CalculatedFields &calc, int column, int row, const QString &item)
 {
-    if (!GridHints::mayEditCell(db, column, row))
-        return false;
     // A multiple popup's text is replaced too, not extended.
-    db.grid().setCell(column, row, item);
-    db.setChanged(true);
-    calc.RecalculateRow(row);
-    return true;
+    return CellEdit::storeText(db, calc, column, row, item);
 }
 
 } // namespace PopupInsertion
