@@ -7,10 +7,13 @@
 #include "core/database.h"
 #include "core/databasereader.h"
 #include "core/localfilesystem.h"
+#include "core/opendatabasefile.h"
+#include "core/recordgrid.h"
 #include "largefiles.h"
 #include "memorysettingsstore.h"
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
+#include "scriptedshell.h"
 #include "ui/gridview.h"
 #include "ui/tmainform.h"
 
@@ -74,6 +77,21 @@ void BM_ReaderAlone(benchmark::State &state)
     }
 }
 
+void BM_OpenCommandWithoutWindow(benchmark::State &state)
+{
+    const QString path = LargeFiles::instance().plainPath;
+    ScriptedMessages messages;
+    ScriptedPasswords passwords;
+    LocalFileSystem files;
+    ScriptedShell shell;
+    CipherState cipher;
+    Database db;
+    for (auto _ : state)
+        OpenDatabaseFile(db, path, {messages, passwords, files, shell, shell, shell, cipher});
+    if (db.recordCount() != LargeFiles::Records)
+        state.SkipWithError("the file did not open");
+}
+
 void BM_OpenThroughTheWindow(benchmark::State &state)
 {
     OpenWindow &w = OpenWindow::instance();
@@ -116,6 +134,20 @@ void BM_JumpToLastRecordAndBack(benchmark::State &state)
     }
 }
 
+void BM_GridResetAndShowAllRows(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    RecordGrid &grid = w.form().database().grid();
+    for (auto _ : state) {
+        // As a file is read: every row at the default height, then shown.
+        grid.beginUpdate();
+        for (int row = 1; row <= grid.recordCount(); ++row)
+            grid.setRowHeight(row, RecordGrid::DefaultRowHeight);
+        grid.endUpdate();
+        grid.showAllRows();
+    }
+}
+
 void BM_AutoSizeOnAndOff(benchmark::State &state)
 {
     OpenWindow &w = OpenWindow::instance();
@@ -129,10 +161,12 @@ void BM_AutoSizeOnAndOff(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_ReaderAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenCommandWithoutWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenThroughTheWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintVisibleGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatusRefresh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JumpToLastRecordAndBack)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridResetAndShowAllRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutoSizeOnAndOff)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
