@@ -66,6 +66,16 @@ void RecordGrid::setCheckBox(int column, int row, bool on)
         emit cellChanged(column, row);
 }
 
+void RecordGrid::removeCheckBoxes()
+{
+    if (notifying())
+        emit gridAboutToBeReset();
+    for (Row &row : mRows)
+        std::fill(row.checkBoxes.begin(), row.checkBoxes.end(), false);
+    if (notifying())
+        emit gridReset();
+}
+
 int RecordGrid::columnWidth(int column) const
 {
     if (column < 0 || column >= mColumnCount)

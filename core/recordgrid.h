@@ -52,6 +52,8 @@ public:
 
     bool hasCheckBox(int column, int row) const;
     void setCheckBox(int column, int row, bool on);
+    /// Every cell becomes plain text again; the texts stay. One reset.
+    void removeCheckBoxes();
 
     int columnWidth(int column) const;
     void setColumnWidth(int column, int pixels);

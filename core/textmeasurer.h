@@ -14,8 +14,4 @@ public:
 
     /// The width in pixels of @p text on one line.
     virtual int textWidth(const QString &text) const = 0;
-    /// A quick estimate of textWidth(@p text), from the characters' own
-    /// widths. Kerning may make the text itself a pixel or two narrower or
-    /// wider.
-    virtual int estimateWidth(QStringView text) const = 0;
 };

@@ -59,6 +59,7 @@ GridView::GridView(Database &db, CalculatedFields &calc, MessageService &message
     connect(mColumnHeader, &QHeaderView::sectionClicked, this,
             [this](int logical) { setCurrentCell(logical + 1, qMax(1, currentGridRow())); });
     mColumnHeader->viewport()->installEventFilter(this);
+    mRowHeader->viewport()->installEventFilter(this);
 
     const RecordGrid &grid = mDb.grid();
     connect(&grid, &RecordGrid::columnWidthChanged, this, [this](int column) {
@@ -253,9 +254,11 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
+    // Below the last record or right of the last field there is no cell.
+    const bool onCell = indexAt(event->position().toPoint()).isValid();
     const int column = currentGridColumn();
     const int row = currentGridRow();
-    if (!GridHints::mayOpenCellEditor(mDb, column, row)) {
+    if (!onCell || !GridHints::mayOpenCellEditor(mDb, column, row)) {
         mFeedback.beep();
         return;
     }
@@ -274,6 +277,14 @@ bool GridView::eventFilter(QObject *watched, QEvent *event)
         return cornerEvent(event);
     if (watched == mColumnHeader->viewport() && event->type() == QEvent::MouseButtonRelease)
         QToolTip::hideText();
+    if ((watched == mColumnHeader->viewport() || watched == mRowHeader->viewport()) &&
+        event->type() == QEvent::MouseButtonDblClick) {
+        // No editor opens on a header cell; nor is a column sized to its
+        // contents by a double click on its border, which the header would
+        // otherwise do.
+        mFeedback.beep();
+        return true;
+    }
     return QTableView::eventFilter(watched, event);
 }
 

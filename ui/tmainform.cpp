@@ -30,6 +30,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 #include <QUrl>
 
 #ifndef QG_README_PATH
@@ -146,6 +147,11 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
       mStatusTimer(new QTimer(this))
 {
     mSystemSeparators = mLocale.separators();
+    // Hints show on the yellow of information tips.
+    QPalette tips = QToolTip::palette();
+    tips.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
+    tips.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(tips);
     setWindowTitle(QStringLiteral(" Quillgrid5"));
     setCentralWidget(mGrid);
     createActions();
@@ -392,12 +398,8 @@ void TMainForm::SetupGrid(bool open)
     mGrid->setVisible(open);
     mDatabaseOpen = open;
     if (!open) {
-        RecordGrid &grid = mDatabase.grid();
-        grid.beginUpdate();
-        for (int r = 1; r < grid.rowCount(); ++r)
-            for (int c = 1; c < grid.columnCount(); ++c)
-                grid.setCheckBox(c, r, false);
-        grid.endUpdate();
+        // The cells keep their "1" and "0".
+        mDatabase.grid().removeCheckBoxes();
         mGrid->setCurrentCell(1, 1);
         mDatabase.setChanged(false);
         // Auto-sizing ends without giving widths back: the grid is emptied.
@@ -491,11 +493,14 @@ void TMainForm::setProgramFont(QFont font)
     if (font.pointSize() > 12)
         font.setPointSize(12);
     const double oldScale = mDatabase.widthScale();
+    // Taken first: a smaller font lowers the widest column the grid allows,
+    // and the grid narrows what is wider at once.
+    const std::vector<int> widths = fieldColumnWidths(mDatabase);
     mProgramFont = font;
     ApplyProgramFont();
     // Pixels follow the new scale; the stored widths are worked out from
     // them only when saving, so the database is not marked changed.
-    RescaleColumnWidths(mDatabase, oldScale, mDatabase.widthScale());
+    RescaleColumnWidths(mDatabase, widths, oldScale, mDatabase.widthScale());
 }
 
 void TMainForm::Close1Click()
@@ -507,9 +512,19 @@ void TMainForm::Close1Click()
 void TMainForm::Homepage1Click()
 {
     mFeedback.beep();
-    // The project's own page is its README.
-    const QString readme = QStringLiteral(QG_README_PATH);
-    if (!QFileInfo::exists(readme) || !mOpenUrl(QUrl::fromLocalFile(readme))) {
+    // The project's own page is its README: beside the program, one folder
+    // up (a build folder), or where the sources were.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    QString readme;
+    for (const QString &candidate :
+         {programDir + QStringLiteral("/README.md"), programDir + QStringLiteral("/../README.md"),
+          QStringLiteral(QG_README_PATH)}) {
+        if (!candidate.isEmpty() && QFileInfo::exists(candidate)) {
+            readme = QFileInfo(candidate).canonicalFilePath();
+            break;
+        }
+    }
+    if (readme.isEmpty() || !mOpenUrl(QUrl::fromLocalFile(readme))) {
         mMessages.show({QStringLiteral("Quillgrid5"),
                         MessageIcon::None,
                         {QStringLiteral("Sorry your web browser could not be found")},

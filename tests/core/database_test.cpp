@@ -123,6 +123,17 @@ TEST(RecordGrid, notifiesChangesAndBatches)
     EXPECT_EQ(grid.cell(-1, 0), QString());
     EXPECT_EQ(RecordGrid::recordNumberText(7), QStringLiteral("0007"));
     EXPECT_EQ(RecordGrid::recordNumberText(32000), QStringLiteral("32000"));
+
+    // Check boxes go in one reset; the texts they showed stay.
+    grid.setCell(2, 3, QStringLiteral("1"));
+    grid.setCheckBox(2, 3, true);
+    grid.setCheckBox(1, 1, true);
+    const int before = resets;
+    grid.removeCheckBoxes();
+    EXPECT_EQ(resets, before + 1);
+    EXPECT_FALSE(grid.hasCheckBox(2, 3));
+    EXPECT_FALSE(grid.hasCheckBox(1, 1));
+    EXPECT_EQ(grid.cell(2, 3), QStringLiteral("1"));
 }
 
 namespace {

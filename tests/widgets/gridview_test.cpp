@@ -248,9 +248,27 @@ private slots:
         QCOMPARE(f.feedback.beeps, 1);
         QCOMPARE(f.db.grid().cell(2, 3), QStringLiteral("1"));
 
+        // Header cells, and the border between two of them, open nothing and
+        // size nothing.
+        QHeaderView *columns = f.v().horizontalHeader();
+        const int width = columns->sectionSize(0);
+        QTest::mouseDClick(columns->viewport(), Qt::LeftButton, {},
+                           QPoint(columns->sectionViewportPosition(1) - 1, 5));
+        QTest::mouseDClick(f.v().verticalHeader()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(f.feedback.beeps, 3);
+        QCOMPARE(columns->sectionSize(0), width);
+        QCOMPARE(editor.size(), 1);
+
+        // Below the last record: no cell, whatever is current.
+        f.v().setCurrentCell(1, 3);
+        QTest::mouseDClick(f.v().viewport(), Qt::LeftButton, {},
+                           QPoint(5, f.v().viewport()->height() - 3));
+        QCOMPARE(f.feedback.beeps, 4);
+        QCOMPARE(editor.size(), 1);
+
         f.db.setReadOnly(true);
         QTest::mouseDClick(f.v().viewport(), Qt::LeftButton, {}, text);
-        QCOMPARE(f.feedback.beeps, 2);
+        QCOMPARE(f.feedback.beeps, 5);
         QCOMPARE(editor.size(), 1);
     }
 

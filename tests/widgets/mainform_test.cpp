@@ -234,12 +234,32 @@ private slots:
             QCOMPARE(w.db().grid().cell(1, 1), QStringLiteral("edited"));
             QVERIFY(w->isVisible());
         }
-        // Yes gives the changes up.
+        // A recent file switches the filter off before it asks.
+        w.db().filter() = {1, QStringLiteral("nothing matches this")};
+        w->action(Command::Filter)->trigger();
+        QVERIFY(w->action(Command::Filter)->isChecked());
+        w.messages.answers = {MessageButton::No};
+        w->recentFileAction(1)->trigger();
+        QVERIFY(!w->action(Command::Filter)->isChecked());
+        QCOMPARE(w.db().name(), QStringLiteral("Tasks"));
+
+        // Yes gives the changes up, and closing empties the grid.
+        w.db().field(2).type = FieldType::Boolean;
+        w.db().grid().setCell(2, 2, QStringLiteral("1"));
+        w.db().grid().setCheckBox(2, 2, true);
+        w->grid()->setCurrentCell(3, 2);
         w.messages.answers = {MessageButton::Yes};
         w->action(Command::Close)->trigger();
         QVERIFY(w.db().name().isEmpty());
+        QVERIFY(w.db().filePath().isEmpty());
         QVERIFY(!w->grid()->isVisible());
+        QVERIFY(!w->statusBar()->isVisible());
         QVERIFY(!w.db().isChanged());
+        QVERIFY(!w.db().grid().hasCheckBox(2, 2));
+        QCOMPARE(w.db().grid().cell(2, 2), QStringLiteral("1"));
+        QCOMPARE(w->grid()->currentGridColumn(), 1);
+        QCOMPARE(w->grid()->currentGridRow(), 1);
+        QTRY_COMPARE(w->windowTitle(), QStringLiteral("Quillgrid 5"));
         // Nothing to lose: nothing is asked.
         w.messages.shown.clear();
         QVERIFY(w->close());
@@ -405,6 +425,17 @@ private slots:
         w.fontAnswer.reset();
         w->action(Command::Font)->trigger();
         QCOMPARE(w->programFont().pointSize(), 12);
+
+        // A smaller font narrows in proportion too, even a column near the
+        // widest the larger font allowed.
+        const int wide = w.db().FieldWidthToPixels(290);
+        w.db().grid().setColumnWidth(1, wide);
+        const double largeScale = w.db().widthScale();
+        w.fontAnswer = QFont(w->programFont().family(), 6);
+        w->action(Command::Font)->trigger();
+        const double smallScale = w.db().widthScale();
+        QVERIFY(smallScale < largeScale);
+        QCOMPARE(w.db().grid().columnWidth(1), qRound(wide * smallScale / largeScale));
     }
 
     void homepageOpensTheReadMeOrSaysWhy()

@@ -4,6 +4,8 @@
 #include "core/recordgrid.h"
 #include "core/textmeasurer.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 ColumnAutoSize::ColumnAutoSize(Database &db, const TextMeasurer &measurer)
@@ -19,20 +21,21 @@ bool ColumnAutoSize::isOn() const
 int ColumnAutoSize::fittingWidth(const Database &db, const TextMeasurer &measurer, int column)
 {
     const RecordGrid &grid = db.grid();
+    // Measuring is the slow part, and columns repeat their texts.
+    QHash<QStringView, int> measured;
     int widest = 0;
     for (int row = 0; row <= db.recordCount(); ++row) {
         const QString &text = grid.cell(column, row);
-        qsizetype length = text.indexOf(QLatin1Char('\r'));
-        if (length < 0)
-            length = text.size();
-        // Measuring is the slow part. A text that is clearly not the widest
-        // is passed over: kerning could hide a pixel or two, which the
-        // margin takes up.
+        // The first line: up to the carriage return (or a bare line feed).
+        qsizetype length = 0;
+        while (length < text.size() && text.at(length) != QLatin1Char('\r') &&
+               text.at(length) != QLatin1Char('\n'))
+            ++length;
         const QStringView line = QStringView(text).left(length);
-        if (measurer.estimateWidth(line) + Margin <= widest)
-            continue;
-        const int width = measurer.textWidth(line.toString()) + Margin;
-        widest = std::max(widest, width);
+        auto it = measured.constFind(line);
+        if (it == measured.constEnd())
+            it = measured.insert(line, measurer.textWidth(line.toString()));
+        widest = std::max(widest, *it + Margin);
         if (widest >= MaxPixels)
             return MaxPixels;
     }

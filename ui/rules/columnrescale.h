@@ -1,10 +1,16 @@
 #pragma once
 
+#include <vector>
+
 class Database;
 
-/// After a change of the program font: every field column's pixel width
-/// times @p newScale / @p oldScale, rounded to the nearest pixel (halves to
-/// the even one). The stored widths follow from the pixels only when the
-/// file is saved, so the database is not marked changed. A scale of 0 or
-/// less changes nothing.
-void RescaleColumnWidths(Database &db, double oldScale, double newScale);
+/// Every field column's pixel width, columns 1..f.
+std::vector<int> fieldColumnWidths(const Database &db);
+
+/// After a change of the program font: field column c gets @p widths[c - 1]
+/// (its width before the change) times @p newScale / @p oldScale, rounded to
+/// the nearest pixel (halves to the even one). The stored widths follow from
+/// the pixels only when the file is saved, so the database is not marked
+/// changed. A scale of 0 or less changes nothing.
+void RescaleColumnWidths(Database &db, const std::vector<int> &widths, double oldScale,
+                         double newScale);
