@@ -11,6 +11,7 @@
 #include "values/calculatedfields.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -211,6 +212,37 @@ private slots:
         QVERIFY(!(m.flags(f.index(2, 3)) & Qt::ItemIsUserCheckable));
         QVERIFY(!m.setData(f.index(2, 3), int(Qt::Unchecked), Qt::CheckStateRole));
         QCOMPARE(g.cell(2, 3), QStringLiteral("1"));
+    }
+
+    void typingIntoACellEditsItInPlace()
+    {
+        Fixture f;
+        f.db.field(1).setting1 = 1; // kept under 250 characters
+        f.v().setFocus();
+        f.v().setCurrentCell(1, 2);
+        QTest::keyClick(&f.v(), Qt::Key_X);
+        auto *editor = f.v().viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QStringLiteral("x"));
+        editor->setText(QString(300, u'y'));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(f.db.grid().cell(1, 2), QString(250, u'y'));
+        QCOMPARE(f.messages.shown.size(), size_t(1));
+        QVERIFY(f.db.isChanged());
+
+        // The space bar toggles a check box, unless the field is protected.
+        f.v().setCurrentCell(2, 2);
+        QTest::keyClick(&f.v(), Qt::Key_Space);
+        QCOMPARE(f.db.grid().cell(2, 2), QStringLiteral("1"));
+        f.db.field(2).attributes = FieldDef::ReadOnlyAttribute;
+        QTest::keyClick(&f.v(), Qt::Key_Space);
+        QCOMPARE(f.db.grid().cell(2, 2), QStringLiteral("1"));
+
+        // A read-only database opens no editor.
+        f.db.setReadOnly(true);
+        f.v().setCurrentCell(1, 3);
+        QTest::keyClick(&f.v(), Qt::Key_Z);
+        QCOMPARE(f.db.grid().cell(1, 3), QStringLiteral("s3"));
     }
 
     void clickingACheckBoxTogglesItUnlessProtected()

@@ -1,4 +1,5 @@
 #include "core/qsettingsstore.h"
+#include "core/qtlocaleservice.h"
 #include "core/recordgrid.h"
 #include "pdbbuilder.h"
 #include "readfile.h"
@@ -92,6 +93,8 @@ private slots:
         QVERIFY(p.saveAtInstall);
         QVERIFY(!p.expertMode);
         QVERIFY(!p.autoRightJust);
+        QVERIFY(p.initialDirPath.isEmpty());
+        QCOMPARE(p.usNumFormat, QtLocaleService().separators() == NumberSeparators::us());
         QCOMPARE(p.fontName, QStringLiteral("MS Sans Serif"));
         QCOMPARE(p.fontSize, 8);
         QCOMPARE(w->programFont().pointSize(), 8);
@@ -316,6 +319,9 @@ private slots:
         QCOMPARE(w->statusPanelText(3), QString());
         QCOMPARE(w->statusPanelText(5), QString());
         QCOMPARE(w->statusPanelText(7), path);
+        QCOMPARE(w->statusPanelText(4), QString());
+        // The file's date, in the short form with its four-digit year.
+        QVERIFY(w->statusPanelText(6).contains(QString::number(w.db().date().date().year())));
 
         w->grid()->setCurrentCell(3, 2);
         w.db().setChanged(true);
