@@ -2,8 +2,8 @@
 // calculated fields read numbers, constants, the record above and each other.
 
 #include "core/database.h"
-#include "core/localeservice.h"
 #include "fixedclock.h"
+#include "fixedlocale.h"
 #include "scriptedshell.h"
 #include "values/calculatedfields.h"
 #include "values/numberseparators.h"
@@ -15,18 +15,6 @@
 namespace {
 
 constexpr int Records = 32000;
-
-class PlainLocale : public LocaleService
-{
-public:
-    NumberSeparators separators() const override { return NumberSeparators::us(); }
-    QString formatDate(const QDate &d) const override { return d.toString(Qt::ISODate); }
-    std::optional<QDate> parseDate(const QString &) const override { return std::nullopt; }
-    QString formatTime(const QTime &t) const override { return t.toString(Qt::ISODate); }
-    std::optional<QTime> parseTime(const QString &) const override { return std::nullopt; }
-    int compare(const QString &a, const QString &b) const override { return a.compare(b); }
-    QString toUpper(const QString &s) const override { return s.toUpper(); }
-};
 
 qint32 word(int op, int first, int second, bool previous = false)
 {
@@ -62,7 +50,7 @@ void BM_RecalculateAll(benchmark::State &state)
         grid.setCell(2, r, QString::number(rng.bounded(100000) / 100.0, 'f', 2));
         grid.setCell(3, r, QStringLiteral("item"));
     }
-    PlainLocale locale;
+    FixedLocale locale{QStringLiteral("yyyy-MM-dd")};
     FixedClock clock;
     ScriptedShell shell;
     CalculatedFields calc(db, locale, clock, shell);

@@ -2,9 +2,9 @@
 // names, places, notes, numbers and dates.
 
 #include "core/database.h"
-#include "core/localeservice.h"
 #include "core/qtlocaleservice.h"
 #include "core/userfeedback.h"
+#include "fixedlocale.h"
 #include "table/filterengine.h"
 #include "values/numberseparators.h"
 
@@ -19,30 +19,6 @@ namespace {
 
 constexpr int Records = 32000;
 constexpr int Fields = 50;
-
-class MonthDayYearLocale : public LocaleService
-{
-public:
-    NumberSeparators separators() const override { return NumberSeparators::us(); }
-    QString formatDate(const QDate &d) const override
-    {
-        return d.toString(QStringLiteral("M/d/yyyy"));
-    }
-    std::optional<QDate> parseDate(const QString &text) const override
-    {
-        const QDate d = QDate::fromString(text, QStringLiteral("M/d/yyyy"));
-        if (!d.isValid())
-            return std::nullopt;
-        return d;
-    }
-    QString formatTime(const QTime &t) const override
-    {
-        return t.toString(QStringLiteral("HH:mm:ss"));
-    }
-    std::optional<QTime> parseTime(const QString &) const override { return std::nullopt; }
-    int compare(const QString &a, const QString &b) const override { return a.compare(b); }
-    QString toUpper(const QString &s) const override { return s.toUpper(); }
-};
 
 class QuietFeedback : public UserFeedback
 {
@@ -186,20 +162,20 @@ void runSimple(benchmark::State &state, int field, const QString &text, LocaleSe
 
 void BM_FilterSimpleOneField(benchmark::State &state)
 {
-    MonthDayYearLocale locale;
+    FixedLocale locale;
     runSimple(state, 2, QStringLiteral("mann"), locale);
 }
 
 void BM_FilterSimpleAllFields(benchmark::State &state)
 {
     // Nothing matches, so every field of every record is searched.
-    MonthDayYearLocale locale;
+    FixedLocale locale;
     runSimple(state, 0, QStringLiteral("zeppelin"), locale);
 }
 
 void BM_FilterSimpleDateComparison(benchmark::State &state)
 {
-    MonthDayYearLocale locale;
+    FixedLocale locale;
     runSimple(state, 8, QStringLiteral("<1/1/2005"), locale);
 }
 
@@ -213,7 +189,7 @@ void BM_FilterSimpleDateComparisonQtLocale(benchmark::State &state)
 void BM_FilterAdvancedThreeConditions(benchmark::State &state)
 {
     Database &db = database();
-    MonthDayYearLocale locale;
+    FixedLocale locale;
     QuietFeedback feedback;
     FilterEngine engine(db, locale, feedback);
     AdvancedFilterSettings &adv = db.advancedFilter();

@@ -16,8 +16,7 @@ class GridHeaderView : public QHeaderView
 public:
     explicit GridHeaderView(Qt::Orientation orientation, QWidget *parent = nullptr);
 
-    /// The logical section of the current cell, or -1.
-    int currentSection() const { return mCurrentSection; }
+    /// Marks logical section @p section (-1: none) as the current cell's.
     void setCurrentSection(int section);
 
     /// Draws one header cell of @p text into @p rect.

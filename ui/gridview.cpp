@@ -121,7 +121,6 @@ void GridView::bringCellIntoView(int column, int row)
 
 void GridView::setReadOnly(bool on)
 {
-    mReadOnly = on;
     mColumnHeader->setSectionResizeMode(on ? QHeaderView::Fixed : QHeaderView::Interactive);
     mColumnHeader->setSectionsMovable(!on);
     mRowHeader->setSectionsMovable(!on);
@@ -246,7 +245,6 @@ void GridView::currentChanged(const QModelIndex &current, const QModelIndex &pre
     QTableView::currentChanged(current, previous);
     mColumnHeader->setCurrentSection(current.isValid() ? current.column() : -1);
     mRowHeader->setCurrentSection(current.isValid() ? current.row() : -1);
-    emit currentCellChanged(currentGridColumn(), currentGridRow());
 }
 
 void GridView::mouseDoubleClickEvent(QMouseEvent *event)

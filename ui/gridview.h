@@ -48,7 +48,6 @@ public:
 
     /// Switches column resizing and row and column dragging off or on.
     void setReadOnly(bool on);
-    bool isReadOnly() const { return mReadOnly; }
 
     void setAutoRightJustify(bool on);
     /// The width of the record-number column, in pixels.
@@ -60,7 +59,6 @@ public:
 signals:
     /// A double click asks for the cell editor on cell (@p column, @p row).
     void cellEditorRequested(int column, int row);
-    void currentCellChanged(int column, int row);
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
@@ -87,5 +85,4 @@ private:
     std::pair<int, int> mCellBeforeReset{0, 0};
     bool mSyncing = false;
     bool mRestoringOrder = false;
-    bool mReadOnly = false;
 };

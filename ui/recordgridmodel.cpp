@@ -101,7 +101,7 @@ bool RecordGridModel::setData(const QModelIndex &index, const QVariant &value, i
         return false;
     const int column = index.column() + 1;
     const int row = index.row() + 1;
-    if (!mayEdit(column, row))
+    if (!mDb)
         return false;
     const bool checkBox = mGrid.hasCheckBox(column, row);
     if (role == Qt::EditRole && !checkBox) {

@@ -28,7 +28,6 @@ public:
                     QObject *parent = nullptr);
 
     /// Whether texts that read as numbers stand at the right of their cells.
-    bool autoRightJustify() const { return mAutoRightJustify; }
     void setAutoRightJustify(bool on);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -4,6 +4,7 @@
 #include "core/savedatabasefile.h"
 #include "core/settingsstore.h"
 #include "ui/gridview.h"
+#include "ui/rules/celledit.h"
 #include "ui/rules/columnrescale.h"
 #include "ui/rules/commandtable.h"
 #include "ui/rules/popupinsertion.h"
@@ -600,13 +601,13 @@ void TMainForm::updateSortHints()
     // The sort buttons name the field they would sort by.
     const int column = mGrid->currentGridColumn();
     const QString field = column >= 1 ? mDatabase.grid().cell(column, 0) : QString();
-    if (field == mSortHintField && !action(Command::SortNormal)->toolTip().isEmpty())
-        return;
-    mSortHintField = field;
-    action(Command::SortNormal)
-        ->setToolTip(QStringLiteral("Sort normal - primary field: ") + field);
-    action(Command::SortReverse)
-        ->setToolTip(QStringLiteral("Sort reverse - primary field: ") + field);
+    const std::pair<Command, QString> hints[] = {
+        {Command::SortNormal, QStringLiteral("Sort normal - primary field: ") + field},
+        {Command::SortReverse, QStringLiteral("Sort reverse - primary field: ") + field}};
+    for (const auto &[command, hint] : hints) {
+        if (action(command)->toolTip() != hint)
+            action(command)->setToolTip(hint);
+    }
 }
 
 void TMainForm::createContextMenu()
@@ -615,8 +616,8 @@ void TMainForm::createContextMenu()
     mPopupItemsMenu = mContextMenu->addMenu(QStringLiteral("Insert Popup Item"));
     connect(mPopupItemsMenu, &QMenu::triggered, this, [this](QAction *item) {
         // The item's text is in its data: the caption has its "&" doubled.
-        PopupInsertion::insertItem(mDatabase, mCalc, mGrid->currentGridColumn(),
-                                   mGrid->currentGridRow(), item->data().toString());
+        CellEdit::storeText(mDatabase, mCalc, mGrid->currentGridColumn(), mGrid->currentGridRow(),
+                            item->data().toString());
     });
     QMenu *submenu = nullptr;
     for (const CommandTable::ContextEntry &e : CommandTable::contextMenu()) {

@@ -167,7 +167,6 @@ private:
     QMenu *mContextMenu = nullptr;
     QMenu *mPopupItemsMenu = nullptr;
     QList<QPair<Command, QAction *>> mContextActions;
-    QString mSortHintField;
     QString mInitialDirectory;
     QString mCommandLineFile;
     bool mDatabaseOpen = false;

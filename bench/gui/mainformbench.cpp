@@ -48,8 +48,9 @@ public:
 private:
     OpenWindow()
     {
-        mForm =
-            std::make_unique<TMainForm>(mSettings, TMainForm::Overrides{&mMessages, nullptr, {}});
+        TMainForm::Overrides overrides;
+        overrides.messages = &mMessages;
+        mForm = std::make_unique<TMainForm>(mSettings, overrides);
         mForm->resize(1280, 960);
         mForm->show();
         QApplication::processEvents();

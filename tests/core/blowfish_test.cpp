@@ -1,6 +1,7 @@
 #include "core/blowfish.h"
 
 #include "core/blowfishtables.h"
+#include "randombytes.h"
 
 #include <QByteArray>
 #include <QRandomGenerator>
@@ -57,14 +58,6 @@ Blowfish keyed(const QByteArray &key)
     Blowfish cipher;
     cipher.setKey(reinterpret_cast<const quint8 *>(key.constData()), key.size());
     return cipher;
-}
-
-QByteArray randomBytes(QRandomGenerator &random, qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &b : bytes)
-        b = char(random.bounded(256));
-    return bytes;
 }
 
 } // namespace

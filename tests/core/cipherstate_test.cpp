@@ -2,6 +2,7 @@
 
 #include "core/blowfish.h"
 #include "core/md5.h"
+#include "randombytes.h"
 
 #include <QRandomGenerator>
 #include <QtEndian>
@@ -37,14 +38,6 @@ QByteArray sample(qsizetype length)
     QByteArray bytes;
     for (qsizetype i = 0; i < length; ++i)
         bytes.append(char('A' + i % 26));
-    return bytes;
-}
-
-QByteArray randomBytes(QRandomGenerator &random, qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &b : bytes)
-        b = char(random.bounded(256));
     return bytes;
 }
 

@@ -1,5 +1,5 @@
 #include "core/database.h"
-#include "core/localeservice.h"
+#include "fixedlocale.h"
 #include "scriptedshell.h"
 #include "table/filterengine.h"
 #include "values/numberseparators.h"
@@ -13,31 +13,6 @@
 using ::testing::ElementsAre;
 
 namespace {
-
-/// Short dates as month/day/year, whatever the machine says.
-class MonthDayYearLocale : public LocaleService
-{
-public:
-    NumberSeparators separators() const override { return NumberSeparators::us(); }
-    QString formatDate(const QDate &d) const override
-    {
-        return d.toString(QStringLiteral("M/d/yyyy"));
-    }
-    std::optional<QDate> parseDate(const QString &text) const override
-    {
-        const QDate d = QDate::fromString(text, QStringLiteral("M/d/yyyy"));
-        if (!d.isValid())
-            return std::nullopt;
-        return d;
-    }
-    QString formatTime(const QTime &t) const override
-    {
-        return t.toString(QStringLiteral("HH:mm:ss"));
-    }
-    std::optional<QTime> parseTime(const QString &) const override { return std::nullopt; }
-    int compare(const QString &a, const QString &b) const override { return a.compare(b); }
-    QString toUpper(const QString &s) const override { return s.toUpper(); }
-};
 
 QString u8(const char *text)
 {
@@ -127,7 +102,7 @@ protected:
     }
 
     Database db;
-    MonthDayYearLocale locale;
+    FixedLocale locale;
     ScriptedShell shell;
     FilterEngine engine;
     NumberSeparators saved;

@@ -270,13 +270,13 @@ TEST(PopupInsertion, listsPopupItemsAndWritesTheWholeText)
     ScriptedShell feedback;
     CalculatedFields calc{db, locale, clock, feedback};
     db.grid().setCell(2, 1, QStringLiteral("Sales"));
-    EXPECT_TRUE(PopupInsertion::insertItem(db, calc, 2, 1, QStringLiteral("R&D")));
+    EXPECT_TRUE(CellEdit::storeText(db, calc, 2, 1, QStringLiteral("R&D")));
     EXPECT_EQ(db.grid().cell(2, 1), QStringLiteral("R&D")); // replaced, not extended
     EXPECT_TRUE(db.isChanged());
 
     db.setChanged(false);
     db.field(2).attributes = FieldDef::ReadOnlyAttribute;
-    EXPECT_FALSE(PopupInsertion::insertItem(db, calc, 2, 2, QStringLiteral("Sales")));
+    EXPECT_FALSE(CellEdit::storeText(db, calc, 2, 2, QStringLiteral("Sales")));
     EXPECT_EQ(db.grid().cell(2, 2), QString());
     EXPECT_FALSE(db.isChanged());
 }

@@ -1,6 +1,6 @@
 #include "core/database.h"
-#include "core/localeservice.h"
 #include "fixedclock.h"
+#include "fixedlocale.h"
 #include "scriptedshell.h"
 #include "values/calculatedfields.h"
 #include "values/numberseparators.h"
@@ -10,25 +10,6 @@
 #include <limits>
 
 namespace {
-
-/// Dates as d.M.yyyy and times as HH:mm:ss, whatever the machine says.
-class TestLocale : public LocaleService
-{
-public:
-    NumberSeparators separators() const override { return NumberSeparators::us(); }
-    QString formatDate(const QDate &d) const override
-    {
-        return d.toString(QStringLiteral("d.M.yyyy"));
-    }
-    std::optional<QDate> parseDate(const QString &) const override { return std::nullopt; }
-    QString formatTime(const QTime &t) const override
-    {
-        return t.toString(QStringLiteral("HH:mm:ss"));
-    }
-    std::optional<QTime> parseTime(const QString &) const override { return std::nullopt; }
-    int compare(const QString &a, const QString &b) const override { return a.compare(b); }
-    QString toUpper(const QString &s) const override { return s.toUpper(); }
-};
 
 qint32 word(int op, int first, int second, bool firstPrevious = false, bool secondPrevious = false)
 {
@@ -59,7 +40,7 @@ protected:
     void set(int c, int r, const char *text) { db.grid().setCell(c, r, QString::fromUtf8(text)); }
 
     Database db;
-    TestLocale locale;
+    FixedLocale locale{QStringLiteral("d.M.yyyy")};
     FixedClock clock{QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7), Qt::UTC)};
     ScriptedShell shell;
     CalculatedFields calc;

@@ -196,7 +196,9 @@ private slots:
         const QString path = writeDatabase("Command line");
         auto settings = std::make_unique<QSettingsStore>(settingsPath());
         ScriptedMessages messages;
-        TMainForm form(*settings, {&messages, nullptr, {}});
+        TMainForm::Overrides overrides;
+        overrides.messages = &messages;
+        TMainForm form(*settings, overrides);
         form.setCommandLineFile(path);
         QVERIFY(form.database().name().isEmpty());
         form.show();
