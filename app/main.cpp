@@ -1,6 +1,6 @@
-#include "core/qsettingsstore.h"
-#include "ui/rules/commandline.h"
-#include "ui/tmainform.h"
+#include "core/platform/qt/qsettingsstore.h"
+#include "ui/rules/shell/commandline.h"
+#include "ui/widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
 

@@ -1,12 +1,12 @@
 // A full recalculation of the largest database: 32,000 records whose four
 // calculated fields read numbers, constants, the record above and each other.
 
-#include "core/database.h"
+#include "core/document/database.h"
 #include "fixedclock.h"
 #include "fixedlocale.h"
 #include "scriptedshell.h"
-#include "values/calculatedfields.h"
-#include "values/numberseparators.h"
+#include "values/calc/calculatedfields.h"
+#include "values/numbers/numberseparators.h"
 
 #include <QRandomGenerator>
 

@@ -1,12 +1,12 @@
 // The filters over the largest database: 32,000 records of 50 fields holding
 // names, places, notes, numbers and dates.
 
-#include "core/database.h"
-#include "core/qtlocaleservice.h"
-#include "core/userfeedback.h"
+#include "core/document/database.h"
+#include "core/platform/qt/qtlocaleservice.h"
+#include "core/platform/userfeedback.h"
 #include "fixedlocale.h"
-#include "table/filterengine.h"
-#include "values/numberseparators.h"
+#include "table/filter/filterengine.h"
+#include "values/numbers/numberseparators.h"
 
 #include <QRandomGenerator>
 #include <QStringList>

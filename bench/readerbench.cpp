@@ -3,10 +3,10 @@
 // them into memory and split them once at the zero bytes (and for the
 // enciphered file, one pass of the cipher over them).
 
-#include "core/cipherstate.h"
-#include "core/database.h"
-#include "core/databasereader.h"
-#include "core/localfilesystem.h"
+#include "core/crypto/cipherstate.h"
+#include "core/document/database.h"
+#include "core/format/databasereader.h"
+#include "core/platform/qt/localfilesystem.h"
 #include "largefiles.h"
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"

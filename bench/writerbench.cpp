@@ -2,10 +2,10 @@
 // fields, against one buffered write of as many bytes (and for the
 // enciphered file, one pass of the cipher over them).
 
-#include "core/cipherstate.h"
-#include "core/database.h"
-#include "core/localfilesystem.h"
-#include "core/savedatabasefile.h"
+#include "core/crypto/cipherstate.h"
+#include "core/document/database.h"
+#include "core/files/savedatabasefile.h"
+#include "core/platform/qt/localfilesystem.h"
 #include "fixedclock.h"
 #include "pdbbuilder.h"
 #include "readfile.h"

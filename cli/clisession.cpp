@@ -1,8 +1,8 @@
 #include "cli/clisession.h"
 
-#include "core/database.h"
-#include "core/databasereader.h"
-#include "core/savedatabasefile.h"
+#include "core/document/database.h"
+#include "core/files/savedatabasefile.h"
+#include "core/format/databasereader.h"
 
 #include <QIODevice>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/cipherstate.h"
-#include "core/filedialogs.h"
-#include "core/localfilesystem.h"
-#include "core/messageservice.h"
-#include "core/passwordprompt.h"
-#include "core/systemclock.h"
-#include "core/userfeedback.h"
+#include "core/crypto/cipherstate.h"
+#include "core/platform/filedialogs.h"
+#include "core/platform/messageservice.h"
+#include "core/platform/passwordprompt.h"
+#include "core/platform/qt/localfilesystem.h"
+#include "core/platform/qt/systemclock.h"
+#include "core/platform/userfeedback.h"
 
 #include <QString>
 #include <QTextStream>

@@ -1,9 +1,9 @@
 #include "cli/copycommand.h"
 
 #include "cli/clisession.h"
-#include "core/cryptformrules.h"
-#include "core/database.h"
-#include "core/databaseflags.h"
+#include "core/crypto/cryptformrules.h"
+#include "core/document/database.h"
+#include "core/document/databaseflags.h"
 
 #include <QTextStream>
 

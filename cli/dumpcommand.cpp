@@ -1,11 +1,11 @@
 #include "cli/dumpcommand.h"
 
 #include "cli/clisession.h"
-#include "core/database.h"
-#include "core/databaseflags.h"
-#include "core/qtlocaleservice.h"
-#include "core/systemclock.h"
-#include "values/calculatedfields.h"
+#include "core/document/database.h"
+#include "core/document/databaseflags.h"
+#include "core/platform/qt/qtlocaleservice.h"
+#include "core/platform/qt/systemclock.h"
+#include "values/calc/calculatedfields.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,9 +1,9 @@
 #include "cli/newcommand.h"
 
 #include "cli/clisession.h"
-#include "core/database.h"
-#include "core/systemclock.h"
-#include "interchange/newdatabaserules.h"
+#include "core/document/database.h"
+#include "core/platform/qt/systemclock.h"
+#include "interchange/newdatabase/newdatabaserules.h"
 
 #include <QDir>
 #include <QTextStream>

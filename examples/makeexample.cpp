@@ -3,8 +3,8 @@
 // calculated cost, a saved sort and a saved filter.
 
 #include "pdbbuilder.h"
-#include "values/numberformat.h"
-#include "values/numberseparators.h"
+#include "values/numbers/numberformat.h"
+#include "values/numbers/numberseparators.h"
 
 #include <QFile>
 #include <QTextStream>

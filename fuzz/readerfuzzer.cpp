@@ -4,10 +4,10 @@
 // accepts is written, read back and written again: the second file must be
 // the first, byte for byte.
 
-#include "core/cipherstate.h"
-#include "core/database.h"
-#include "core/databasereader.h"
-#include "core/databasewriter.h"
+#include "core/crypto/cipherstate.h"
+#include "core/document/database.h"
+#include "core/format/databasereader.h"
+#include "core/format/databasewriter.h"
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
 

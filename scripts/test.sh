@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/check-layers.sh
 scripts/build.sh
 dir="${QG_BUILD_DIR:-build}"
 export QT_QPA_PLATFORM=offscreen

@@ -3,19 +3,19 @@
 // a jump to the last record), and opening the file through the window
 // against the reader's own time.
 
-#include "core/cipherstate.h"
-#include "core/database.h"
-#include "core/databasereader.h"
-#include "core/localfilesystem.h"
-#include "core/opendatabasefile.h"
-#include "core/recordgrid.h"
+#include "core/crypto/cipherstate.h"
+#include "core/document/database.h"
+#include "core/document/recordgrid.h"
+#include "core/files/opendatabasefile.h"
+#include "core/format/databasereader.h"
+#include "core/platform/qt/localfilesystem.h"
 #include "largefiles.h"
 #include "memorysettingsstore.h"
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
 #include "scriptedshell.h"
-#include "ui/gridview.h"
-#include "ui/tmainform.h"
+#include "ui/widgets/grid/gridview.h"
+#include "ui/widgets/mainwindow/tmainform.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "core/blowfish.h"
+#include "core/crypto/blowfish.h"
 
-#include "core/blowfishtables.h"
+#include "core/crypto/blowfishtables.h"
 #include "randombytes.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
-#include "core/cipherstate.h"
+#include "core/crypto/cipherstate.h"
 
-#include "core/blowfish.h"
-#include "core/md5.h"
+#include "core/crypto/blowfish.h"
+#include "core/crypto/md5.h"
 #include "randombytes.h"
 
 #include <QRandomGenerator>

@@ -1,4 +1,4 @@
-#include "core/codepage.h"
+#include "core/format/codepage.h"
 
 #include <gtest/gtest.h>
 

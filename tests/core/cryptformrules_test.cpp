@@ -1,4 +1,4 @@
-#include "core/cryptformrules.h"
+#include "core/crypto/cryptformrules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "core/database.h"
-#include "core/databaseflags.h"
+#include "core/document/database.h"
+#include "core/document/databaseflags.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "core/cipherstate.h"
-#include "core/database.h"
-#include "core/databasereader.h"
-#include "core/extensionarea.h"
+#include "core/crypto/cipherstate.h"
+#include "core/document/database.h"
+#include "core/format/databasereader.h"
+#include "core/format/extensionarea.h"
 #include "pdbbuilder.h"
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
-#include "values/numberseparators.h"
+#include "values/numbers/numberseparators.h"
 
 #include <QBuffer>
 

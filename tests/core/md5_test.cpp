@@ -1,4 +1,4 @@
-#include "core/md5.h"
+#include "core/crypto/md5.h"
 
 #include <gtest/gtest.h>
 

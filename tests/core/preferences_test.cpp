@@ -1,7 +1,7 @@
-#include "core/initialdirectory.h"
-#include "core/preferences.h"
-#include "core/qsettingsstore.h"
-#include "core/recentfiles.h"
+#include "core/platform/qt/qsettingsstore.h"
+#include "ui/rules/settings/initialdirectory.h"
+#include "ui/rules/settings/preferences.h"
+#include "ui/rules/settings/recentfiles.h"
 
 #include "memorysettingsstore.h"
 

@@ -1,4 +1,4 @@
-#include "core/qtlocaleservice.h"
+#include "core/platform/qt/qtlocaleservice.h"
 
 #include <QDateTime>
 #include <QStringList>

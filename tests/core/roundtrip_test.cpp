@@ -2,13 +2,13 @@
 // the same bytes; and a file laid out as the writer lays it out survives a
 // read and a write unchanged.
 
-#include "core/cipherstate.h"
-#include "core/codepage.h"
-#include "core/database.h"
-#include "core/databasewriter.h"
+#include "core/crypto/cipherstate.h"
+#include "core/document/database.h"
+#include "core/format/codepage.h"
+#include "core/format/databasewriter.h"
 #include "pdbbuilder.h"
 #include "readfile.h"
-#include "values/numberformat.h"
+#include "values/numbers/numberformat.h"
 
 #include <gtest/gtest.h>
 

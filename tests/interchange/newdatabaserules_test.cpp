@@ -1,5 +1,5 @@
-#include "core/database.h"
-#include "interchange/newdatabaserules.h"
+#include "core/document/database.h"
+#include "interchange/newdatabase/newdatabaserules.h"
 
 #include <gtest/gtest.h>
 

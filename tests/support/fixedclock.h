@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/clock.h"
+#include "core/platform/clock.h"
 
 /// A clock that always tells the same time.
 class FixedClock : public Clock

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/localeservice.h"
+#include "core/platform/localeservice.h"
 
 #include <QDate>
 #include <QTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/filesystem.h"
+#include "core/platform/filesystem.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/settingsstore.h"
+#include "core/platform/settingsstore.h"
 
 #include <QHash>
 #include <QStringList>

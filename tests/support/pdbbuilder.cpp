@@ -1,7 +1,7 @@
 #include "pdbbuilder.h"
 
-#include "core/cipherstate.h"
-#include "core/codepage.h"
+#include "core/crypto/cipherstate.h"
+#include "core/format/codepage.h"
 
 #include <QtEndian>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/cipherstate.h"
-#include "core/database.h"
-#include "core/databasereader.h"
+#include "core/crypto/cipherstate.h"
+#include "core/document/database.h"
+#include "core/format/databasereader.h"
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
 

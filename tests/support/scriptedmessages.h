@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/messageservice.h"
+#include "core/platform/messageservice.h"
 
 #include <deque>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/passwordprompt.h"
+#include "core/platform/passwordprompt.h"
 
 #include <deque>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/databaseshell.h"
-#include "core/filedialogs.h"
-#include "core/userfeedback.h"
+#include "core/files/databaseshell.h"
+#include "core/platform/filedialogs.h"
+#include "core/platform/userfeedback.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
-#include "core/database.h"
+#include "core/document/database.h"
 #include "fixedlocale.h"
 #include "scriptedshell.h"
-#include "table/filterengine.h"
-#include "values/numberseparators.h"
+#include "table/filter/filterengine.h"
+#include "values/numbers/numberseparators.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "core/database.h"
-#include "core/fieldtype.h"
+#include "core/document/database.h"
+#include "core/document/fieldtype.h"
 #include "scriptedmessages.h"
-#include "ui/rules/gridhints.h"
+#include "ui/rules/grid/gridhints.h"
 
 #include <gtest/gtest.h>
 

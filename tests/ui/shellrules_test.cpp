@@ -1,8 +1,8 @@
 #include "scriptedmessages.h"
-#include "ui/rules/commandline.h"
-#include "ui/rules/commandtable.h"
-#include "ui/rules/shellquestions.h"
-#include "ui/rules/statusbarcontent.h"
+#include "ui/rules/shell/commandline.h"
+#include "ui/rules/shell/commandtable.h"
+#include "ui/rules/shell/shellquestions.h"
+#include "ui/rules/shell/statusbarcontent.h"
 
 #include <QSet>
 

@@ -1,9 +1,9 @@
-#include "core/database.h"
+#include "core/document/database.h"
 #include "fixedclock.h"
 #include "fixedlocale.h"
 #include "scriptedshell.h"
-#include "values/calculatedfields.h"
-#include "values/numberseparators.h"
+#include "values/calc/calculatedfields.h"
+#include "values/numbers/numberseparators.h"
 
 #include <gtest/gtest.h>
 

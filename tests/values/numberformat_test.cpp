@@ -1,4 +1,4 @@
-#include "values/numberformat.h"
+#include "values/numbers/numberformat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "core/database.h"
-#include "core/fieldtype.h"
-#include "core/limits.h"
-#include "core/qtlocaleservice.h"
-#include "core/userfeedback.h"
+#include "core/document/database.h"
+#include "core/document/fieldtype.h"
+#include "core/document/limits.h"
+#include "core/platform/qt/qtlocaleservice.h"
+#include "core/platform/userfeedback.h"
 #include "fixedclock.h"
 #include "scriptedmessages.h"
-#include "ui/gridcelldelegate.h"
-#include "ui/gridview.h"
-#include "ui/recordgridmodel.h"
-#include "values/calculatedfields.h"
+#include "ui/widgets/grid/gridcelldelegate.h"
+#include "ui/widgets/grid/gridview.h"
+#include "ui/widgets/grid/recordgridmodel.h"
+#include "values/calc/calculatedfields.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
-#include "core/qsettingsstore.h"
-#include "core/qtlocaleservice.h"
-#include "core/recordgrid.h"
+#include "core/document/recordgrid.h"
+#include "core/platform/qt/qsettingsstore.h"
+#include "core/platform/qt/qtlocaleservice.h"
 #include "pdbbuilder.h"
 #include "readfile.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
-#include "ui/gridview.h"
-#include "ui/tmainform.h"
+#include "ui/widgets/grid/gridview.h"
+#include "ui/widgets/mainwindow/tmainform.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,0 +1,83 @@
+#include "core/files/opendatabasefile.h"
+
+#include "core/document/database.h"
+#include "core/document/databaseflags.h"
+#include "core/files/databaseshell.h"
+#include "core/format/databasereader.h"
+#include "core/platform/filedialogs.h"
+#include "core/platform/filesystem.h"
+#include "core/platform/messageservice.h"
+#include "core/platform/userfeedback.h"
+
+#include <QFileInfo>
+#include <QIODevice>
+
+namespace {
+
+void applyViewPosition(const Database &db, DatabaseShell &shell)
+{
+    const ViewPosition &vp = db.viewPosition();
+    const RecordGrid &grid = db.grid();
+    const qint64 current = qint64(vp.currentRecord) + 1;
+    if (current >= 1 && current <= grid.rowCount() - 1)
+        shell.setCurrentRow(int(current));
+    const qint64 column = qint64(vp.visibleField) + 1;
+    const qint64 row = qint64(vp.visibleRecord) + 1;
+    if (column < grid.columnCount() && row < grid.rowCount())
+        shell.bringCellIntoView(int(qMax<qint64>(column, 1)), int(qMax<qint64>(row, 1)));
+}
+
+} // namespace
+
+bool OpenDatabaseFile(Database &db, const QString &path, const OpenServices &s)
+{
+    if (!s.shell.ConfirmDiscardChanges())
+        return false;
+
+    QString fileName = path;
+    if (fileName.isEmpty()) {
+        FileDialogRequest request;
+        request.title = QStringLiteral("Open Listora database");
+        request.filter = QStringLiteral("Listora database (*.pdb)|*.pdb|All Files (*.*)|*.*");
+        request.defaultExtension = QStringLiteral("pdb");
+        request.initialFolder = s.shell.initialDirectory();
+        fileName = s.dialogs.getOpenFileName(request);
+        if (fileName.isEmpty())
+            return false;
+        s.shell.clearInitialDirectory();
+        s.shell.AddRecentFile(fileName);
+    }
+
+    const std::unique_ptr<QIODevice> file = s.files.openForReading(fileName);
+    if (!file) {
+        s.messages.show(Message::error(
+            {QStringLiteral("There was an error opening the file. This may caused by an invalid "
+                            "filename or path, or the file may be in use by another "
+                            "application.")}));
+        return false;
+    }
+
+    s.shell.setInitialDirPath(QFileInfo(fileName).absolutePath());
+    s.feedback.setBusy(true);
+    s.shell.SetupGrid(false);
+
+    DatabaseReader reader(s.messages, s.passwords, s.cipher);
+    reader.setExpertMode(s.shell.expertMode());
+    const ReadResult result = reader.read(*file, fileName, db);
+    file->close();
+    s.feedback.setBusy(false);
+
+    if (!result.ok) {
+        if (!result.message.isEmpty())
+            s.messages.show(Message::error(result.message));
+        s.shell.SetupGrid(false);
+        return false;
+    }
+
+    s.shell.SetupGrid(true);
+    s.shell.focusGrid();
+    if (db.flags() & DatabaseFlags::FilterOnOpen)
+        s.shell.applySimpleFilter();
+    applyViewPosition(db, s.shell);
+    return true;
+}

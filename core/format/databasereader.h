@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/format/readresult.h"
+
+#include <QString>
+
+class CipherState;
+class Database;
+class MessageService;
+class PasswordPrompt;
+class QIODevice;
+
+/**
+ * Reads a database file from a device into the Database.
+ *
+ * The reader asks only through the interfaces it is given: the warning about
+ * a handheld-password database and the question about an unknown field type
+ * go to the MessageService, the password to the PasswordPrompt. It keys the
+ * CipherState for an enciphered file. Failures come back as a ReadResult with
+ * the message's lines; the reader shows no failure itself.
+ *
+ * Reading is linear in the file: every record is read from its offset up to
+ * the next larger record offset (or the end of the file, and at most
+ * MaxRecordSpan bytes), and only those bytes are deciphered.
+ */
+class DatabaseReader
+{
+public:
+    static constexpr qint64 MaxAreaSize = 1048576; ///< application-info bytes looked at
+    static constexpr qint64 MaxRecordSpan = 200250;
+
+    DatabaseReader(MessageService &messages, PasswordPrompt &passwords, CipherState &cipher);
+
+    /// With expert mode on, no warning is shown for a handheld-password file.
+    void setExpertMode(bool on) { mExpertMode = on; }
+
+    /// Reads @p device (open for reading) into @p db, which is reset first;
+    /// @p path becomes its file path. After a failure @p db holds no
+    /// database worth showing.
+    ReadResult read(QIODevice &device, const QString &path, Database &db);
+
+    /// The address the unknown-field-type warning gives.
+    static QString supportAddress();
+
+private:
+    MessageService &mMessages;
+    PasswordPrompt &mPasswords;
+    CipherState &mCipher;
+    bool mExpertMode = false;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/format/lostruc.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QStringList>
+
+class CipherState;
+class Database;
+class MessageService;
+
+/// Where cell texts held characters that the file's code page cannot keep
+/// (they were written as "?").
+struct Unmappable
+{
+    qsizetype count = 0;
+    int firstRecord = 0; ///< grid row of the first
+    int firstField = 0;  ///< grid column of the first
+};
+
+/// What the writer made: the file's bytes, the fixed part they hold and the
+/// characters it had to replace; or the lines of the message that says why
+/// nothing was made.
+struct WriteResult
+{
+    bool ok = false;
+    QStringList message;
+    QByteArray bytes;
+    LoStruc image;
+    Unmappable unmappable;
+};
+
+/**
+ * Lays out a Database as a database file, in memory.
+ *
+ * The file is the header, the record list, the two-byte gap, the fixed part
+ * of the application-info block with its extension area, and the records,
+ * each enciphered and padded with zero bytes when the database is enciphered.
+ * The writer enforces the handheld's limits: a cell text over 4000 characters
+ * is cut and a record over 10,000 bytes is written all the same, each after a
+ * warning through the MessageService. It changes nothing in the Database: the
+ * caller stores the date and the image once the file is safely on disk.
+ */
+class DatabaseWriter
+{
+public:
+    DatabaseWriter(MessageService &messages, CipherState &cipher);
+
+    /// The file of @p db as saved at @p now. Fails, with nothing made, when
+    /// the database's "Encrypted" flag and its password disagree, since
+    /// either file would be unreadable.
+    WriteResult build(const Database &db, const QDateTime &now);
+
+private:
+    /// Appends the records to @p out, each right after the one before, and
+    /// patches their offsets into the record list.
+    void writeRecords(QByteArray &out, const Database &db, Unmappable &unmappable);
+
+    MessageService &mMessages;
+    CipherState &mCipher;
+};

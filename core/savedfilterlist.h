@@ -1,6 +1,0 @@
-#pragma once
-
-#include "core/advancedfiltersettings.h"
-
-/// A named advanced filter; list 1 also holds the working advanced filter.
-using SavedFilterList = AdvancedFilterSettings;

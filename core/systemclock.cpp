@@ -1,7 +1,0 @@
-#include "core/systemclock.h"
-
-QDateTime SystemClock::now()
-{
-    const QDateTime local = QDateTime::currentDateTime();
-    return QDateTime(local.date(), local.time(), Qt::UTC);
-}

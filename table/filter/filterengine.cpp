@@ -1,0 +1,313 @@
+#include "table/filter/filterengine.h"
+
+#include "core/document/advancedfiltersettings.h"
+#include "core/document/database.h"
+#include "core/platform/localeservice.h"
+#include "core/platform/userfeedback.h"
+#include "values/numbers/numberformat.h"
+
+#include <QDate>
+#include <QStringView>
+
+#include <array>
+#include <optional>
+
+namespace {
+
+/// The filters' upper-casing of one character: a to z only.
+inline char16_t upperAscii(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') ? char16_t(c - (u'a' - u'A')) : c;
+}
+
+/// Whether @p upperText occurs in the upper-cased @p cell (at its start when
+/// @p atStart), without building the upper-cased copy. An empty text occurs
+/// at the start of every cell.
+bool occursIn(QStringView cell, QStringView upperText, bool atStart)
+{
+    const qsizetype n = upperText.size();
+    if (n == 0)
+        return true;
+    if (cell.size() < n)
+        return false;
+    const char16_t *c = cell.utf16();
+    const char16_t *t = upperText.utf16();
+    const auto matchesAt = [&](qsizetype at) {
+        for (qsizetype j = 1; j < n; ++j) {
+            if (upperAscii(c[at + j]) != t[j])
+                return false;
+        }
+        return true;
+    };
+    if (atStart)
+        return upperAscii(c[0]) == t[0] && matchesAt(0);
+    const qsizetype last = cell.size() - n;
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (upperAscii(c[i]) == t[0] && matchesAt(i))
+            return true;
+    }
+    return false;
+}
+
+bool isDateType(int type)
+{
+    return type == FieldType::NormalDate || type == FieldType::CreationDate ||
+           type == FieldType::ModificationDate;
+}
+
+bool isNumberType(int type)
+{
+    return type == FieldType::NormalInteger || type == FieldType::AutoIncrementInteger ||
+           type == FieldType::Float;
+}
+
+/// A number for the comparison form: a text that is no number counts as 0.
+double comparisonNumber(QStringView text)
+{
+    const ParsedNumber n = ParseNumber(text);
+    return n.ok ? n.value : 0.0;
+}
+
+} // namespace
+
+/// One condition, with what does not depend on the record worked out once.
+struct FilterEngine::Condition
+{
+    enum Kind
+    {
+        Search,        ///< the text inside the cell
+        NonEmpty,      ///< "*"
+        CompareDate,   ///< "<" or ">" on a date column
+        CompareNumber, ///< "<" or ">" on a number column
+    };
+
+    Kind kind = Search;
+    int firstColumn = 1;
+    int lastColumn = 0;
+    QString text;
+    bool mustBegin = false;
+    bool greater = false;
+    std::optional<QDate> date; ///< the value of a date comparison; none: no match
+    double number = 0.0;       ///< the value of a number comparison
+};
+
+FilterEngine::FilterEngine(Database &db, LocaleService &locale, UserFeedback &feedback)
+    : mDb(db), mLocale(locale), mFeedback(feedback)
+{
+}
+
+void FilterEngine::ApplyFilter(int mode)
+{
+    mMode = (mode == Simple || mode == Advanced) ? mode : Off;
+    if (mModeChanged)
+        mModeChanged(mMode);
+    switch (mMode) {
+    case Simple:
+        SimpleFilter();
+        break;
+    case Advanced:
+        AdvancedFilter();
+        break;
+    default:
+        ShowAllRows();
+        break;
+    }
+}
+
+void FilterEngine::toggleSimpleFilter()
+{
+    ApplyFilter(mMode == Simple ? Off : Simple);
+}
+
+void FilterEngine::toggleAdvancedFilter()
+{
+    ApplyFilter(mMode == Advanced ? Off : Advanced);
+}
+
+void FilterEngine::ShowAllRows()
+{
+    mFeedback.setBusy(true);
+    showAllRowHeights();
+    mFeedback.setBusy(false);
+}
+
+void FilterEngine::showAllRowHeights()
+{
+    mDb.grid().showAllRows();
+}
+
+bool FilterEngine::IsRowHidden(int row) const
+{
+    return mDb.grid().isRowHidden(row);
+}
+
+void FilterEngine::hideRow(int row)
+{
+    RecordGrid &grid = mDb.grid();
+    // Each run of hidden rows shows as one line: its first row.
+    grid.setRowHeight(row, row > 1 && grid.isRowHidden(row - 1) ? NoSpaceRowHeight : LineRowHeight);
+}
+
+FilterEngine::Condition FilterEngine::prepare(int field, const QString &upperText,
+                                              bool mustBegin) const
+{
+    Condition condition;
+    condition.text = upperText;
+    condition.mustBegin = mustBegin;
+    const int fields = mDb.fieldCount();
+    if (field > 0) {
+        condition.firstColumn = field;
+        condition.lastColumn = field;
+    } else {
+        condition.firstColumn = 1;
+        condition.lastColumn = fields;
+    }
+
+    if (upperText == QLatin1String("*"))
+        condition.kind = Condition::NonEmpty;
+
+    // Values are compared only in one column of a date or number type. A
+    // column beyond the fields holds no cells and no type.
+    const bool single = field > 0;
+    const int type =
+        single && field <= fields ? int(mDb.field(field).type) : int(FieldType::String);
+    const bool hasLess = upperText.contains(QLatin1Char('<'));
+    const bool hasGreater = upperText.contains(QLatin1Char('>'));
+    if (single && (hasLess || hasGreater) && (isDateType(type) || isNumberType(type))) {
+        QString value = upperText;
+        value.remove(QLatin1Char(' '));
+        value.remove(QLatin1Char('<'));
+        value.remove(QLatin1Char('>'));
+        condition.greater = hasGreater;
+        if (isDateType(type)) {
+            condition.kind = Condition::CompareDate;
+            condition.date = mLocale.parseDate(value);
+        } else {
+            condition.kind = Condition::CompareNumber;
+            condition.number = comparisonNumber(value);
+        }
+    }
+    return condition;
+}
+
+bool FilterEngine::matches(const Condition &condition, int row) const
+{
+    const RecordGrid &grid = mDb.grid();
+    switch (condition.kind) {
+    case Condition::CompareDate: {
+        if (!condition.date)
+            return false;
+        const QString u = LocaleService::upperAsciiLetters(grid.cell(condition.firstColumn, row));
+        const std::optional<QDate> date = mLocale.parseDate(u);
+        if (!date)
+            return false;
+        return condition.greater ? *date > *condition.date : *date < *condition.date;
+    }
+    case Condition::CompareNumber: {
+        const QString u = LocaleService::upperAsciiLetters(grid.cell(condition.firstColumn, row));
+        const double number = comparisonNumber(u);
+        return condition.greater ? number > condition.number : number < condition.number;
+    }
+    case Condition::NonEmpty:
+        for (int c = condition.firstColumn; c <= condition.lastColumn; ++c) {
+            if (!grid.cell(c, row).isEmpty())
+                return true;
+        }
+        return false;
+    case Condition::Search:
+        for (int c = condition.firstColumn; c <= condition.lastColumn; ++c) {
+            if (occursIn(grid.cell(c, row), condition.text, condition.mustBegin))
+                return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+bool FilterEngine::MatchCondition(int row, int field, const QString &upperText,
+                                  bool mustBegin) const
+{
+    return matches(prepare(field, upperText, mustBegin), row);
+}
+
+void FilterEngine::SimpleFilter()
+{
+    const FilterSettings &filter = mDb.filter();
+    if (filter.text.isEmpty()) {
+        mFeedback.beep();
+        ApplyFilter(Off);
+        return;
+    }
+
+    RecordGrid &grid = mDb.grid();
+    mFeedback.setBusy(true);
+    grid.beginUpdate();
+    showAllRowHeights();
+    const Condition condition =
+        prepare(filter.field, LocaleService::upperAsciiLetters(filter.text), mMustBegin);
+    const int records = mDb.recordCount();
+    for (int r = 1; r <= records; ++r) {
+        if (matches(condition, r) != mInclude)
+            hideRow(r);
+    }
+    grid.endUpdate();
+    mFeedback.setBusy(false);
+}
+
+void FilterEngine::AdvancedFilter()
+{
+    const AdvancedFilterSettings &settings = mDb.advancedFilter();
+
+    struct Step
+    {
+        Condition condition;
+        bool exclude;
+        bool isAnd;
+    };
+    std::array<Step, 5> steps;
+    int stepCount = 0;
+    for (int k = 0; k < 5; ++k) {
+        const QString &text = settings.texts[size_t(k)];
+        if (text.isEmpty())
+            continue;
+        // The chooser position: stored -1 is "All Fields", k - 1 field k.
+        const int field = int(settings.fields[size_t(k)]) + 1;
+        const bool begin = settings.options & AdvancedFilterSettings::beginOption(k);
+        Step &step = steps[size_t(stepCount++)];
+        step.condition = prepare(field, LocaleService::upperAsciiLetters(text), begin);
+        step.exclude = settings.options & AdvancedFilterSettings::excludeOption(k);
+        step.isAnd = k > 0 && (settings.options & AdvancedFilterSettings::andOption(k));
+    }
+
+    // Without any condition text there is nothing to filter by.
+    if (stepCount == 0) {
+        mFeedback.beep();
+        ApplyFilter(Off);
+        return;
+    }
+
+    RecordGrid &grid = mDb.grid();
+    mFeedback.setBusy(true);
+    grid.beginUpdate();
+    showAllRowHeights();
+    const int records = mDb.recordCount();
+    for (int r = 1; r <= records; ++r) {
+        // Left to right without precedence; the first condition with text
+        // starts the chain whatever its operator.
+        int v = -1;
+        for (int i = 0; i < stepCount; ++i) {
+            const Step &step = steps[size_t(i)];
+            const int res = matches(step.condition, r) != step.exclude ? 1 : 0;
+            if (v == -1)
+                v = res;
+            else if (step.isAnd)
+                v *= res;
+            else
+                v += res;
+        }
+        if (v == 0)
+            hideRow(r);
+    }
+    grid.endUpdate();
+    mFeedback.setBusy(false);
+}

@@ -1,0 +1,59 @@
+#include "ui/rules/grid/columnautosize.h"
+
+#include "core/document/database.h"
+#include "core/document/recordgrid.h"
+#include "core/platform/textmeasurer.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+ColumnAutoSize::ColumnAutoSize(Database &db, const TextMeasurer &measurer)
+    : mDb(db), mMeasurer(measurer)
+{
+}
+
+bool ColumnAutoSize::isOn() const
+{
+    return mDb.autoSizeColumns();
+}
+
+int ColumnAutoSize::fittingWidth(const Database &db, const TextMeasurer &measurer, int column)
+{
+    const RecordGrid &grid = db.grid();
+    // Measuring is the slow part, and columns repeat their texts.
+    QHash<QStringView, int> measured;
+    int widest = 0;
+    for (int row = 0; row <= db.recordCount(); ++row) {
+        const QString &text = grid.cell(column, row);
+        // The first line: up to the carriage return (or a bare line feed).
+        qsizetype length = 0;
+        while (length < text.size() && text.at(length) != QLatin1Char('\r') &&
+               text.at(length) != QLatin1Char('\n'))
+            ++length;
+        const QStringView line = QStringView(text).left(length);
+        auto it = measured.constFind(line);
+        if (it == measured.constEnd())
+            it = measured.insert(line, measurer.textWidth(line.toString()));
+        widest = std::max(widest, *it + Margin);
+        if (widest >= MaxPixels)
+            return MaxPixels;
+    }
+    return widest;
+}
+
+void ColumnAutoSize::AutoSizeColumns(bool on)
+{
+    RecordGrid &grid = mDb.grid();
+    const int fields = std::min<int>(mDb.fieldCount(), int(mSavedWidths.size()) - 1);
+    if (on) {
+        for (int column = 1; column <= fields; ++column) {
+            mSavedWidths[size_t(column)] = grid.columnWidth(column);
+            grid.setColumnWidth(column, fittingWidth(mDb, mMeasurer, column));
+        }
+    } else if (mDb.autoSizeColumns()) {
+        for (int column = 1; column <= fields; ++column)
+            grid.setColumnWidth(column, mSavedWidths[size_t(column)]);
+    }
+    mDb.setAutoSizeColumns(on);
+}

@@ -1,0 +1,33 @@
+#include "ui/rules/grid/columnrescale.h"
+
+#include "core/document/database.h"
+#include "core/document/recordgrid.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <cmath>
+
+std::vector<int> fieldColumnWidths(const Database &db)
+{
+    std::vector<int> widths;
+    widths.reserve(size_t(db.fieldCount()));
+    for (int column = 1; column <= db.fieldCount(); ++column)
+        widths.push_back(db.grid().columnWidth(column));
+    return widths;
+}
+
+void RescaleColumnWidths(Database &db, const std::vector<int> &widths, double oldScale,
+                         double newScale)
+{
+    if (oldScale <= 0.0 || newScale <= 0.0)
+        return;
+    RecordGrid &grid = db.grid();
+    const int saved = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const int columns = std::min(db.fieldCount(), int(widths.size()));
+    for (int column = 1; column <= columns; ++column) {
+        const double pixels = double(widths[size_t(column - 1)]) * newScale / oldScale;
+        grid.setColumnWidth(column, int(std::nearbyint(pixels)));
+    }
+    std::fesetround(saved);
+}

@@ -1,0 +1,11 @@
+#include "ui/rules/settings/initialdirectory.h"
+
+#include "ui/rules/settings/preferences.h"
+
+QString InitialDirectory::UpdateInitialDirectory(const Preferences &preferences,
+                                                 const QString &syncPath, const QString &userFolder)
+{
+    if (preferences.initialDir && !userFolder.isEmpty())
+        return syncPath + QLatin1Char('/') + userFolder + QStringLiteral("/backup");
+    return preferences.initialDirPath;
+}

@@ -1,0 +1,24 @@
+#include "ui/rules/shell/saveflow.h"
+
+#include "core/platform/messageservice.h"
+#include "ui/rules/grid/columnautosize.h"
+
+bool SaveFlow(Database &db, ColumnAutoSize &autoSize, bool expertMode,
+              ShellQuestions::SaveVariant variant, const SaveServices &services)
+{
+    const bool wasOn = autoSize.isOn();
+    if (wasOn && !expertMode) {
+        const MessageButton answer =
+            services.messages.show(ShellQuestions::autoSizeQuestion(variant));
+        if (answer != MessageButton::Yes && answer != MessageButton::No)
+            return false;
+        if (answer == MessageButton::Yes)
+            autoSize.AutoSizeColumns(false);
+    }
+    const QString target =
+        variant == ShellQuestions::SaveVariant::SaveAs ? QStringLiteral("?") : QString();
+    const bool saved = SaveDatabaseFile(db, target, services);
+    if (wasOn)
+        autoSize.AutoSizeColumns(true);
+    return saved;
+}

@@ -1,0 +1,310 @@
+#include "ui/widgets/grid/gridview.h"
+
+#include "core/document/database.h"
+#include "core/document/limits.h"
+#include "core/document/recordgrid.h"
+#include "core/platform/userfeedback.h"
+#include "ui/rules/grid/gridhints.h"
+#include "ui/widgets/grid/gridcelldelegate.h"
+#include "ui/widgets/grid/gridheaderview.h"
+#include "ui/widgets/grid/recordgridmodel.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QToolTip>
+
+GridView::GridView(Database &db, CalculatedFields &calc, MessageService &messages,
+                   UserFeedback &feedback, QWidget *parent)
+    : QTableView(parent), mDb(db), mFeedback(feedback),
+      mModel(new RecordGridModel(db, calc, messages, this)),
+      mColumnHeader(new GridHeaderView(Qt::Horizontal, this)),
+      mRowHeader(new GridHeaderView(Qt::Vertical, this))
+{
+    setHorizontalHeader(mColumnHeader);
+    setVerticalHeader(mRowHeader);
+    setModel(mModel);
+
+    // A current cell and no selection: single selection keeps a header
+    // press from moving the current cell, selectionCommand() selects nothing.
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    // Texts are clipped at the cell's edge, not shortened with an ellipsis.
+    setTextElideMode(Qt::ElideNone);
+    setItemDelegate(new GridCellDelegate(this));
+    setShowGrid(true);
+
+    mColumnHeader->setFixedHeight(RowHeight);
+    mColumnHeader->setSectionResizeMode(QHeaderView::Interactive);
+    mColumnHeader->setSectionsClickable(true);
+    mColumnHeader->setSectionsMovable(true);
+    // Rows are this high once no filter hides them, which is nearly always;
+    // sections of the default size need no resizing after a reset.
+    mRowHeader->setDefaultSectionSize(RecordGrid::VisibleRowHeight);
+    mRowHeader->setMinimumSectionSize(0);
+    mRowHeader->setSectionResizeMode(QHeaderView::Fixed);
+    mRowHeader->setSectionsMovable(true);
+
+    connect(mColumnHeader, &QHeaderView::sectionResized, this,
+            [this](int logical, int, int newSize) { columnResizedByUser(logical, newSize); });
+    connect(mColumnHeader, &QHeaderView::sectionMoved, this, &GridView::columnMovedByUser);
+    connect(mRowHeader, &QHeaderView::sectionMoved, this, &GridView::rowMovedByUser);
+    connect(mColumnHeader, &QHeaderView::sectionClicked, this,
+            [this](int logical) { setCurrentCell(logical + 1, qMax(1, currentGridRow())); });
+    mColumnHeader->viewport()->installEventFilter(this);
+    mRowHeader->viewport()->installEventFilter(this);
+
+    const RecordGrid &grid = mDb.grid();
+    connect(&grid, &RecordGrid::columnWidthChanged, this, [this](int column) {
+        QScopedValueRollback guard(mSyncing, true);
+        syncColumn(column);
+    });
+    connect(&grid, &RecordGrid::rowHeightChanged, this, [this](int row) {
+        QScopedValueRollback guard(mSyncing, true);
+        syncRow(row);
+    });
+    // A reset (a filter, a move, a new file) keeps the current cell where
+    // the grid still has it.
+    connect(mModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        mCellBeforeReset = {currentGridColumn(), currentGridRow()};
+    });
+    connect(mModel, &QAbstractItemModel::modelReset, this, [this] {
+        syncAll();
+        const auto [column, row] = mCellBeforeReset;
+        if (column >= 1 && row >= 1 && mDb.fieldCount() > 0 && mDb.recordCount() > 0)
+            setCurrentCell(qMin(column, mDb.fieldCount()), qMin(row, mDb.recordCount()));
+    });
+
+    // The corner is cell (0, 0): drawn like the headers, with the record
+    // count as its hint, and no select-all on a click.
+    mCorner = findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly);
+    if (mCorner)
+        mCorner->installEventFilter(this);
+
+    syncAll();
+}
+
+int GridView::currentGridRow() const
+{
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.row() + 1 : 0;
+}
+
+int GridView::currentGridColumn() const
+{
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.column() + 1 : 0;
+}
+
+void GridView::setCurrentCell(int column, int row)
+{
+    const QModelIndex i = mModel->index(row - 1, column - 1);
+    if (i.isValid())
+        setCurrentIndex(i);
+}
+
+void GridView::bringCellIntoView(int column, int row)
+{
+    const QModelIndex i = mModel->index(row - 1, column - 1);
+    if (!i.isValid())
+        return;
+    if (!viewport()->rect().contains(visualRect(i)))
+        scrollTo(i, QAbstractItemView::PositionAtCenter);
+}
+
+void GridView::setReadOnly(bool on)
+{
+    mColumnHeader->setSectionResizeMode(on ? QHeaderView::Fixed : QHeaderView::Interactive);
+    mColumnHeader->setSectionsMovable(!on);
+    mRowHeader->setSectionsMovable(!on);
+}
+
+void GridView::setAutoRightJustify(bool on)
+{
+    mModel->setAutoRightJustify(on);
+}
+
+void GridView::setRecordNumberWidth(int pixels)
+{
+    mRowHeader->setFixedWidth(pixels);
+    // The record-number width changes with the program font, and with it
+    // the width scale.
+    updateWidthLimit();
+}
+
+void GridView::updateWidthLimit()
+{
+    QScopedValueRollback guard(mSyncing, true);
+    const int limit = mDb.FieldWidthToPixels(Limits::MaxFieldWidth);
+    if (limit == mColumnHeader->maximumSectionSize())
+        return;
+    mColumnHeader->setMaximumSectionSize(limit);
+    for (int column = 1; column <= mDb.fieldCount(); ++column)
+        syncColumn(column);
+}
+
+void GridView::syncAll()
+{
+    QScopedValueRollback guard(mSyncing, true);
+    mColumnHeader->setMaximumSectionSize(mDb.FieldWidthToPixels(Limits::MaxFieldWidth));
+    for (int column = 1; column <= mDb.fieldCount(); ++column)
+        syncColumn(column);
+    // With updates on, the header works out every section's position anew
+    // after each resize.
+    const bool updates = mRowHeader->updatesEnabled();
+    mRowHeader->setUpdatesEnabled(false);
+    for (int row = 1; row <= mDb.recordCount(); ++row)
+        syncRow(row);
+    mRowHeader->setUpdatesEnabled(updates);
+    mColumnHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().column() : -1);
+    mRowHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().row() : -1);
+}
+
+void GridView::syncColumn(int column)
+{
+    if (column < 1 || column > mDb.fieldCount())
+        return;
+    const int limit = mColumnHeader->maximumSectionSize();
+    const int width = mDb.grid().columnWidth(column);
+    if (width > limit) {
+        // Narrowed in the grid too; setColumnWidth() comes back here.
+        mDb.grid().setColumnWidth(column, limit);
+        return;
+    }
+    mColumnHeader->resizeSection(column - 1, qMax(0, width));
+}
+
+void GridView::syncRow(int row)
+{
+    if (row < 1 || row > mDb.recordCount())
+        return;
+    const int height = mDb.grid().rowHeight(row);
+    if (height < 0) {
+        mRowHeader->setSectionHidden(row - 1, true);
+        return;
+    }
+    if (mRowHeader->isSectionHidden(row - 1))
+        mRowHeader->setSectionHidden(row - 1, false);
+    mRowHeader->resizeSection(row - 1, height > 0 ? height : 1);
+}
+
+void GridView::columnResizedByUser(int logical, int newSize)
+{
+    if (mSyncing)
+        return;
+    {
+        QScopedValueRollback guard(mSyncing, true);
+        mDb.grid().setColumnWidth(logical + 1, newSize);
+    }
+    mDb.setChanged(true);
+    if (QApplication::mouseButtons() & Qt::LeftButton) {
+        QToolTip::showText(QCursor::pos(),
+                           QStringLiteral("Width: ") +
+                               QString::number(mDb.PixelsToFieldWidth(newSize)),
+                           mColumnHeader);
+    }
+}
+
+void GridView::columnMovedByUser(int logical, int from, int to)
+{
+    if (mRestoringOrder)
+        return;
+    {
+        // A header move is visual only; the document moves instead, and the
+        // grid's reset shows the result.
+        QScopedValueRollback guard(mRestoringOrder, true);
+        mColumnHeader->moveSection(to, from);
+    }
+    const int row = currentGridRow();
+    mDb.moveField(logical + 1, to + 1);
+    setCurrentCell(to + 1, qMax(1, row));
+}
+
+void GridView::rowMovedByUser(int logical, int from, int to)
+{
+    if (mRestoringOrder)
+        return;
+    {
+        QScopedValueRollback guard(mRestoringOrder, true);
+        mRowHeader->moveSection(to, from);
+    }
+    const int column = currentGridColumn();
+    mDb.moveRecord(logical + 1, to + 1);
+    setCurrentCell(qMax(1, column), to + 1);
+}
+
+void GridView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    mColumnHeader->setCurrentSection(current.isValid() ? current.column() : -1);
+    mRowHeader->setCurrentSection(current.isValid() ? current.row() : -1);
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // Below the last record or right of the last field there is no cell.
+    const bool onCell = indexAt(event->position().toPoint()).isValid();
+    const int column = currentGridColumn();
+    const int row = currentGridRow();
+    if (!onCell || !GridHints::mayOpenCellEditor(mDb, column, row)) {
+        mFeedback.beep();
+        return;
+    }
+    emit cellEditorRequested(column, row);
+}
+
+QItemSelectionModel::SelectionFlags GridView::selectionCommand(const QModelIndex &,
+                                                               const QEvent *) const
+{
+    return QItemSelectionModel::NoUpdate;
+}
+
+bool GridView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mCorner && mCorner)
+        return cornerEvent(event);
+    if (watched == mColumnHeader->viewport() && event->type() == QEvent::MouseButtonRelease)
+        QToolTip::hideText();
+    if ((watched == mColumnHeader->viewport() || watched == mRowHeader->viewport()) &&
+        event->type() == QEvent::MouseButtonDblClick) {
+        // No editor opens on a header cell; nor is a column sized to its
+        // contents by a double click on its border, which the header would
+        // otherwise do.
+        mFeedback.beep();
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+bool GridView::cornerEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Paint: {
+        QPainter painter(mCorner);
+        GridHeaderView::paintCell(&painter, mCorner->rect(), mDb.grid().cell(0, 0), false,
+                                  mCorner->palette());
+        return true;
+    }
+    case QEvent::ToolTip: {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        QToolTip::showText(help->globalPos(), GridHints::cellHint(mDb, 0, 0), mCorner);
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,682 @@
+#include "ui/widgets/mainwindow/tmainform.h"
+
+#include "core/files/opendatabasefile.h"
+#include "core/files/savedatabasefile.h"
+#include "core/platform/settingsstore.h"
+#include "ui/rules/grid/celledit.h"
+#include "ui/rules/grid/columnrescale.h"
+#include "ui/rules/grid/popupinsertion.h"
+#include "ui/rules/shell/commandtable.h"
+#include "ui/rules/shell/saveflow.h"
+#include "ui/rules/shell/shellquestions.h"
+#include "ui/rules/shell/statusbarcontent.h"
+#include "ui/widgets/dialogs/tcryptform.h"
+#include "ui/widgets/grid/gridview.h"
+#include "ui/widgets/mainwindow/toolbaricons.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolTip>
+#include <QUrl>
+
+#ifndef QG_README_PATH
+#define QG_README_PATH ""
+#endif
+
+namespace {
+
+constexpr QSize kDesignSize(528, 341);
+
+/// The commands whose work is built; the others stay disabled until it is.
+bool isBuilt(Command c)
+{
+    switch (c) {
+    case Command::Open:
+    case Command::Close:
+    case Command::Save:
+    case Command::SaveAs:
+    case Command::RecentFile:
+    case Command::Exit:
+    case Command::Filter:
+    case Command::AdvancedFilter:
+    case Command::ColumnSum:
+    case Command::AutoSizing:
+    case Command::Font:
+    case Command::Homepage:
+    case Command::About:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// The desktop theme's icon where it has one for the command, else our own.
+QIcon themeIcon(Command c)
+{
+    const char *name = nullptr;
+    switch (c) {
+    case Command::New:
+        name = "document-new";
+        break;
+    case Command::Open:
+        name = "document-open";
+        break;
+    case Command::Save:
+        name = "document-save";
+        break;
+    case Command::Print:
+        name = "document-print";
+        break;
+    case Command::Import:
+        name = "document-import";
+        break;
+    case Command::Export:
+        name = "document-export";
+        break;
+    case Command::CutCell:
+        name = "edit-cut";
+        break;
+    case Command::CopyCell:
+        name = "edit-copy";
+        break;
+    case Command::PasteCell:
+        name = "edit-paste";
+        break;
+    case Command::Properties:
+        name = "document-properties";
+        break;
+    case Command::Font:
+        name = "preferences-desktop-font";
+        break;
+    case Command::Find:
+        name = "edit-find";
+        break;
+    case Command::Replace:
+        name = "edit-find-replace";
+        break;
+    case Command::SortNormal:
+        name = "view-sort-ascending";
+        break;
+    case Command::SortReverse:
+        name = "view-sort-descending";
+        break;
+    case Command::Homepage:
+        name = "help-browser";
+        break;
+    case Command::Exit:
+        name = "application-exit";
+        break;
+    default:
+        break;
+    }
+    const QIcon own = ToolbarIcons::icon(c);
+    return name ? QIcon::fromTheme(QLatin1String(name), own) : own;
+}
+
+} // namespace
+
+TMainForm::TMainForm(SettingsStore &settings, QWidget *parent)
+    : TMainForm(settings, Overrides(), parent)
+{
+}
+
+TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *parent)
+    : QMainWindow(parent), mSettings(settings), mQtMessages(this),
+      mMessages(overrides.messages ? *overrides.messages : mQtMessages),
+      mCryptForm(new TCryptForm(mMessages, this)), mPasswords(*mCryptForm), mQtDialogs(this),
+      mDialogs(overrides.dialogs ? *overrides.dialogs : mQtDialogs),
+      mFilter(mDatabase, mLocale, mFeedback), mCalc(mDatabase, mLocale, mClock, mFeedback),
+      mAutoSize(mDatabase, mMeasurer), mChooseFont(overrides.chooseFont),
+      mOpenUrl(overrides.openUrl ? overrides.openUrl
+                                 : [](const QUrl &url) { return QDesktopServices::openUrl(url); }),
+      mGrid(new GridView(mDatabase, mCalc, mMessages, mFeedback, this)),
+      mStatusTimer(new QTimer(this))
+{
+    mSystemSeparators = mLocale.separators();
+    // Hints show on the yellow of information tips.
+    QPalette tips = QToolTip::palette();
+    tips.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
+    tips.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(tips);
+    setWindowTitle(QStringLiteral(" Quillgrid5"));
+    setCentralWidget(mGrid);
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createContextMenu();
+    mFilter.setModeChangedHandler([this](int mode) {
+        action(Command::Filter)->setChecked(mode == FilterEngine::Simple);
+        action(Command::AdvancedFilter)->setChecked(mode == FilterEngine::Advanced);
+    });
+
+    SetupGrid(false);
+    loadPreferences();
+    mInitialDirectory = mPreferences.initialDirPath;
+
+    // The clipboard tells when its contents change; asking it every 100 ms
+    // would mean a round trip to another program each time.
+    const auto clipboardChanged = [this] {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        mClipboardText = data && data->hasText() && !data->text().isEmpty();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
+    clipboardChanged();
+
+    connect(mStatusTimer, &QTimer::timeout, this, &TMainForm::UpdateStatus);
+    mStatusTimer->start(100);
+}
+
+TMainForm::~TMainForm()
+{
+    // The widgets that read the database go before it does; the base class
+    // would delete them only after the members are gone.
+    mStatusTimer->stop();
+    delete mGrid;
+    mGrid = nullptr;
+}
+
+void TMainForm::createActions()
+{
+    for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
+        if (e.command == Command::RecentFile)
+            continue;
+        auto *a = new QAction(QString::fromLatin1(e.caption), this);
+        if (*e.shortcut)
+            a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+        if (*e.hint)
+            a->setToolTip(QString::fromLatin1(e.hint));
+        a->setIcon(themeIcon(e.command));
+        a->setCheckable(CommandTable::isToggle(e.command));
+        mActions.insert(int(e.command), a);
+    }
+    for (int slot = 0; slot < 5; ++slot) {
+        auto *a = new QAction(this);
+        connect(a, &QAction::triggered, this, [this, slot] {
+            // A file from the list keeps the list's order.
+            mFilter.ApplyFilter(FilterEngine::Off);
+            OpenDatabaseFile(mRecentFiles.entry(slot + 1));
+        });
+        mRecentActions[size_t(slot)] = a;
+    }
+
+    connect(action(Command::Open), &QAction::triggered, this, [this] { OpenDatabaseFile({}); });
+    connect(action(Command::Close), &QAction::triggered, this, &TMainForm::Close1Click);
+    connect(action(Command::Save), &QAction::triggered, this, [this] { saveFlow(false); });
+    connect(action(Command::SaveAs), &QAction::triggered, this, [this] { saveFlow(true); });
+    connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(action(Command::Filter), &QAction::triggered, this,
+            [this] { mFilter.toggleSimpleFilter(); });
+    connect(action(Command::AdvancedFilter), &QAction::triggered, this,
+            [this] { mFilter.toggleAdvancedFilter(); });
+    connect(action(Command::ColumnSum), &QAction::triggered, this,
+            [this] { mCalc.ColumnSum(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
+    connect(action(Command::AutoSizing), &QAction::triggered, this,
+            [this] { AutoSizeColumns(!mAutoSize.isOn()); });
+    connect(action(Command::Font), &QAction::triggered, this, &TMainForm::Font1Click);
+    connect(action(Command::Homepage), &QAction::triggered, this, &TMainForm::Homepage1Click);
+    connect(action(Command::About), &QAction::triggered, this, &TMainForm::About1Click);
+}
+
+void TMainForm::createMenus()
+{
+    QHash<QString, QMenu *> menus;
+    QMenu *submenu = nullptr;
+    for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
+        const QString title = QString::fromLatin1(e.menu);
+        QMenu *menu = menus.value(title);
+        if (!menu) {
+            menu = menuBar()->addMenu(title);
+            menus.insert(title, menu);
+        }
+        if (e.command == Command::RecentFile) {
+            for (QAction *a : mRecentActions)
+                menu->addAction(a);
+            menu->addSeparator();
+            continue;
+        }
+        QAction *a = action(e.command);
+        if (e.submenu && submenu) {
+            submenu->addAction(a);
+            continue;
+        }
+        if (e.command == Command::FillColumn || e.command == Command::FillRow) {
+            submenu = menu->addMenu(a->text());
+            submenu->menuAction()->setEnabled(false);
+            mActions.insert(int(e.command), submenu->menuAction());
+        } else {
+            menu->addAction(a);
+        }
+        if (e.separatorAfter) {
+            QAction *separator = menu->addSeparator();
+            // The separator above the recent files shows only with them.
+            if (e.command == Command::Print)
+                mRecentSeparator = separator;
+        }
+    }
+}
+
+void TMainForm::createToolBar()
+{
+    QToolBar *bar = addToolBar(QStringLiteral("Toolbar"));
+    bar->setObjectName(QStringLiteral("toolbar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setIconSize(QSize(16, 16));
+    for (Command c : CommandTable::toolbar()) {
+        QAction *a = action(c);
+        bar->addAction(a);
+    }
+}
+
+void TMainForm::createStatusBar()
+{
+    for (int i = 0; i < StatusBarContent::PanelCount; ++i) {
+        auto *label = new QLabel(this);
+        label->setAlignment(StatusBarContent::isCentred(i) ? Qt::AlignCenter
+                                                           : Qt::AlignLeft | Qt::AlignVCenter);
+        if (i < StatusBarContent::PanelCount - 1) {
+            label->setFixedWidth(StatusBarContent::PanelWidths[size_t(i)]);
+            statusBar()->addWidget(label);
+        } else {
+            statusBar()->addWidget(label, 1);
+        }
+        mPanels[size_t(i)] = label;
+    }
+}
+
+void TMainForm::loadPreferences()
+{
+    mPreferences = Preferences::load(mSettings, mSystemSeparators);
+    NumberSeparators::setCurrent(mPreferences.separatorsInForce(mSystemSeparators));
+    mGrid->setAutoRightJustify(mPreferences.autoRightJust);
+
+    mProgramFont = QFont(mPreferences.fontName, mPreferences.fontSize);
+    mProgramFont.setBold(mPreferences.fontStyle & Preferences::Bold);
+    mProgramFont.setItalic(mPreferences.fontStyle & Preferences::Italic);
+    mProgramFont.setUnderline(mPreferences.fontStyle & Preferences::Underline);
+    mProgramFont.setStrikeOut(mPreferences.fontStyle & Preferences::StrikeOut);
+    ApplyProgramFont();
+
+    applyWindowBounds();
+    mRecentFiles.setEntries(mPreferences.recentFiles);
+    RefreshRecentFilesMenu();
+}
+
+void TMainForm::applyWindowBounds()
+{
+    const QRect stored(mPreferences.formLeft, mPreferences.formTop, mPreferences.formWidth,
+                       mPreferences.formHeight);
+    // Bounds stored under another arrangement of monitors may lie on no
+    // screen at all; the window is then centred at its design size.
+    bool onScreen = false;
+    if (mPreferences.hasStoredPosition()) {
+        for (const QScreen *screen : QGuiApplication::screens())
+            onScreen = onScreen || screen->availableGeometry().intersects(stored);
+    }
+    if (onScreen) {
+        setGeometry(stored);
+        return;
+    }
+    resize(kDesignSize);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), kDesignSize);
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TMainForm::savePreferences()
+{
+    const QRect bounds = normalGeometry();
+    mPreferences.formLeft = bounds.x();
+    mPreferences.formTop = bounds.y();
+    mPreferences.formWidth = bounds.width();
+    mPreferences.formHeight = bounds.height();
+    mPreferences.fontName = mProgramFont.family();
+    mPreferences.fontSize = mProgramFont.pointSize();
+    mPreferences.fontStyle = (mProgramFont.bold() ? Preferences::Bold : 0) |
+                             (mProgramFont.italic() ? Preferences::Italic : 0) |
+                             (mProgramFont.underline() ? Preferences::Underline : 0) |
+                             (mProgramFont.strikeOut() ? Preferences::StrikeOut : 0);
+    mPreferences.recentFiles = mRecentFiles.entries();
+    mPreferences.save(mSettings);
+    mSettings.sync();
+}
+
+void TMainForm::ApplyProgramFont()
+{
+    // The headers take the grid's font.
+    mGrid->setFont(mProgramFont);
+    mCryptForm->setEditFont(mProgramFont);
+    mMeasurer.setFont(mProgramFont);
+    const int zeros = QFontMetrics(mProgramFont).horizontalAdvance(QStringLiteral("0000"));
+    mDatabase.setWidthScale(zeros / (56.0 / 3.0));
+    mGrid->setRecordNumberWidth(zeros + 11);
+}
+
+bool TMainForm::ConfirmDiscardChanges()
+{
+    return !ShellQuestions::ConfirmDiscardChanges(mDatabase.isChanged(), mMessages);
+}
+
+void TMainForm::AddRecentFile(const QString &path)
+{
+    if (mRecentFiles.AddRecentFile(path))
+        RefreshRecentFilesMenu();
+}
+
+void TMainForm::RefreshRecentFilesMenu()
+{
+    for (int slot = 1; slot <= 5; ++slot) {
+        QAction *a = mRecentActions[size_t(slot - 1)];
+        a->setText(mRecentFiles.caption(slot));
+        a->setVisible(mRecentFiles.isVisible(slot));
+    }
+    if (mRecentSeparator)
+        mRecentSeparator->setVisible(mRecentFiles.separatorVisible());
+}
+
+void TMainForm::SetupGrid(bool open)
+{
+    mFilter.ApplyFilter(FilterEngine::Off);
+    statusBar()->setVisible(open);
+    mGrid->setVisible(open);
+    mDatabaseOpen = open;
+    if (!open) {
+        // The cells keep their "1" and "0".
+        mDatabase.grid().removeCheckBoxes();
+        mGrid->setCurrentCell(1, 1);
+        mDatabase.setChanged(false);
+        // Auto-sizing ends without giving widths back: the grid is emptied.
+        mDatabase.setAutoSizeColumns(false);
+        AutoSizeColumns(false);
+        mDatabase.setName(QString());
+        mDatabase.setFilePath(QString());
+    }
+    mGrid->setReadOnly(open && mDatabase.isReadOnly());
+    updateCommandStates();
+}
+
+void TMainForm::updateCommandStates()
+{
+    const CommandTable::State state{mDatabaseOpen, mDatabase.isReadOnly(), 0, mClipboardText};
+    for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
+        if (QAction *a = action(e.command))
+            a->setEnabled(isBuilt(e.command) && CommandTable::isEnabled(e.command, state));
+    }
+}
+
+void TMainForm::focusGrid()
+{
+    mGrid->setFocus();
+}
+
+void TMainForm::setCurrentRow(int row)
+{
+    mGrid->setCurrentCell(qMax(1, mGrid->currentGridColumn()), row);
+}
+
+void TMainForm::bringCellIntoView(int column, int row)
+{
+    mGrid->bringCellIntoView(column, row);
+}
+
+void TMainForm::OpenDatabaseFile(const QString &path)
+{
+    ::OpenDatabaseFile(mDatabase, path,
+                       {mMessages, mPasswords, mFiles, mDialogs, mFeedback, *this, mCipher});
+}
+
+void TMainForm::OpenCommandLineFile()
+{
+    const QString path = mCommandLineFile;
+    mCommandLineFile.clear();
+    if (!path.isEmpty())
+        OpenDatabaseFile(path);
+}
+
+bool TMainForm::saveFlow(bool saveAs)
+{
+    using ShellQuestions::SaveVariant;
+    const bool saved = SaveFlow(mDatabase, mAutoSize, mPreferences.expertMode,
+                                saveAs ? SaveVariant::SaveAs : SaveVariant::Save,
+                                {mMessages, mFiles, mDialogs, mFeedback, mClock, mCipher});
+    action(Command::AutoSizing)->setChecked(mAutoSize.isOn());
+    UpdateStatus();
+    return saved;
+}
+
+void TMainForm::AutoSizeColumns(bool on)
+{
+    if (on)
+        mFeedback.setBusy(true);
+    mAutoSize.AutoSizeColumns(on);
+    if (on)
+        mFeedback.setBusy(false);
+    action(Command::AutoSizing)->setChecked(on);
+}
+
+void TMainForm::Font1Click()
+{
+    std::optional<QFont> chosen;
+    if (mChooseFont) {
+        chosen = mChooseFont(mProgramFont);
+    } else {
+        // The dialog cannot limit the sizes it offers; the size is clamped
+        // once it is closed.
+        bool ok = false;
+        const QFont font = QFontDialog::getFont(&ok, mProgramFont, this);
+        if (ok)
+            chosen = font;
+    }
+    if (chosen)
+        setProgramFont(*chosen);
+}
+
+void TMainForm::setProgramFont(QFont font)
+{
+    if (font.pointSize() > 12)
+        font.setPointSize(12);
+    const double oldScale = mDatabase.widthScale();
+    // Taken first: a smaller font lowers the widest column the grid allows,
+    // and the grid narrows what is wider at once.
+    const std::vector<int> widths = fieldColumnWidths(mDatabase);
+    mProgramFont = font;
+    ApplyProgramFont();
+    // Pixels follow the new scale; the stored widths are worked out from
+    // them only when saving, so the database is not marked changed.
+    RescaleColumnWidths(mDatabase, widths, oldScale, mDatabase.widthScale());
+}
+
+void TMainForm::Close1Click()
+{
+    if (ConfirmDiscardChanges())
+        SetupGrid(false);
+}
+
+void TMainForm::Homepage1Click()
+{
+    mFeedback.beep();
+    // The project's own page is its README: beside the program, one folder
+    // up (a build folder), or where the sources were.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    QString readme;
+    for (const QString &candidate :
+         {programDir + QStringLiteral("/README.md"), programDir + QStringLiteral("/../README.md"),
+          QStringLiteral(QG_README_PATH)}) {
+        if (!candidate.isEmpty() && QFileInfo::exists(candidate)) {
+            readme = QFileInfo(candidate).canonicalFilePath();
+            break;
+        }
+    }
+    if (readme.isEmpty() || !mOpenUrl(QUrl::fromLocalFile(readme))) {
+        mMessages.show({QStringLiteral("Quillgrid5"),
+                        MessageIcon::None,
+                        {QStringLiteral("Sorry your web browser could not be found")},
+                        MessageButton::Ok});
+    }
+}
+
+void TMainForm::About1Click()
+{
+    QMessageBox::about(this, QStringLiteral("About Quillgrid 5"),
+                       QStringLiteral("<b>Quillgrid 5</b> version %1<br><br>"
+                                      "An editor for Listora 5 databases.<br>"
+                                      "Mail: quillgrid-support@example.org")
+                           .arg(QApplication::applicationVersion()));
+}
+
+void TMainForm::UpdateStatus()
+{
+    StatusBarContent::Input in;
+    in.databaseName = mDatabase.name();
+    setWindowTitle(StatusBarContent::caption(in));
+    updateCommandStates();
+    if (in.databaseName.isEmpty())
+        return;
+    updateSortHints();
+    in.currentRow = mGrid->currentGridRow();
+    in.currentColumn = mGrid->currentGridColumn();
+    in.records = mDatabase.recordCount();
+    in.fields = mDatabase.fieldCount();
+    in.autoSize = mDatabase.autoSizeColumns();
+    in.filterMode = mFilter.filterMode();
+    in.changed = mDatabase.isChanged();
+    in.dateText = mLocale.formatDate(mDatabase.date().date());
+    in.filePath = mDatabase.filePath();
+    const auto texts = StatusBarContent::panels(in);
+    for (int i = 0; i < StatusBarContent::PanelCount; ++i)
+        mPanels[size_t(i)]->setText(texts[size_t(i)]);
+}
+
+QString TMainForm::statusPanelText(int panel) const
+{
+    return mPanels.at(size_t(panel))->text();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!ConfirmDiscardChanges()) {
+        event->ignore();
+        return;
+    }
+    savePreferences();
+    mDatabaseOpen = false;
+    event->accept();
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!mFirstShow)
+        return;
+    mFirstShow = false;
+    // The font's measures may depend on the screen the window shows on.
+    ApplyProgramFont();
+    // Messages may be shown while opening, so not from inside the show.
+    QTimer::singleShot(0, this, [this] {
+        setWindowTitle(StatusBarContent::programTitle());
+        OpenCommandLineFile();
+    });
+}
+
+void TMainForm::updateSortHints()
+{
+    // The sort buttons name the field they would sort by.
+    const int column = mGrid->currentGridColumn();
+    const QString field = column >= 1 ? mDatabase.grid().cell(column, 0) : QString();
+    const std::pair<Command, QString> hints[] = {
+        {Command::SortNormal, QStringLiteral("Sort normal - primary field: ") + field},
+        {Command::SortReverse, QStringLiteral("Sort reverse - primary field: ") + field}};
+    for (const auto &[command, hint] : hints) {
+        if (action(command)->toolTip() != hint)
+            action(command)->setToolTip(hint);
+    }
+}
+
+void TMainForm::createContextMenu()
+{
+    mContextMenu = new QMenu(this);
+    mPopupItemsMenu = mContextMenu->addMenu(QStringLiteral("Insert Popup Item"));
+    connect(mPopupItemsMenu, &QMenu::triggered, this, [this](QAction *item) {
+        // The item's text is in its data: the caption has its "&" doubled.
+        CellEdit::storeText(mDatabase, mCalc, mGrid->currentGridColumn(), mGrid->currentGridRow(),
+                            item->data().toString());
+    });
+    QMenu *submenu = nullptr;
+    for (const CommandTable::ContextEntry &e : CommandTable::contextMenu()) {
+        QAction *a = nullptr;
+        if (e.command == Command::FillColumn || e.command == Command::FillRow) {
+            submenu = mContextMenu->addMenu(QString::fromLatin1(e.caption));
+            a = submenu->menuAction();
+        } else {
+            QMenu *menu = e.submenu && submenu ? submenu : mContextMenu;
+            a = menu->addAction(QString::fromLatin1(e.caption));
+            if (*e.shortcut) {
+                // Shown beside the caption; the main window's own action
+                // answers the key.
+                a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+                a->setShortcutContext(Qt::WidgetShortcut);
+            }
+            const Command command = e.command;
+            connect(a, &QAction::triggered, this, [this, command] {
+                if (QAction *main = action(command); main && main->isEnabled())
+                    main->trigger();
+            });
+        }
+        mContextActions.append({e.command, a});
+        if (e.separatorAfter)
+            mContextMenu->addSeparator();
+    }
+
+    mGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(mGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        // A right click on a cell makes it current: the entries act on the
+        // current cell.
+        const QModelIndex index = mGrid->indexAt(pos);
+        if (index.isValid())
+            mGrid->setCurrentCell(index.column() + 1, index.row() + 1);
+        contextMenu()->popup(mGrid->viewport()->mapToGlobal(pos));
+    });
+}
+
+QMenu *TMainForm::contextMenu()
+{
+    updateContextMenu();
+    return mContextMenu;
+}
+
+void TMainForm::updateContextMenu()
+{
+    const std::optional<QStringList> items =
+        PopupInsertion::menuItems(mDatabase, mGrid->currentGridColumn());
+    mPopupItemsMenu->menuAction()->setVisible(mDatabaseOpen && items.has_value());
+    mPopupItemsMenu->clear();
+    if (items) {
+        for (const QString &item : *items) {
+            QAction *a = mPopupItemsMenu->addAction(
+                QString(item).replace(QLatin1Char('&'), QStringLiteral("&&")));
+            a->setData(item);
+        }
+    }
+    for (const auto &[command, a] : std::as_const(mContextActions)) {
+        if (QAction *main = action(command))
+            a->setEnabled(main->isEnabled());
+    }
+}

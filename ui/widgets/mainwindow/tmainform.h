@@ -1,0 +1,175 @@
+#pragma once
+
+#include "core/crypto/cipherstate.h"
+#include "core/document/database.h"
+#include "core/files/databaseshell.h"
+#include "core/platform/qt/localfilesystem.h"
+#include "core/platform/qt/qtlocaleservice.h"
+#include "core/platform/qt/systemclock.h"
+#include "table/filter/filterengine.h"
+#include "ui/rules/grid/columnautosize.h"
+#include "ui/rules/settings/preferences.h"
+#include "ui/rules/settings/recentfiles.h"
+#include "ui/rules/shell/command.h"
+#include "ui/widgets/platform/qtfiledialogs.h"
+#include "ui/widgets/platform/qtmessageservice.h"
+#include "ui/widgets/platform/qtpasswordprompt.h"
+#include "ui/widgets/platform/qttextmeasurer.h"
+#include "ui/widgets/platform/qtuserfeedback.h"
+#include "values/calc/calculatedfields.h"
+
+#include <QFont>
+#include <QHash>
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class GridView;
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class QUrl;
+class SettingsStore;
+class TCryptForm;
+
+/**
+ * The main window: it owns the run's one Database and the services the
+ * engine works through, offers every command in its menus, toolbar and
+ * shortcuts, keeps the caption and the status bar current and guards unsaved
+ * changes. The commands' own work lives in the engine; this class only binds
+ * it to the widgets.
+ */
+class TMainForm : public QMainWindow, public DatabaseShell
+{
+    Q_OBJECT
+
+public:
+    /// Services that replace the window's own message boxes and file
+    /// dialogs (tests script them); null ones are the window's.
+    struct Overrides
+    {
+        MessageService *messages = nullptr;
+        FileDialogs *dialogs = nullptr;
+        /// The font dialog: the chosen font, or none when cancelled.
+        std::function<std::optional<QFont>(const QFont &)> chooseFont;
+        /// The desktop's "open" of a web address or file; whether it started.
+        std::function<bool(const QUrl &)> openUrl;
+    };
+
+    /// @p settings is where the preferences are read at start and written
+    /// when the window closes; the window does not own it.
+    explicit TMainForm(SettingsStore &settings, QWidget *parent = nullptr);
+    TMainForm(SettingsStore &settings, Overrides overrides, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    /// Opens the file named on the command line, once the window shows.
+    void setCommandLineFile(const QString &path) { mCommandLineFile = path; }
+
+    Database &database() { return mDatabase; }
+    const Preferences &preferences() const { return mPreferences; }
+    QAction *action(Command command) const { return mActions.value(int(command)); }
+    /// The menu item of recent file @p slot (1..5), and the separator above them.
+    QAction *recentFileAction(int slot) const { return mRecentActions.at(size_t(slot - 1)); }
+    QAction *recentFilesSeparator() const { return mRecentSeparator; }
+    /// The text of status panel @p panel (0..7).
+    QString statusPanelText(int panel) const;
+
+    // DatabaseShell
+    bool ConfirmDiscardChanges() override;
+    void AddRecentFile(const QString &path) override;
+    void SetupGrid(bool open) override;
+    QString initialDirectory() const override { return mInitialDirectory; }
+    void clearInitialDirectory() override { mInitialDirectory.clear(); }
+    void setInitialDirPath(const QString &folder) override { mPreferences.initialDirPath = folder; }
+    bool expertMode() const override { return mPreferences.expertMode; }
+    void applySimpleFilter() override { mFilter.ApplyFilter(FilterEngine::Simple); }
+    void focusGrid() override;
+    void setCurrentRow(int row) override;
+    void bringCellIntoView(int column, int row) override;
+
+    /// Refreshes caption, status panels and the paste commands.
+    void UpdateStatus();
+    void OpenDatabaseFile(const QString &path);
+    void RefreshRecentFilesMenu();
+    /// Sizes the field columns to their texts, or gives their widths back.
+    void AutoSizeColumns(bool on);
+    /// The grid, the dialogs' edit boxes and the width scale follow
+    /// ProgramFont.
+    void ApplyProgramFont();
+    const QFont &programFont() const { return mProgramFont; }
+    /// Makes @p font the program font, as the Font command does once its
+    /// dialog is confirmed: sizes above 12 points become 12, and the
+    /// columns keep their widths in width units.
+    void setProgramFont(QFont font);
+    GridView *grid() const { return mGrid; }
+    /// The grid's context menu as it shows for the current cell.
+    QMenu *contextMenu();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void loadPreferences();
+    void applyWindowBounds();
+    void savePreferences();
+    void updateCommandStates();
+    void createContextMenu();
+    void updateContextMenu();
+    void updateSortHints();
+    void OpenCommandLineFile();
+    bool saveFlow(bool saveAs);
+
+    void Close1Click();
+    void Font1Click();
+    void Homepage1Click();
+    void About1Click();
+
+    SettingsStore &mSettings;
+    Preferences mPreferences;
+    RecentFiles mRecentFiles;
+    NumberSeparators mSystemSeparators;
+    QFont mProgramFont;
+
+    Database mDatabase;
+    QtMessageService mQtMessages;
+    MessageService &mMessages;
+    TCryptForm *mCryptForm;
+    QtPasswordPrompt mPasswords;
+    QtFileDialogs mQtDialogs;
+    FileDialogs &mDialogs;
+    QtUserFeedback mFeedback;
+    LocalFileSystem mFiles;
+    SystemClock mClock;
+    CipherState mCipher;
+    QtLocaleService mLocale;
+    FilterEngine mFilter;
+    CalculatedFields mCalc;
+    QtTextMeasurer mMeasurer;
+    ColumnAutoSize mAutoSize;
+    std::function<std::optional<QFont>(const QFont &)> mChooseFont;
+    std::function<bool(const QUrl &)> mOpenUrl;
+
+    GridView *mGrid;
+    QHash<int, QAction *> mActions;
+    std::array<QAction *, 5> mRecentActions{};
+    QAction *mRecentSeparator = nullptr;
+    std::array<QLabel *, 8> mPanels{};
+    QTimer *mStatusTimer;
+    QMenu *mContextMenu = nullptr;
+    QMenu *mPopupItemsMenu = nullptr;
+    QList<QPair<Command, QAction *>> mContextActions;
+    QString mInitialDirectory;
+    QString mCommandLineFile;
+    bool mDatabaseOpen = false;
+    bool mFirstShow = true;
+    bool mClipboardText = false;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ui/rules/shell/command.h"
+
+#include <QIcon>
+
+/**
+ * The program's own pictures for the toolbar and the menus, drawn on a
+ * 16-pixel grid at 16 and 32 pixels. The desktop's theme icon is used
+ * instead where the theme has one for the command.
+ */
+namespace ToolbarIcons {
+
+/// The icon of @p command; null for a command without a picture.
+QIcon icon(Command command);
+
+} // namespace ToolbarIcons
