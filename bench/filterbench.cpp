@@ -4,6 +4,7 @@
 #include "core/document/database.h"
 #include "core/platform/qt/qtlocaleservice.h"
 #include "core/platform/userfeedback.h"
+#include "documentaccess.h"
 #include "fixedlocale.h"
 #include "table/filter/filterengine.h"
 #include "values/numbers/numberseparators.h"
@@ -132,10 +133,19 @@ std::unique_ptr<Database> makeDatabase()
     return db;
 }
 
+Document &document()
+{
+    static const std::unique_ptr<Document> doc = [] {
+        auto d = std::make_unique<Document>();
+        d->replace(std::move(*makeDatabase()));
+        return d;
+    }();
+    return *doc;
+}
+
 Database &database()
 {
-    static const std::unique_ptr<Database> db = makeDatabase();
-    return *db;
+    return DocumentAccess::database(document());
 }
 
 int visibleRecords(const Database &db)
@@ -150,7 +160,7 @@ void runSimple(benchmark::State &state, int field, const QString &text, LocaleSe
 {
     Database &db = database();
     QuietFeedback feedback;
-    FilterEngine engine(db, locale, feedback);
+    FilterEngine engine(document(), locale, feedback);
     db.filter().field = qint8(field);
     db.filter().text = text;
     for (auto _ : state)
@@ -191,7 +201,7 @@ void BM_FilterAdvancedThreeConditions(benchmark::State &state)
     Database &db = database();
     FixedLocale locale;
     QuietFeedback feedback;
-    FilterEngine engine(db, locale, feedback);
+    FilterEngine engine(document(), locale, feedback);
     AdvancedFilterSettings &adv = db.advancedFilter();
     adv.texts = {QStringLiteral("b"), QStringLiteral("urgent"), QStringLiteral(">500")};
     // City begins with B, OR any field holds "urgent", AND amount above 500.

@@ -6,6 +6,7 @@
 #include "core/document/database.h"
 #include "core/files/savedatabasefile.h"
 #include "core/platform/qt/localfilesystem.h"
+#include "documentaccess.h"
 #include "fixedclock.h"
 #include "pdbbuilder.h"
 #include "readfile.h"
@@ -53,7 +54,8 @@ public:
     }
 
     QTemporaryDir dir;
-    Database db;
+    Document doc;
+    Database &db = DocumentAccess::database(doc);
 };
 
 void save(benchmark::State &state, bool encrypted)
@@ -68,7 +70,8 @@ void save(benchmark::State &state, bool encrypted)
     LocalFileSystem files;
     qint64 bytes = 0;
     for (auto _ : state) {
-        if (!SaveDatabaseFile(db, QString(), {messages, files, shell, shell, clock, cipher}))
+        if (!SaveDatabaseFile(LargeDatabase::instance().doc, QString(),
+                              {messages, files, shell, shell, clock, cipher}))
             state.SkipWithError("the save failed");
         bytes += QFileInfo(db.filePath()).size();
     }
@@ -89,7 +92,8 @@ void writeOnce(benchmark::State &state, bool encipher)
     CipherState cipher;
     cipher.SetCipherKey(kPassword);
     LocalFileSystem files;
-    SaveDatabaseFile(db, QString(), {messages, files, shell, shell, clock, cipher});
+    SaveDatabaseFile(LargeDatabase::instance().doc, QString(),
+                     {messages, files, shell, shell, clock, cipher});
     QFile saved(db.filePath());
     saved.open(QIODevice::ReadOnly);
     const QByteArray source = saved.readAll();

@@ -1,6 +1,7 @@
 #include "cli/clisession.h"
 
 #include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/files/savedatabasefile.h"
 #include "core/format/databasereader.h"
 
@@ -32,10 +33,11 @@ bool CliSession::readDatabase(const QString &path, Database &db)
     return false;
 }
 
-bool CliSession::saveCopy(Database &db, const QString &path)
+bool CliSession::saveCopy(Database &&db, const QString &path)
 {
     // The save reports its own failures through show().
-    return SaveDatabaseFile(db, path, {*this, mFiles, *this, *this, mClock, mCipher});
+    Document doc(std::move(db));
+    return SaveDatabaseFile(doc, path, {*this, mFiles, *this, *this, mClock, mCipher});
 }
 
 MessageButton CliSession::show(const Message &message)

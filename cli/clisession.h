@@ -12,6 +12,7 @@
 #include <QTextStream>
 
 class Database;
+class Document;
 
 /**
  * The services of a run of the command-line tool. Messages go to standard
@@ -33,7 +34,7 @@ public:
     /// Reads @p path into @p db; reports a failure and returns false.
     bool readDatabase(const QString &path, Database &db);
     /// Writes @p db as a copy to @p path; reports a failure and returns false.
-    bool saveCopy(Database &db, const QString &path);
+    bool saveCopy(Database &&db, const QString &path);
 
     MessageButton show(const Message &message) override;
     QString askPasswordToOpen() override;

@@ -70,5 +70,5 @@ int CopyCommand::run(const QStringList &arguments)
         db.setPassword(QString());
         db.setFlags((db.flags() & ~SecurityFlags) | DatabaseFlags::NoSecurity);
     }
-    return session.saveCopy(db, paths[1]) ? 0 : 1;
+    return session.saveCopy(std::move(db), paths[1]) ? 0 : 1;
 }

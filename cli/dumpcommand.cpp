@@ -3,6 +3,7 @@
 #include "cli/clisession.h"
 #include "core/document/database.h"
 #include "core/document/databaseflags.h"
+#include "core/document/document.h"
 #include "core/platform/qt/qtlocaleservice.h"
 #include "core/platform/qt/systemclock.h"
 #include "values/calc/calculatedfields.h"
@@ -134,13 +135,15 @@ int DumpCommand::run(const QStringList &arguments)
     Database db;
     if (!session.readDatabase(path, db))
         return 1;
+    Document doc(std::move(db));
     if (recalc) {
         QtLocaleService locale;
         SystemClock clock;
-        CalculatedFields(db, locale, clock, session).RecalculateAll();
+        const CalculatedFields calc(doc.database(), locale, clock, session);
+        doc.apply(Edit::change(QStringLiteral("recalculate"), calc.RecalculateAll()));
     }
 
-    const QByteArray json = QJsonDocument(toJson(db)).toJson(QJsonDocument::Indented);
+    const QByteArray json = QJsonDocument(toJson(doc.database())).toJson(QJsonDocument::Indented);
     return std::fwrite(json.constData(), 1, size_t(json.size()), stdout) == size_t(json.size()) ? 0
                                                                                                 : 1;
 }

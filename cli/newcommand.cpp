@@ -63,5 +63,5 @@ int NewCommand::run(const QStringList &arguments)
     db.setWidthScale(1.0);
     SystemClock clock;
     NewDatabaseRules::create(db, choices, clock.now(), QDir::currentPath());
-    return session.saveCopy(db, out) ? 0 : 1;
+    return session.saveCopy(std::move(db), out) ? 0 : 1;
 }

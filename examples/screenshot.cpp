@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
             status = 0;
         else
             std::fputs("the picture could not be written\n", stderr);
-        window.database().setChanged(false);
+        window.document().setChanged(false);
         app.quit();
     });
     app.exec();

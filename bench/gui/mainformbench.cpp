@@ -20,6 +20,8 @@
 #include <QAction>
 #include <QApplication>
 
+#include <functional>
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -86,10 +88,10 @@ void BM_OpenCommandWithoutWindow(benchmark::State &state)
     LocalFileSystem files;
     ScriptedShell shell;
     CipherState cipher;
-    Database db;
+    Document doc;
     for (auto _ : state)
-        OpenDatabaseFile(db, path, {messages, passwords, files, shell, shell, shell, cipher});
-    if (db.recordCount() != LargeFiles::Records)
+        OpenDatabaseFile(doc, path, {messages, passwords, files, shell, shell, shell, cipher});
+    if (doc.database().recordCount() != LargeFiles::Records)
         state.SkipWithError("the file did not open");
 }
 
@@ -135,18 +137,65 @@ void BM_JumpToLastRecordAndBack(benchmark::State &state)
     }
 }
 
-void BM_GridResetAndShowAllRows(benchmark::State &state)
+void BM_HideAndShowEveryRow(benchmark::State &state)
+{
+    // The view's side of a filter that hides every record and of switching
+    // it off again.
+    OpenWindow &w = OpenWindow::instance();
+    Document &doc = w.form().document();
+    const int records = doc.database().recordCount();
+    EditStep::RowHeights hide;
+    EditStep::RowHeights show;
+    for (int row = 1; row <= records; ++row) {
+        hide.heights.emplace_back(row, row == 1 ? 0 : -1);
+        show.heights.emplace_back(row, RecordGrid::VisibleRowHeight);
+    }
+    for (auto _ : state) {
+        doc.apply(Edit::view(hide));
+        doc.apply(Edit::view(show));
+    }
+}
+
+/// One edit through the window's document, with the view brought up to date
+/// (a repaint of what shows), and its undo: each iteration is two edits.
+void editAndUndo(benchmark::State &state, const std::function<Edit()> &edit)
 {
     OpenWindow &w = OpenWindow::instance();
-    RecordGrid &grid = w.form().database().grid();
+    Document &doc = w.form().document();
+    GridView *grid = w.form().grid();
+    grid->setCurrentCell(25, 16000);
+    grid->bringCellIntoView(25, 16000);
     for (auto _ : state) {
-        // As a file is read: every row at the default height, then shown.
-        grid.beginUpdate();
-        for (int row = 1; row <= grid.recordCount(); ++row)
-            grid.setRowHeight(row, RecordGrid::DefaultRowHeight);
-        grid.endUpdate();
-        grid.showAllRows();
+        doc.apply(edit());
+        grid->repaint();
+        doc.undo();
+        grid->repaint();
     }
+}
+
+void BM_DragRecordFirstToLast(benchmark::State &state)
+{
+    editAndUndo(state, [] {
+        return Edit::change(QStringLiteral("move record"),
+                            EditStep::MoveRecord{1, LargeFiles::Records});
+    });
+}
+
+void BM_DragFieldFirstToLast(benchmark::State &state)
+{
+    editAndUndo(state, [] {
+        return Edit::change(QStringLiteral("move field"),
+                            EditStep::MoveField{1, LargeFiles::Fields});
+    });
+}
+
+void BM_CellEdit(benchmark::State &state)
+{
+    editAndUndo(state, [] {
+        EditStep::Cells cells;
+        cells.changes.push_back({25, 16000, QStringLiteral("typed")});
+        return Edit::change(QStringLiteral("typing"), std::move(cells));
+    });
 }
 
 void BM_AutoSizeOnAndOff(benchmark::State &state)
@@ -167,7 +216,10 @@ BENCHMARK(BM_OpenThroughTheWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintVisibleGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatusRefresh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JumpToLastRecordAndBack)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GridResetAndShowAllRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HideAndShowEveryRow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragRecordFirstToLast)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragFieldFirstToLast)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CellEdit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutoSizeOnAndOff)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

@@ -100,24 +100,6 @@ void Database::MoveFieldDef(int from, int to)
     CopyFieldDef(FieldSlots, to);
 }
 
-void Database::moveField(int from, int to)
-{
-    if (from == to || from < 1 || to < 1 || from > fieldCount() || to > fieldCount())
-        return;
-    mGrid.moveColumn(from, to);
-    MoveFieldDef(from, to);
-    mChanged = true;
-}
-
-void Database::moveRecord(int from, int to)
-{
-    if (from == to || from < 1 || to < 1 || from > recordCount() || to > recordCount())
-        return;
-    mGrid.moveRow(from, to);
-    mGrid.renumberRows();
-    mChanged = true;
-}
-
 void Database::clearExtensionValues()
 {
     for (int k = 1; k <= 50; ++k) {

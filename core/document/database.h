@@ -18,8 +18,9 @@
  * The one open database: header values, field table, record grid and the
  * view settings that travel inside the file.
  *
- * There is one Database per run. It owns its RecordGrid, which announces
- * every change to the cells; readers fill it, writers read it. Field slots are
+ * The open database lives in the Document, which alone changes it; readers
+ * fill a Database of their own that the document then takes over, writers
+ * read it. Field slots are
  * numbered 1 to 50, slot 51 is the spare used while a field moves; sort and
  * filter lists are numbered 1 to 25.
  */
@@ -31,6 +32,8 @@ public:
     Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
+    Database(Database &&) = default;
+    Database &operator=(Database &&) = default;
 
     /// Empties the document before a file is read, a database is created or
     /// a text file imported. The grid's cells and size are the caller's.
@@ -119,13 +122,6 @@ public:
     /// After the grid moved column @p from to @p to: the field slots follow,
     /// through the spare slot 51.
     void MoveFieldDef(int from, int to);
-
-    /// Moves field @p from to position @p to: its column and its slot.
-    /// Marks the database changed.
-    void moveField(int from, int to);
-    /// Moves record @p from to position @p to and numbers the records anew.
-    /// Marks the database changed.
-    void moveRecord(int from, int to);
 
     /// Sets the field-slot defaults that a file's extension area may fill:
     /// no default, no popup items, no loaded lookup, calc values 0; and the

@@ -2,16 +2,10 @@
 
 #include <algorithm>
 
-RecordGrid::RecordGrid(QObject *parent) : QObject(parent)
-{
-}
-
 void RecordGrid::resize(int columns, int rows)
 {
     columns = qMax(columns, 0);
     rows = qMax(rows, 0);
-    if (notifying())
-        emit gridAboutToBeReset();
     mColumnCount = columns;
     mRows.assign(size_t(rows), Row{});
     for (Row &row : mRows) {
@@ -19,8 +13,6 @@ void RecordGrid::resize(int columns, int rows)
         row.checkBoxes.resize(size_t(columns));
     }
     mColumnWidths.assign(size_t(columns), DefaultColumnWidth);
-    if (notifying())
-        emit gridReset();
 }
 
 const QString &RecordGrid::emptyText()
@@ -31,11 +23,8 @@ const QString &RecordGrid::emptyText()
 
 void RecordGrid::setCell(int column, int row, const QString &text)
 {
-    if (!contains(column, row))
-        return;
-    mRows[size_t(row)].cells[size_t(column)] = text;
-    if (notifying())
-        emit cellChanged(column, row);
+    if (contains(column, row) && column > 0)
+        mRows[size_t(row)].cells[size_t(column)] = text;
 }
 
 void RecordGrid::setRecordTexts(int row, std::vector<QString> &&texts)
@@ -46,10 +35,6 @@ void RecordGrid::setRecordTexts(int row, std::vector<QString> &&texts)
     const size_t count = qMin(texts.size(), size_t(qMax(mColumnCount - 1, 0)));
     for (size_t i = 0; i < count; ++i)
         cells[i + 1] = std::move(texts[i]);
-    if (notifying()) {
-        for (size_t i = 0; i < count; ++i)
-            emit cellChanged(int(i + 1), row);
-    }
 }
 
 bool RecordGrid::hasCheckBox(int column, int row) const
@@ -59,21 +44,8 @@ bool RecordGrid::hasCheckBox(int column, int row) const
 
 void RecordGrid::setCheckBox(int column, int row, bool on)
 {
-    if (!contains(column, row))
-        return;
-    mRows[size_t(row)].checkBoxes[size_t(column)] = on;
-    if (notifying())
-        emit cellChanged(column, row);
-}
-
-void RecordGrid::removeCheckBoxes()
-{
-    if (notifying())
-        emit gridAboutToBeReset();
-    for (Row &row : mRows)
-        std::fill(row.checkBoxes.begin(), row.checkBoxes.end(), false);
-    if (notifying())
-        emit gridReset();
+    if (contains(column, row))
+        mRows[size_t(row)].checkBoxes[size_t(column)] = on;
 }
 
 int RecordGrid::columnWidth(int column) const
@@ -85,11 +57,8 @@ int RecordGrid::columnWidth(int column) const
 
 void RecordGrid::setColumnWidth(int column, int pixels)
 {
-    if (column < 0 || column >= mColumnCount)
-        return;
-    mColumnWidths[size_t(column)] = pixels;
-    if (notifying())
-        emit columnWidthChanged(column);
+    if (column >= 0 && column < mColumnCount)
+        mColumnWidths[size_t(column)] = pixels;
 }
 
 int RecordGrid::rowHeight(int row) const
@@ -101,19 +70,47 @@ int RecordGrid::rowHeight(int row) const
 
 void RecordGrid::setRowHeight(int row, int pixels)
 {
-    if (row < 0 || row >= rowCount())
-        return;
-    mRows[size_t(row)].height = pixels;
-    if (notifying())
-        emit rowHeightChanged(row);
+    if (row >= 0 && row < rowCount())
+        mRows[size_t(row)].height = pixels;
 }
 
 void RecordGrid::showAllRows()
 {
-    beginUpdate();
     for (int row = 1; row < rowCount(); ++row)
         mRows[size_t(row)].height = VisibleRowHeight;
-    endUpdate();
+}
+
+void RecordGrid::insertRows(int position, std::vector<Row> &&rows)
+{
+    position = qBound(1, position, rowCount());
+    for (Row &row : rows) {
+        row.cells.resize(size_t(mColumnCount));
+        row.checkBoxes.resize(size_t(mColumnCount));
+    }
+    mRows.insert(mRows.begin() + position, std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
+}
+
+std::vector<RecordGrid::Row> RecordGrid::takeRows(int position, int count)
+{
+    if (position < 1 || count <= 0 || position + count > rowCount())
+        return {};
+    const auto first = mRows.begin() + position;
+    std::vector<Row> taken(std::make_move_iterator(first), std::make_move_iterator(first + count));
+    mRows.erase(first, first + count);
+    return taken;
+}
+
+void RecordGrid::permuteRows(const std::vector<int> &order)
+{
+    if (int(order.size()) != recordCount())
+        return;
+    std::vector<Row> rows;
+    rows.reserve(mRows.size());
+    rows.push_back(std::move(mRows[0]));
+    for (int from : order)
+        rows.push_back(std::move(mRows[size_t(from)]));
+    mRows = std::move(rows);
 }
 
 QString RecordGrid::recordNumberText(int row)
@@ -121,57 +118,32 @@ QString RecordGrid::recordNumberText(int row)
     return QStringLiteral("%1").arg(row, 4, 10, QLatin1Char('0'));
 }
 
-void RecordGrid::renumberRows()
+namespace {
+
+template <typename Vector> void rotateOne(Vector &v, int from, int to)
 {
-    beginUpdate();
-    for (int row = 1; row < rowCount(); ++row)
-        setCell(0, row, recordNumberText(row));
-    endUpdate();
+    if (from < to)
+        std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+    else
+        std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
 }
 
-void RecordGrid::beginUpdate()
-{
-    if (mUpdateDepth++ == 0)
-        emit gridAboutToBeReset();
-}
-
-void RecordGrid::endUpdate()
-{
-    if (mUpdateDepth > 0 && --mUpdateDepth == 0)
-        emit gridReset();
-}
+} // namespace
 
 void RecordGrid::moveColumn(int from, int to)
 {
     if (from == to || from < 1 || to < 1 || from >= mColumnCount || to >= mColumnCount)
         return;
-    if (notifying())
-        emit gridAboutToBeReset();
-    const auto rotate = [from, to](auto &v) {
-        if (from < to)
-            std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
-        else
-            std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
-    };
     for (Row &row : mRows) {
-        rotate(row.cells);
-        rotate(row.checkBoxes);
+        rotateOne(row.cells, from, to);
+        rotateOne(row.checkBoxes, from, to);
     }
-    rotate(mColumnWidths);
-    if (notifying())
-        emit gridReset();
+    rotateOne(mColumnWidths, from, to);
 }
 
 void RecordGrid::moveRow(int from, int to)
 {
     if (from == to || from < 1 || to < 1 || from >= rowCount() || to >= rowCount())
         return;
-    if (notifying())
-        emit gridAboutToBeReset();
-    if (from < to)
-        std::rotate(mRows.begin() + from, mRows.begin() + from + 1, mRows.begin() + to + 1);
-    else
-        std::rotate(mRows.begin() + to, mRows.begin() + from, mRows.begin() + from + 1);
-    if (notifying())
-        emit gridReset();
+    rotateOne(mRows, from, to);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
 
 #include <vector>
@@ -9,25 +8,30 @@
  * The table of texts that holds a database's field names and records, with
  * what the grid shows of each column and row.
  *
- * Column 0 holds the record numbers, row 0 the field names; records are rows
- * 1..n and fields columns 1..f. Every column carries its width in pixels and
- * every row its height in pixels; a record row whose height is 0 or less is
- * hidden by a filter. Each cell may carry a check box.
+ * Row 0 holds the field names; records are rows 1..n and fields columns
+ * 1..f. Column 0 stands for the record numbers, which are worked out from
+ * the row when shown (recordNumberText()) and never stored. Every column
+ * carries its width in pixels and every row its height in pixels; a record
+ * row whose height is 0 or less is hidden by a filter. Each cell may carry a
+ * check box.
  *
- * Every change is announced: the setters emit the signals below, except
- * inside beginUpdate()/endUpdate(), which start with gridAboutToBeReset()
- * and end with one gridReset(). resize() is such a reset too.
+ * A plain container: the Document that owns it announces its changes.
  */
-class RecordGrid : public QObject
+class RecordGrid
 {
-    Q_OBJECT
-
 public:
     static constexpr int DefaultRowHeight = 21;
     static constexpr int VisibleRowHeight = 22; ///< a record row that no filter hides
     static constexpr int DefaultColumnWidth = 64;
 
-    explicit RecordGrid(QObject *parent = nullptr);
+    /// One row: its cells (column 0 included, always empty), check boxes
+    /// and height.
+    struct Row
+    {
+        std::vector<QString> cells;
+        std::vector<bool> checkBoxes;
+        int height = DefaultRowHeight;
+    };
 
     int columnCount() const { return mColumnCount; }
     int rowCount() const { return int(mRows.size()); }
@@ -52,8 +56,6 @@ public:
 
     bool hasCheckBox(int column, int row) const;
     void setCheckBox(int column, int row, bool on);
-    /// Every cell becomes plain text again; the texts stay. One reset.
-    void removeCheckBoxes();
 
     int columnWidth(int column) const;
     void setColumnWidth(int column, int pixels);
@@ -65,46 +67,32 @@ public:
     /// Gives every record row the visible height.
     void showAllRows();
 
+    /// Puts @p rows in before row @p position (1..n+1); each is sized to
+    /// the columns.
+    void insertRows(int position, std::vector<Row> &&rows);
+    /// Takes @p count rows out from row @p position on and returns them.
+    std::vector<Row> takeRows(int position, int count);
+    /// Row r (1..n) of the result is row @p order[r - 1] before.
+    void permuteRows(const std::vector<int> &order);
+
     /// Moves column @p from (cells, check boxes, width) to position @p to,
     /// the columns between shifting by one. Column 0 stays where it is.
     void moveColumn(int from, int to);
     /// Moves record row @p from (cells, check boxes, height) to position
-    /// @p to. Its record number goes with it until renumberRows().
+    /// @p to.
     void moveRow(int from, int to);
 
-    /// Labels column 0 of every record row with its number ("0001", ...).
-    void renumberRows();
+    /// The label of record row @p row: "0001", "0002", ...
     static QString recordNumberText(int row);
 
-    /// Batches changes: no signal until the matching endUpdate(), which
-    /// emits gridReset() once. Calls nest.
-    void beginUpdate();
-    void endUpdate();
-
-signals:
-    void gridAboutToBeReset();
-    void gridReset();
-    void cellChanged(int column, int row);
-    void columnWidthChanged(int column);
-    void rowHeightChanged(int row);
-
 private:
-    struct Row
-    {
-        std::vector<QString> cells;
-        std::vector<bool> checkBoxes;
-        int height = DefaultRowHeight;
-    };
-
     bool contains(int column, int row) const
     {
         return column >= 0 && column < mColumnCount && row >= 0 && row < rowCount();
     }
-    bool notifying() const { return mUpdateDepth == 0; }
     static const QString &emptyText();
 
     int mColumnCount = 0;
     std::vector<Row> mRows;
     std::vector<int> mColumnWidths;
-    int mUpdateDepth = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "core/document/database.h"
 #include "core/document/databaseflags.h"
+#include "core/document/document.h"
 #include "core/files/databaseshell.h"
 #include "core/format/databasereader.h"
 #include "core/platform/filedialogs.h"
@@ -29,7 +30,7 @@ void applyViewPosition(const Database &db, DatabaseShell &shell)
 
 } // namespace
 
-bool OpenDatabaseFile(Database &db, const QString &path, const OpenServices &s)
+bool OpenDatabaseFile(Document &doc, const QString &path, const OpenServices &s)
 {
     if (!s.shell.ConfirmDiscardChanges())
         return false;
@@ -61,6 +62,9 @@ bool OpenDatabaseFile(Database &db, const QString &path, const OpenServices &s)
     s.feedback.setBusy(true);
     s.shell.SetupGrid(false);
 
+    // Read into a database of its own; the document takes it over whole.
+    Database db;
+    db.setWidthScale(doc.database().widthScale());
     DatabaseReader reader(s.messages, s.passwords, s.cipher);
     reader.setExpertMode(s.shell.expertMode());
     const ReadResult result = reader.read(*file, fileName, db);
@@ -74,10 +78,11 @@ bool OpenDatabaseFile(Database &db, const QString &path, const OpenServices &s)
         return false;
     }
 
+    doc.replace(std::move(db));
     s.shell.SetupGrid(true);
     s.shell.focusGrid();
-    if (db.flags() & DatabaseFlags::FilterOnOpen)
+    if (doc.database().flags() & DatabaseFlags::FilterOnOpen)
         s.shell.applySimpleFilter();
-    applyViewPosition(db, s.shell);
+    applyViewPosition(doc.database(), s.shell);
     return true;
 }

@@ -3,7 +3,7 @@
 #include <QString>
 
 class CipherState;
-class Database;
+class Document;
 class DatabaseShell;
 class FileDialogs;
 class FileSystem;
@@ -25,9 +25,9 @@ struct OpenServices
 
 /**
  * The open command: asks about unsaved changes, shows the open dialog when
- * @p path is empty, reads the file into @p db and shows it. Every failure is
+ * @p path is empty, reads the file and hands it to @p doc, and shows it. Every failure is
  * reported through the services; afterwards the window shows no database,
  * except when the file could not be opened at all, which leaves the previous
  * database open. Returns whether a database was opened.
  */
-bool OpenDatabaseFile(Database &db, const QString &path, const OpenServices &services);
+bool OpenDatabaseFile(Document &doc, const QString &path, const OpenServices &services);

@@ -1,6 +1,7 @@
 #include "core/files/savedatabasefile.h"
 
 #include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/format/databasewriter.h"
 #include "core/platform/clock.h"
 #include "core/platform/filedialogs.h"
@@ -98,8 +99,9 @@ QString ChangeFileExtension(const QString &path, const QString &extension)
     return path.left(nameStart) + stem + extension;
 }
 
-bool SaveDatabaseFile(Database &db, const QString &target, const SaveServices &s)
+bool SaveDatabaseFile(Document &doc, const QString &target, const SaveServices &s)
 {
+    const Database &db = doc.database();
     const bool ownName = target.isEmpty() || target == QLatin1String("?");
     QString path = target;
     if (target.isEmpty()) {
@@ -144,11 +146,6 @@ bool SaveDatabaseFile(Database &db, const QString &target, const SaveServices &s
         return false;
     }
 
-    db.setDate(now);
-    db.loStruc() = result.image;
-    if (ownName) {
-        db.setFilePath(path);
-        db.setChanged(false);
-    }
+    doc.markSaved(now, result.image, ownName ? std::optional<QString>(path) : std::nullopt);
     return true;
 }

@@ -5,6 +5,7 @@
 class CipherState;
 class Clock;
 class Database;
+class Document;
 class FileDialogs;
 class FileSystem;
 class MessageService;
@@ -32,7 +33,7 @@ struct SaveServices
  * failed save leaves the previous file where it was, removes what it wrote
  * and reports "Save error". Returns whether the file was written.
  */
-bool SaveDatabaseFile(Database &db, const QString &target, const SaveServices &services);
+bool SaveDatabaseFile(Document &doc, const QString &target, const SaveServices &services);
 
 /// @p path with its extension replaced by @p extension (".pd_", ".pdb").
 QString ChangeFileExtension(const QString &path, const QString &extension);

@@ -95,17 +95,6 @@ QByteArray readAppInfo(QIODevice &device, qint64 limit, qsizetype areaStart,
     return buffer;
 }
 
-/// Ends grid batching however the read ends.
-class UpdateScope
-{
-public:
-    explicit UpdateScope(RecordGrid &grid) : mGrid(grid) { mGrid.beginUpdate(); }
-    ~UpdateScope() { mGrid.endUpdate(); }
-
-private:
-    RecordGrid &mGrid;
-};
-
 } // namespace
 
 DatabaseReader::DatabaseReader(MessageService &messages, PasswordPrompt &passwords,
@@ -122,7 +111,6 @@ QString DatabaseReader::supportAddress()
 ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database &db)
 {
     RecordGrid &grid = db.grid();
-    UpdateScope batch(grid);
     db.ResetDatabase();
     const qint64 fileSize = device.size();
 
@@ -244,7 +232,6 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
         grid.setColumnWidth(k, db.FieldWidthToPixels(qAbs(stored)));
     }
     grid.showAllRows();
-    grid.renumberRows();
     for (int k = 1; k <= fieldCount; ++k)
         grid.setCell(k, 0, lo.text(LoStruc::nameOffset(k), LoStruc::NameSlotSize));
 

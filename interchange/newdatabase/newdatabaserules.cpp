@@ -89,14 +89,12 @@ void NewDatabaseRules::create(Database &db, const Choices &c, const QDateTime &n
     const int columns = c.columns.toInt();
     const int width = c.width.toInt();
     RecordGrid &grid = db.grid();
-    grid.beginUpdate();
     db.ResetDatabase();
     db.setName(c.name);
     db.setDate(now);
     db.setFilePath(fileNameFor(c.name, folder));
     grid.resize(columns + 1, rows + 1);
     grid.showAllRows();
-    grid.renumberRows();
     const bool boolean = c.type == FieldType::Boolean;
     for (int k = 1; k <= columns; ++k) {
         grid.setCell(k, 0, QStringLiteral("Field ") + QString::number(k));
@@ -108,7 +106,6 @@ void NewDatabaseRules::create(Database &db, const Choices &c, const QDateTime &n
         }
     }
     db.setChanged(false);
-    grid.endUpdate();
 }
 
 QString NewDatabaseRules::fileNameFor(const QString &name, const QString &folder)

@@ -2,6 +2,7 @@
 
 #include "core/document/advancedfiltersettings.h"
 #include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/platform/localeservice.h"
 #include "core/platform/userfeedback.h"
 #include "values/numbers/numberformat.h"
@@ -91,8 +92,8 @@ struct FilterEngine::Condition
     double number = 0.0;       ///< the value of a number comparison
 };
 
-FilterEngine::FilterEngine(Database &db, LocaleService &locale, UserFeedback &feedback)
-    : mDb(db), mLocale(locale), mFeedback(feedback)
+FilterEngine::FilterEngine(Document &doc, LocaleService &locale, UserFeedback &feedback)
+    : mDoc(doc), mDb(doc.database()), mLocale(locale), mFeedback(feedback)
 {
 }
 
@@ -133,19 +134,29 @@ void FilterEngine::ShowAllRows()
 
 void FilterEngine::showAllRowHeights()
 {
-    mDb.grid().showAllRows();
+    applyHidden({});
+}
+
+void FilterEngine::applyHidden(const std::vector<bool> &hidden)
+{
+    // Each run of hidden rows shows as one line: its first row.
+    const RecordGrid &grid = mDb.grid();
+    EditStep::RowHeights step;
+    const int records = mDb.recordCount();
+    for (int r = 1; r <= records; ++r) {
+        int height = RecordGrid::VisibleRowHeight;
+        if (!hidden.empty() && hidden[size_t(r)])
+            height = r > 1 && hidden[size_t(r - 1)] ? NoSpaceRowHeight : LineRowHeight;
+        if (grid.rowHeight(r) != height)
+            step.heights.emplace_back(r, height);
+    }
+    if (!step.heights.empty())
+        mDoc.apply(Edit::view(std::move(step)));
 }
 
 bool FilterEngine::IsRowHidden(int row) const
 {
     return mDb.grid().isRowHidden(row);
-}
-
-void FilterEngine::hideRow(int row)
-{
-    RecordGrid &grid = mDb.grid();
-    // Each run of hidden rows shows as one line: its first row.
-    grid.setRowHeight(row, row > 1 && grid.isRowHidden(row - 1) ? NoSpaceRowHeight : LineRowHeight);
 }
 
 FilterEngine::Condition FilterEngine::prepare(int field, const QString &upperText,
@@ -239,18 +250,14 @@ void FilterEngine::SimpleFilter()
         return;
     }
 
-    RecordGrid &grid = mDb.grid();
     mFeedback.setBusy(true);
-    grid.beginUpdate();
-    showAllRowHeights();
     const Condition condition =
         prepare(filter.field, LocaleService::upperAsciiLetters(filter.text), mMustBegin);
     const int records = mDb.recordCount();
-    for (int r = 1; r <= records; ++r) {
-        if (matches(condition, r) != mInclude)
-            hideRow(r);
-    }
-    grid.endUpdate();
+    std::vector<bool> hidden(size_t(records) + 1, false);
+    for (int r = 1; r <= records; ++r)
+        hidden[size_t(r)] = matches(condition, r) != mInclude;
+    applyHidden(hidden);
     mFeedback.setBusy(false);
 }
 
@@ -286,11 +293,9 @@ void FilterEngine::AdvancedFilter()
         return;
     }
 
-    RecordGrid &grid = mDb.grid();
     mFeedback.setBusy(true);
-    grid.beginUpdate();
-    showAllRowHeights();
     const int records = mDb.recordCount();
+    std::vector<bool> hidden(size_t(records) + 1, false);
     for (int r = 1; r <= records; ++r) {
         // Left to right without precedence; the first condition with text
         // starts the chain whatever its operator.
@@ -305,9 +310,8 @@ void FilterEngine::AdvancedFilter()
             else
                 v += res;
         }
-        if (v == 0)
-            hideRow(r);
+        hidden[size_t(r)] = v == 0;
     }
-    grid.endUpdate();
+    applyHidden(hidden);
     mFeedback.setBusy(false);
 }

@@ -3,8 +3,10 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class Database;
+class Document;
 class LocaleService;
 class UserFeedback;
 
@@ -20,9 +22,9 @@ class UserFeedback;
  * AdvancedFilterSettings); the must-begin flag and the Include/Exclude
  * choice of the simple filter are held here, for the running program only.
  *
- * Works on the Database, locale and feedback it is given, which must outlive
- * it. Nothing here fails with a message: a filter without any text sounds
- * the question beep and switches the filter off.
+ * Works on the Document, locale and feedback it is given, which must outlive
+ * it; row heights change through the document. Nothing here fails with a message: a filter without
+ * any text sounds the question beep and switches the filter off.
  */
 class FilterEngine
 {
@@ -39,7 +41,7 @@ public:
     /// The further hidden rows of a run: nothing shows.
     static constexpr int NoSpaceRowHeight = -1;
 
-    FilterEngine(Database &db, LocaleService &locale, UserFeedback &feedback);
+    FilterEngine(Document &doc, LocaleService &locale, UserFeedback &feedback);
 
     /// The one way to switch filtering: 0 shows every record, 1 evaluates
     /// the simple and 2 the advanced filter afresh over all records. Other
@@ -103,11 +105,14 @@ private:
 
     Condition prepare(int field, const QString &upperText, bool mustBegin) const;
     bool matches(const Condition &condition, int row) const;
-    /// Row heights to 22, inside the caller's batch and busy cursor.
+    /// Row heights to 22, inside the caller's busy cursor.
     void showAllRowHeights();
-    void hideRow(int row);
+    /// Row r hidden when @p hidden[r] (none: every row shown), as one edit
+    /// that neither marks the database changed nor can be undone.
+    void applyHidden(const std::vector<bool> &hidden);
 
-    Database &mDb;
+    Document &mDoc;
+    const Database &mDb;
     LocaleService &mLocale;
     UserFeedback &mFeedback;
     int mMode = Off;

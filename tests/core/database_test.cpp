@@ -100,40 +100,17 @@ TEST(Database, fileDatesCountFromOneInTheMorningOfNewYear1970)
               -10);
 }
 
-TEST(RecordGrid, notifiesChangesAndBatches)
+TEST(RecordGrid, staysInsideItsTable)
 {
     RecordGrid grid;
-    int resets = 0;
-    int cells = 0;
-    QObject::connect(&grid, &RecordGrid::gridReset, [&] { ++resets; });
-    QObject::connect(&grid, &RecordGrid::cellChanged, [&](int, int) { ++cells; });
     grid.resize(3, 4);
-    EXPECT_EQ(resets, 1);
-    grid.setCell(1, 1, QStringLiteral("x"));
-    EXPECT_EQ(cells, 1);
-    grid.beginUpdate();
-    grid.setCell(1, 2, QStringLiteral("y"));
-    grid.resize(3, 4);
-    grid.endUpdate();
-    EXPECT_EQ(cells, 1);
-    EXPECT_EQ(resets, 2);
-    // Outside the table: nothing happens.
     grid.setCell(9, 9, QStringLiteral("z"));
+    grid.setCell(0, 1, QStringLiteral("record numbers are never stored"));
     EXPECT_EQ(grid.cell(9, 9), QString());
     EXPECT_EQ(grid.cell(-1, 0), QString());
+    EXPECT_EQ(grid.cell(0, 1), QString());
     EXPECT_EQ(RecordGrid::recordNumberText(7), QStringLiteral("0007"));
     EXPECT_EQ(RecordGrid::recordNumberText(32000), QStringLiteral("32000"));
-
-    // Check boxes go in one reset; the texts they showed stay.
-    grid.setCell(2, 3, QStringLiteral("1"));
-    grid.setCheckBox(2, 3, true);
-    grid.setCheckBox(1, 1, true);
-    const int before = resets;
-    grid.removeCheckBoxes();
-    EXPECT_EQ(resets, before + 1);
-    EXPECT_FALSE(grid.hasCheckBox(2, 3));
-    EXPECT_FALSE(grid.hasCheckBox(1, 1));
-    EXPECT_EQ(grid.cell(2, 3), QStringLiteral("1"));
 }
 
 namespace {
@@ -149,60 +126,9 @@ void fill(Database &db, int fields, int records)
         for (int r = 1; r <= records; ++r)
             db.grid().setCell(k, r, QStringLiteral("%1/%2").arg(k).arg(r));
     }
-    db.grid().renumberRows();
 }
 
 } // namespace
-
-TEST(Database, aMovedFieldTakesItsDefinitionCellsAndWidth)
-{
-    Database db;
-    fill(db, 5, 3);
-    db.field(2).lookupLoaded = true;
-    db.field(2).lookupDatabase = QStringLiteral("Towns");
-    db.grid().setCheckBox(2, 1, true);
-    db.moveField(2, 4);
-    EXPECT_TRUE(db.isChanged());
-    const QStringList names = {db.grid().cell(1, 0), db.grid().cell(2, 0), db.grid().cell(3, 0),
-                               db.grid().cell(4, 0), db.grid().cell(5, 0)};
-    EXPECT_EQ(names, QStringList({"F1", "F3", "F4", "F2", "F5"}));
-    EXPECT_EQ(db.field(4).type, 2);
-    EXPECT_EQ(db.field(2).type, 3);
-    EXPECT_EQ(db.field(3).type, 4);
-    EXPECT_EQ(db.field(4).popupItems, QStringList({"p2"}));
-    EXPECT_TRUE(db.field(4).lookupLoaded);
-    EXPECT_EQ(db.field(4).lookupDatabase, QStringLiteral("Towns"));
-    EXPECT_FALSE(db.field(2).lookupLoaded);
-    EXPECT_EQ(db.grid().cell(4, 3), QStringLiteral("2/3"));
-    EXPECT_EQ(db.grid().columnWidth(4), 20);
-    EXPECT_TRUE(db.grid().hasCheckBox(4, 1));
-    EXPECT_FALSE(db.grid().hasCheckBox(2, 1));
-    // And back again, leftwards.
-    db.moveField(4, 2);
-    EXPECT_EQ(db.grid().cell(2, 0), QStringLiteral("F2"));
-    EXPECT_EQ(db.field(2).type, 2);
-    EXPECT_EQ(db.field(4).type, 4);
-    EXPECT_EQ(db.grid().cell(0, 1), QStringLiteral("0001"));
-}
-
-TEST(Database, aMovedRecordIsNumberedByItsNewPlace)
-{
-    Database db;
-    fill(db, 2, 4);
-    db.grid().setRowHeight(1, 0);
-    db.moveRecord(1, 3);
-    EXPECT_TRUE(db.isChanged());
-    EXPECT_EQ(db.grid().cell(1, 3), QStringLiteral("1/1"));
-    EXPECT_EQ(db.grid().cell(1, 1), QStringLiteral("1/2"));
-    EXPECT_EQ(db.grid().rowHeight(3), 0);
-    for (int r = 1; r <= 4; ++r)
-        EXPECT_EQ(db.grid().cell(0, r), RecordGrid::recordNumberText(r));
-    // Out of range: nothing moves.
-    db.setChanged(false);
-    db.moveRecord(0, 2);
-    db.moveField(1, 9);
-    EXPECT_FALSE(db.isChanged());
-}
 
 TEST(Database, resetAndCopyFieldDefinitions)
 {

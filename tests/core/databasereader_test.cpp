@@ -71,8 +71,6 @@ TEST(DatabaseReader, readsNamesTextsAndHeaderValues)
     EXPECT_EQ(run.db.recordCount(), 2);
     EXPECT_EQ(run.cell(1, 0), QStringLiteral("Plant"));
     EXPECT_EQ(run.cell(2, 0), QStringLiteral("F2"));
-    EXPECT_EQ(run.cell(0, 1), QStringLiteral("0001"));
-    EXPECT_EQ(run.cell(0, 2), QStringLiteral("0002"));
     EXPECT_EQ(run.cell(1, 2), QStringLiteral("beta"));
     EXPECT_EQ(run.cell(2, 1), QStringLiteral("1"));
     EXPECT_TRUE(run.db.isAutoSort());
@@ -186,7 +184,6 @@ TEST(DatabaseReader, recordListRules)
         ReadRun run;
         ASSERT_TRUE(run.read(b.build()).ok);
         EXPECT_EQ(run.db.grid().rowCount(), 2);
-        EXPECT_EQ(run.cell(0, 1), QStringLiteral("0001"));
         for (int k = 1; k <= 3; ++k)
             EXPECT_TRUE(run.cell(k, 1).isEmpty());
     }

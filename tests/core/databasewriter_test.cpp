@@ -33,7 +33,6 @@ void makeDatabase(Database &db, int fields, int records)
         db.grid().setCell(k, 0, QStringLiteral("F%1").arg(k));
         db.grid().setColumnWidth(k, db.FieldWidthToPixels(60));
     }
-    db.grid().renumberRows();
 }
 
 struct Write

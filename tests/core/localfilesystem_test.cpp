@@ -2,6 +2,7 @@
 #include "core/document/database.h"
 #include "core/files/savedatabasefile.h"
 #include "core/platform/qt/localfilesystem.h"
+#include "documentaccess.h"
 #include "fixedclock.h"
 #include "pdbbuilder.h"
 #include "readfile.h"
@@ -46,7 +47,8 @@ TEST(LocalFileSystem, savesOnTheRealDisk)
     const QString link = dir.filePath(QStringLiteral("links/Link.pdb"));
     ASSERT_TRUE(QFile::link(path, link));
 
-    Database db;
+    Document doc;
+    Database &db = DocumentAccess::database(doc);
     ASSERT_TRUE(readFile(previous, db).ok);
     db.setFilePath(link);
     db.grid().setCell(1, 1, QStringLiteral("second"));
@@ -55,7 +57,7 @@ TEST(LocalFileSystem, savesOnTheRealDisk)
     FixedClock clock;
     CipherState cipher;
     LocalFileSystem files;
-    ASSERT_TRUE(SaveDatabaseFile(db, QString(), {messages, files, shell, shell, clock, cipher}));
+    ASSERT_TRUE(SaveDatabaseFile(doc, QString(), {messages, files, shell, shell, clock, cipher}));
 
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(contents(dir.filePath(QStringLiteral("Real.pd_"))), previous);
@@ -72,13 +74,13 @@ TEST(LocalFileSystem, savesOnTheRealDisk)
     // A copy to a new file gets the permissions new files get.
     const mode_t mask = ::umask(022);
     const QString copy = dir.filePath(QStringLiteral("Copy.pdb"));
-    ASSERT_TRUE(SaveDatabaseFile(db, copy, {messages, files, shell, shell, clock, cipher}));
+    ASSERT_TRUE(SaveDatabaseFile(doc, copy, {messages, files, shell, shell, clock, cipher}));
     ::umask(mask);
     EXPECT_TRUE(QFile::permissions(copy) & QFile::ReadOther);
     EXPECT_EQ(db.filePath(), link);
 
     // A folder that is not there: the error, and nothing left behind.
-    EXPECT_FALSE(SaveDatabaseFile(db, dir.filePath(QStringLiteral("none/x.pdb")),
+    EXPECT_FALSE(SaveDatabaseFile(doc, dir.filePath(QStringLiteral("none/x.pdb")),
                                   {messages, files, shell, shell, clock, cipher}));
     EXPECT_EQ(messages.shown.back().caption, QStringLiteral("Save error"));
     EXPECT_TRUE(messages.shown.size() == 1);

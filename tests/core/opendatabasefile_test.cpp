@@ -1,5 +1,5 @@
 #include "core/crypto/cipherstate.h"
-#include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/files/opendatabasefile.h"
 #include "memoryfilesystem.h"
 #include "pdbbuilder.h"
@@ -24,11 +24,12 @@ protected:
 
     bool open(const QString &path)
     {
-        return OpenDatabaseFile(db, path,
+        return OpenDatabaseFile(doc, path,
                                 {messages, passwords, files, shell, shell, shell, cipher});
     }
 
-    Database db;
+    Document doc;
+    const Database &db = doc.database();
     ScriptedMessages messages;
     ScriptedPasswords passwords;
     MemoryFileSystem files;

@@ -1,6 +1,7 @@
 #include "core/crypto/cipherstate.h"
 #include "core/document/database.h"
 #include "core/files/savedatabasefile.h"
+#include "documentaccess.h"
 #include "fixedclock.h"
 #include "memoryfilesystem.h"
 #include "pdbbuilder.h"
@@ -36,7 +37,7 @@ protected:
 
     bool save(const QString &target = QString())
     {
-        return SaveDatabaseFile(db, target, {messages, files, shell, shell, clock, cipher});
+        return SaveDatabaseFile(doc, target, {messages, files, shell, shell, clock, cipher});
     }
 
     /// No file but the database and its backup is left behind.
@@ -53,7 +54,8 @@ protected:
         return back.grid().cell(2, 2);
     }
 
-    Database db;
+    Document doc;
+    Database &db = DocumentAccess::database(doc);
     QByteArray previous;
     MemoryFileSystem files;
     ScriptedMessages messages;
@@ -104,9 +106,9 @@ TEST_F(Save, aFailureAtAnyStepLeavesThePreviousFile)
     {
         MemoryFileSystem probe;
         probe.addFile(kPath, previous);
-        Database copy;
-        readFile(previous, copy);
-        copy.setFilePath(kPath);
+        Document copy;
+        readFile(previous, DocumentAccess::database(copy));
+        DocumentAccess::database(copy).setFilePath(kPath);
         SaveDatabaseFile(copy, QString(), {messages, probe, shell, shell, clock, cipher});
         ASSERT_GE(probe.writes(), 1);
         ASSERT_EQ(probe.flushes(), 1);
@@ -129,7 +131,7 @@ TEST_F(Save, aFailureAtAnyStepLeavesThePreviousFile)
         fs.failRenameNumber = failure.rename;
         fs.freeSpace = failure.space;
         messages.shown.clear();
-        EXPECT_FALSE(SaveDatabaseFile(db, QString(), {messages, fs, shell, shell, clock, cipher}));
+        EXPECT_FALSE(SaveDatabaseFile(doc, QString(), {messages, fs, shell, shell, clock, cipher}));
         EXPECT_EQ(fs.files.value(kPath), previous) << fs.log.join(QLatin1Char('\n')).toStdString();
         for (auto it = fs.files.cbegin(); it != fs.files.cend(); ++it)
             EXPECT_FALSE(it.key().endsWith(QStringLiteral(".tmp")));

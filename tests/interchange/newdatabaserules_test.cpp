@@ -65,7 +65,6 @@ TEST(NewDatabaseRules, createsTheDatabaseOfTheChoices)
     EXPECT_EQ(db.recordCount(), 10);
     EXPECT_EQ(db.grid().cell(1, 0), QStringLiteral("Field 1"));
     EXPECT_EQ(db.grid().cell(5, 0), QStringLiteral("Field 5"));
-    EXPECT_EQ(db.grid().cell(0, 10), QStringLiteral("0010"));
     EXPECT_EQ(db.grid().cell(3, 4), QString());
     EXPECT_EQ(db.PixelsToFieldWidth(db.grid().columnWidth(2)), 60);
     EXPECT_TRUE(db.field(3).defaultText.isEmpty());

@@ -4,6 +4,7 @@
 #include "core/document/recordgrid.h"
 #include "core/platform/qt/qtlocaleservice.h"
 #include "core/platform/textmeasurer.h"
+#include "documentaccess.h"
 #include "fixedclock.h"
 #include "memoryfilesystem.h"
 #include "pdbbuilder.h"
@@ -43,7 +44,8 @@ QString repeated(char c, int n)
 
 TEST(ColumnAutoSize, measuresFirstLinesIncludingTheNameAndGivesTheWidthsBack)
 {
-    Database db;
+    Document doc;
+    Database &db = DocumentAccess::database(doc);
     db.grid().resize(4, 4);
     const int before[] = {0, 33, 120, 61};
     for (int c = 1; c <= 3; ++c)
@@ -57,7 +59,7 @@ TEST(ColumnAutoSize, measuresFirstLinesIncludingTheNameAndGivesTheWidthsBack)
     db.grid().setCell(3, 2, repeated('w', 60)); // 420 pixels of text
 
     FixedPitch measure;
-    ColumnAutoSize autoSize(db, measure);
+    ColumnAutoSize autoSize(doc, measure);
     EXPECT_FALSE(autoSize.isOn());
     autoSize.AutoSizeColumns(true);
     EXPECT_TRUE(autoSize.isOn());
@@ -94,7 +96,8 @@ TEST(ColumnAutoSize, everyTextCountsHoweverItIsSpelledOrBroken)
             return width;
         }
     };
-    Database db;
+    Document doc;
+    Database &db = DocumentAccess::database(doc);
     db.grid().resize(2, 6);
     db.grid().setCell(1, 1, QStringLiteral("WWW"));                  // 27
     db.grid().setCell(1, 2, repeated('i', 8));                       // 24
@@ -107,7 +110,8 @@ TEST(ColumnAutoSize, everyTextCountsHoweverItIsSpelledOrBroken)
 
 TEST(ColumnRescale, scalesPixelWidthsHalvesToEvenWithoutMarkingChanged)
 {
-    Database db;
+    Document doc;
+    Database &db = DocumentAccess::database(doc);
     db.grid().resize(4, 2);
     db.grid().setColumnWidth(1, 10); // 10 * 1.25 = 12.5 -> 12
     db.grid().setColumnWidth(2, 14); // 17.5 -> 18
@@ -117,12 +121,12 @@ TEST(ColumnRescale, scalesPixelWidthsHalvesToEvenWithoutMarkingChanged)
     ASSERT_EQ(before.size(), 3u);
     // What the grid did to the widths meanwhile does not count.
     db.grid().setColumnWidth(3, 1);
-    RescaleColumnWidths(db, before, 4.0, 5.0);
+    RescaleColumnWidths(doc, before, 4.0, 5.0);
     EXPECT_EQ(db.grid().columnWidth(1), 12);
     EXPECT_EQ(db.grid().columnWidth(2), 18);
     EXPECT_EQ(db.grid().columnWidth(3), 75);
     EXPECT_FALSE(db.isChanged());
-    RescaleColumnWidths(db, fieldColumnWidths(db), 0.0, 5.0);
+    RescaleColumnWidths(doc, fieldColumnWidths(db), 0.0, 5.0);
     EXPECT_EQ(db.grid().columnWidth(3), 75);
 }
 
@@ -148,7 +152,7 @@ protected:
 
     bool save(ShellQuestions::SaveVariant variant = ShellQuestions::SaveVariant::Save)
     {
-        return SaveFlow(db, autoSize, expert, variant,
+        return SaveFlow(doc, autoSize, expert, variant,
                         {messages, files, shell, shell, clock, cipher});
     }
 
@@ -160,9 +164,10 @@ protected:
         return {back.grid().columnWidth(1), back.grid().columnWidth(2)};
     }
 
-    Database db;
+    Document doc;
+    Database &db = DocumentAccess::database(doc);
     FixedPitch measure;
-    ColumnAutoSize autoSize{db, measure};
+    ColumnAutoSize autoSize{doc, measure};
     bool expert = false;
     MemoryFileSystem files;
     ScriptedMessages messages;
@@ -249,7 +254,8 @@ TEST_F(SaveFlowTest, saveAsAsksInItsOwnWordsAndThenForTheName)
 
 TEST(PopupInsertion, listsPopupItemsAndWritesTheWholeText)
 {
-    Database db;
+    Document doc;
+    Database &db = DocumentAccess::database(doc);
     db.grid().resize(4, 3);
     db.grid().showAllRows();
     db.field(1).type = FieldType::String;
@@ -270,13 +276,15 @@ TEST(PopupInsertion, listsPopupItemsAndWritesTheWholeText)
     ScriptedShell feedback;
     CalculatedFields calc{db, locale, clock, feedback};
     db.grid().setCell(2, 1, QStringLiteral("Sales"));
-    EXPECT_TRUE(CellEdit::storeText(db, calc, 2, 1, QStringLiteral("R&D")));
+    EXPECT_TRUE(
+        CellEdit::storeText(doc, calc, 2, 1, QStringLiteral("R&D"), QStringLiteral("popup item")));
     EXPECT_EQ(db.grid().cell(2, 1), QStringLiteral("R&D")); // replaced, not extended
     EXPECT_TRUE(db.isChanged());
 
     db.setChanged(false);
     db.field(2).attributes = FieldDef::ReadOnlyAttribute;
-    EXPECT_FALSE(CellEdit::storeText(db, calc, 2, 2, QStringLiteral("Sales")));
+    EXPECT_FALSE(CellEdit::storeText(doc, calc, 2, 2, QStringLiteral("Sales"),
+                                     QStringLiteral("popup item")));
     EXPECT_EQ(db.grid().cell(2, 2), QString());
     EXPECT_FALSE(db.isChanged());
 }
@@ -298,7 +306,8 @@ TEST(CommandTable, contextMenuRunsMainMenuCommands)
 
 TEST(CellEdit, editsOnlyWhatMayChangeAndMarksTheDatabase)
 {
-    Database db;
+    Document doc;
+    Database &db = DocumentAccess::database(doc);
     db.grid().resize(3, 3);
     db.field(1).type = FieldType::String;
     db.field(1).setting1 = 1; // kept under 250 characters
@@ -310,28 +319,30 @@ TEST(CellEdit, editsOnlyWhatMayChangeAndMarksTheDatabase)
     CalculatedFields calc{db, locale, clock, feedback};
     db.grid().setCell(1, 1, QStringLiteral("same"));
 
-    EXPECT_TRUE(CellEdit::editInPlace(db, calc, messages, 1, 1, QStringLiteral("same")));
+    EXPECT_TRUE(CellEdit::editInPlace(doc, calc, messages, 1, 1, QStringLiteral("same")));
     EXPECT_FALSE(db.isChanged());
 
-    EXPECT_TRUE(CellEdit::editInPlace(db, calc, messages, 1, 2, repeated('x', 300)));
+    EXPECT_TRUE(CellEdit::editInPlace(doc, calc, messages, 1, 2, repeated('x', 300)));
     EXPECT_EQ(db.grid().cell(1, 2), repeated('x', 250));
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(db.isChanged());
 
     db.setChanged(false);
-    EXPECT_TRUE(CellEdit::setChecked(db, 2, 1, true));
+    EXPECT_TRUE(CellEdit::setChecked(doc, calc, 2, 1, true));
     EXPECT_EQ(db.grid().cell(2, 1), QStringLiteral("1"));
     EXPECT_TRUE(db.isChanged());
-    EXPECT_TRUE(CellEdit::setChecked(db, 2, 1, false));
+    EXPECT_TRUE(CellEdit::setChecked(doc, calc, 2, 1, false));
     EXPECT_EQ(db.grid().cell(2, 1), QStringLiteral("0"));
 
     // Outside the records, a protected field, a read-only database.
-    EXPECT_FALSE(CellEdit::storeText(db, calc, 1, 0, QStringLiteral("name")));
-    EXPECT_FALSE(CellEdit::storeText(db, calc, 3, 1, QStringLiteral("no field")));
+    EXPECT_FALSE(
+        CellEdit::storeText(doc, calc, 1, 0, QStringLiteral("name"), QStringLiteral("popup item")));
+    EXPECT_FALSE(CellEdit::storeText(doc, calc, 3, 1, QStringLiteral("no field"),
+                                     QStringLiteral("popup item")));
     db.field(2).attributes = FieldDef::ReadOnlyAttribute;
-    EXPECT_FALSE(CellEdit::setChecked(db, 2, 1, true));
+    EXPECT_FALSE(CellEdit::setChecked(doc, calc, 2, 1, true));
     db.setReadOnly(true);
-    EXPECT_FALSE(CellEdit::editInPlace(db, calc, messages, 1, 1, QStringLiteral("new")));
+    EXPECT_FALSE(CellEdit::editInPlace(doc, calc, messages, 1, 1, QStringLiteral("new")));
     EXPECT_EQ(db.grid().cell(1, 1), QStringLiteral("same"));
     EXPECT_EQ(db.grid().cell(0, 1), QString());
 }

@@ -57,7 +57,7 @@ TEST(CommandTable, menusAndToolbar)
     }
     EXPECT_EQ(seen.size(), int(Command::About) + 1);
     EXPECT_EQ(shortcuts.removeDuplicates(), 0);
-    EXPECT_EQ(CommandTable::toolbar().size(), 29u);
+    EXPECT_EQ(CommandTable::toolbar().size(), 31u);
     EXPECT_STREQ(CommandTable::entry(Command::CutCell).hint, " Cut cell");
     EXPECT_STREQ(CommandTable::entry(Command::FillDown).shortcut, "Ctrl+Alt+D");
     EXPECT_TRUE(CommandTable::entry(Command::FillDown).submenu);

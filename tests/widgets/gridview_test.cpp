@@ -1,8 +1,10 @@
 #include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/document/fieldtype.h"
 #include "core/document/limits.h"
 #include "core/platform/qt/qtlocaleservice.h"
 #include "core/platform/userfeedback.h"
+#include "documentaccess.h"
 #include "fixedclock.h"
 #include "scriptedmessages.h"
 #include "ui/widgets/grid/gridcelldelegate.h"
@@ -10,6 +12,7 @@
 #include "ui/widgets/grid/recordgridmodel.h"
 #include "values/calc/calculatedfields.h"
 
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -36,7 +39,8 @@ class GridViewTest : public QObject
 private:
     struct Fixture
     {
-        Database db;
+        Document doc;
+        Database &db = DocumentAccess::database(doc);
         QtLocaleService locale{QLocale::c()};
         FixedClock clock;
         CountingFeedback feedback;
@@ -62,8 +66,7 @@ private:
                 g.setCheckBox(2, r, true);
                 g.setCell(3, r, QString::number(r * 1.5));
             }
-            g.renumberRows();
-            view = std::make_unique<GridView>(db, calc, messages, feedback);
+            view = std::make_unique<GridView>(doc, calc, messages, feedback);
             view->resize(600, 300);
             view->show();
             QVERIFY(QTest::qWaitForWindowExposed(view.get()));
@@ -72,6 +75,14 @@ private:
         QModelIndex index(int column, int row) const
         {
             return view->gridModel()->index(row - 1, column - 1);
+        }
+        void heights(std::vector<std::pair<int, int>> rows)
+        {
+            doc.apply(Edit::view(EditStep::RowHeights{std::move(rows)}));
+        }
+        void widths(std::vector<std::pair<int, int>> columns)
+        {
+            doc.apply(Edit::view(EditStep::ColumnWidths{std::move(columns)}));
         }
     };
 
@@ -87,29 +98,28 @@ private slots:
 
         // A filter: the first hidden row of a run is a one-pixel line, the
         // others take no room.
-        g.setRowHeight(2, 0);
-        g.setRowHeight(3, -1);
+        f.heights({{2, 0}, {3, -1}});
         QCOMPARE(rows->sectionSize(1), 1);
         QVERIFY(!rows->isSectionHidden(1));
         QVERIFY(rows->isSectionHidden(2));
-        g.showAllRows();
+        f.heights({{2, RecordGrid::VisibleRowHeight}, {3, RecordGrid::VisibleRowHeight}});
         QVERIFY(!rows->isSectionHidden(2));
         QCOMPARE(rows->sectionSize(2), RecordGrid::VisibleRowHeight);
 
         // Widths set by the program leave the changed flag alone.
-        g.setColumnWidth(1, 120);
+        f.widths({{1, 120}});
         QCOMPARE(columns->sectionSize(0), 120);
         QVERIFY(!f.db.isChanged());
 
         // No column grows beyond the widest field width.
-        f.db.setWidthScale(1.5);
+        f.doc.apply(Edit::view(EditStep::ViewOptions{1.5, false}));
         f.v().updateWidthLimit();
         const int limit = f.db.FieldWidthToPixels(Limits::MaxFieldWidth);
         QCOMPARE(limit, 450);
-        g.setColumnWidth(3, 1000);
+        f.widths({{3, 1000}});
         QCOMPARE(g.columnWidth(3), limit);
         QCOMPARE(columns->sectionSize(2), limit);
-        f.db.setWidthScale(1.0);
+        f.doc.apply(Edit::view(EditStep::ViewOptions{1.0, false}));
         f.v().updateWidthLimit();
         QCOMPARE(g.columnWidth(3), 300);
         QVERIFY(!f.db.isChanged());
@@ -119,14 +129,22 @@ private slots:
         QCOMPARE(g.columnWidth(4), 90);
         QVERIFY(f.db.isChanged());
 
-        // A new grid brings its own sizes.
-        g.beginUpdate();
-        g.setColumnWidth(1, 33);
-        g.setRowHeight(4, -1);
-        g.endUpdate();
+        // One drag is one step to undo.
+        columns->resizeSection(3, 100);
+        f.doc.endMerge();
+        f.doc.undo();
+        QCOMPARE(columns->sectionSize(3), 64);
+
+        // A new database brings its own sizes.
+        Database other;
+        other.grid().resize(5, 5);
+        other.grid().showAllRows();
+        other.grid().setColumnWidth(1, 33);
+        other.grid().setRowHeight(4, -1);
+        f.doc.replace(std::move(other));
         QCOMPARE(columns->sectionSize(0), 33);
         QVERIFY(rows->isSectionHidden(3));
-        QCOMPARE(columns->sectionSize(3), 90);
+        QCOMPARE(columns->sectionSize(3), RecordGrid::DefaultColumnWidth);
     }
 
     void draggingMovesFieldsAndRecordsInTheDocument()
@@ -151,7 +169,8 @@ private slots:
         f.v().verticalHeader()->moveSection(3, 0);
         QCOMPARE(g.cell(3, 1), QStringLiteral("s4"));
         QCOMPARE(g.cell(3, 2), QStringLiteral("s1"));
-        QCOMPARE(g.cell(0, 1), QStringLiteral("0001")); // numbered anew
+        QCOMPARE(f.v().gridModel()->headerData(0, Qt::Vertical).toString(),
+                 QStringLiteral("0001")); // numbered by the place
         QVERIFY(f.db.isChanged());
         for (int i = 0; i < 4; ++i)
             QCOMPARE(f.v().verticalHeader()->visualIndex(i), i);
@@ -387,8 +406,10 @@ private slots:
     void aFullGridKeepsItsRowHeights()
     {
         Fixture f;
-        f.db.grid().resize(5, Limits::MaxRecords + 1);
-        f.db.grid().showAllRows();
+        Database full;
+        full.grid().resize(5, Limits::MaxRecords + 1);
+        full.grid().showAllRows();
+        f.doc.replace(std::move(full));
         QCOMPARE(f.v().verticalHeader()->sectionSize(Limits::MaxRecords - 1),
                  RecordGrid::VisibleRowHeight);
     }

@@ -6,6 +6,8 @@
 #include "core/platform/userfeedback.h"
 #include "values/numbers/numberformat.h"
 
+#include <map>
+
 #include <cmath>
 #include <optional>
 
@@ -51,7 +53,46 @@ enum Operator
 
 } // namespace
 
-CalculatedFields::CalculatedFields(Database &db, LocaleService &locale, Clock &clock,
+/// The database's texts as a change would leave them: rows that the change
+/// touches are held here, the others read from the grid.
+class CalculatedFields::Texts
+{
+public:
+    explicit Texts(const Database &db) : mDb(db) {}
+
+    const QString &cell(int column, int row) const
+    {
+        const auto it = mRows.find(row);
+        if (it == mRows.end() || column < 0 || size_t(column) >= it->second.size())
+            return mDb.grid().cell(column, row);
+        return it->second[size_t(column)];
+    }
+    std::vector<QString> &row(int row)
+    {
+        auto it = mRows.find(row);
+        if (it == mRows.end()) {
+            std::vector<QString> texts(size_t(mDb.grid().columnCount()));
+            for (int c = 1; c < mDb.grid().columnCount(); ++c)
+                texts[size_t(c)] = mDb.grid().cell(c, row);
+            it = mRows.emplace(row, std::move(texts)).first;
+        }
+        return it->second;
+    }
+    std::vector<QString> &blankRow(int row)
+    {
+        std::vector<QString> &texts = mRows[row];
+        texts.assign(size_t(mDb.grid().columnCount()), QString());
+        return texts;
+    }
+    void set(int column, int row, const QString &text) { this->row(row)[size_t(column)] = text; }
+    const std::map<int, std::vector<QString>> &rows() const { return mRows; }
+
+private:
+    const Database &mDb;
+    std::map<int, std::vector<QString>> mRows;
+};
+
+CalculatedFields::CalculatedFields(const Database &db, LocaleService &locale, Clock &clock,
                                    UserFeedback &feedback)
     : mDb(db), mLocale(locale), mClock(clock), mFeedback(feedback)
 {
@@ -59,7 +100,11 @@ CalculatedFields::CalculatedFields(Database &db, LocaleService &locale, Clock &c
 
 QString CalculatedFields::EvaluateCalcField(int column, int row) const
 {
-    const RecordGrid &grid = mDb.grid();
+    return evaluate(column, row, Texts(mDb));
+}
+
+QString CalculatedFields::evaluate(int column, int row, const Texts &texts) const
+{
     const FieldDef &def = mDb.field(column);
     const Calculation calc = Calculation::fromWord(def.setting1);
     const int fields = mDb.fieldCount();
@@ -70,7 +115,7 @@ QString CalculatedFields::EvaluateCalcField(int column, int row) const
 
     // Two String fields added are joined as texts, whatever the kind.
     if (calc.op == Add && isString(calc.first) && isString(calc.second))
-        return grid.cell(calc.first.column, row) + grid.cell(calc.second.column, row);
+        return texts.cell(calc.first.column, row) + texts.cell(calc.second.column, row);
 
     const auto operand = [&](const Reference &ref) -> std::optional<double> {
         if (!exists(ref))
@@ -78,7 +123,7 @@ QString CalculatedFields::EvaluateCalcField(int column, int row) const
         if (ref.previous && row <= 1)
             return 0.0;
         // The grid row above, hidden or not.
-        const ParsedNumber n = ParseNumber(grid.cell(ref.column, ref.previous ? row - 1 : row));
+        const ParsedNumber n = ParseNumber(texts.cell(ref.column, ref.previous ? row - 1 : row));
         return n.ok ? std::optional<double>(n.value) : std::nullopt;
     };
 
@@ -129,69 +174,108 @@ QString CalculatedFields::EvaluateCalcField(int column, int row) const
     return FormatNumber(def.setting2, value);
 }
 
-void CalculatedFields::setCell(int column, int row, const QString &text)
-{
-    if (mDb.grid().cell(column, row) != text)
-        mDb.grid().setCell(column, row, text);
-}
-
-void CalculatedFields::RecalculateRow(int row)
+void CalculatedFields::recalculate(int row, bool stamps, Texts &texts) const
 {
     const int fields = mDb.fieldCount();
     const QDateTime now = mClock.now();
     for (int k = 1; k <= fields; ++k) {
         const int type = mDb.field(k).type;
-        if (type == FieldType::ModificationDate)
-            setCell(k, row, mLocale.formatDate(now.date()));
-        else if (type == FieldType::ModificationTime)
-            setCell(k, row, mLocale.formatTime(now.time()));
+        if (stamps && type == FieldType::ModificationDate)
+            texts.set(k, row, mLocale.formatDate(now.date()));
+        else if (stamps && type == FieldType::ModificationTime)
+            texts.set(k, row, mLocale.formatTime(now.time()));
         else if (FieldType::isCalculated(type))
-            setCell(k, row, EvaluateCalcField(k, row));
+            texts.set(k, row, evaluate(k, row, texts));
     }
     for (int k = fields; k >= 1; --k) {
         if (FieldType::isCalculated(mDb.field(k).type))
-            setCell(k, row, EvaluateCalcField(k, row));
+            texts.set(k, row, evaluate(k, row, texts));
     }
 }
 
-void CalculatedFields::InitialiseRecord(int row)
+EditStep::Cells CalculatedFields::withRecalculation(EditStep::Cells cells, bool stamps) const
 {
-    RecordGrid &grid = mDb.grid();
+    Texts texts(mDb);
+    for (const auto &change : cells.changes) {
+        if (change.row >= 1 && change.row <= mDb.recordCount() && change.column >= 1 &&
+            change.column <= mDb.fieldCount())
+            texts.set(change.column, change.row, change.text);
+    }
+    std::vector<int> rows;
+    for (const auto &[row, _] : texts.rows())
+        rows.push_back(row);
+    for (int row : rows) {
+        const std::vector<QString> before = texts.row(row);
+        recalculate(row, stamps, texts);
+        const std::vector<QString> &after = texts.row(row);
+        for (int c = 1; c < int(after.size()); ++c) {
+            if (after[size_t(c)] != before[size_t(c)])
+                cells.changes.push_back({c, row, after[size_t(c)]});
+        }
+    }
+    return cells;
+}
+
+EditStep::Cells CalculatedFields::RecalculateRow(int row) const
+{
+    EditStep::Cells cells;
+    if (row < 1 || row > mDb.recordCount())
+        return cells;
+    Texts texts(mDb);
+    recalculate(row, true, texts);
+    const std::vector<QString> &after = texts.row(row);
+    for (int c = 1; c < int(after.size()); ++c) {
+        if (after[size_t(c)] != mDb.grid().cell(c, row))
+            cells.changes.push_back({c, row, after[size_t(c)]});
+    }
+    return cells;
+}
+
+CalculatedFields::NewRecord CalculatedFields::InitialiseRecord(int row) const
+{
+    NewRecord record;
+    Texts texts(mDb);
+    std::vector<QString> &cells = texts.blankRow(row);
     const int fields = mDb.fieldCount();
+    record.row.checkBoxes.assign(cells.size(), false);
+    record.row.height = RecordGrid::VisibleRowHeight;
     const QDateTime now = mClock.now();
     for (int k = 1; k <= fields; ++k) {
-        FieldDef &def = mDb.field(k);
+        const FieldDef &def = mDb.field(k);
+        QString &text = cells[size_t(k)];
         switch (def.type) {
         case FieldType::String:
         case FieldType::NormalPopup:
         case FieldType::MultiplePopup:
         case FieldType::NormalInteger:
         case FieldType::Float:
-            setCell(k, row, def.defaultText);
+            text = def.defaultText;
             break;
         case FieldType::Boolean:
-            setCell(k, row, QStringLiteral("0"));
-            grid.setCheckBox(k, row, true);
+            text = QStringLiteral("0");
+            record.row.checkBoxes[size_t(k)] = true;
             break;
         case FieldType::CreationDate:
-            setCell(k, row, mLocale.formatDate(now.date()));
+            text = mLocale.formatDate(now.date());
             break;
         case FieldType::CreationTime:
-            setCell(k, row, mLocale.formatTime(now.time()));
+            text = mLocale.formatTime(now.time());
             break;
-        case FieldType::AutoIncrementInteger:
+        case FieldType::AutoIncrementInteger: {
             // The counter keeps the last number handed out. It wraps as the
             // handheld's 32-bit arithmetic does.
-            def.setting1 = qint32(quint32(def.setting1) + quint32(def.setting2));
-            setCell(k, row, QString::number(def.setting1));
+            FieldDef counter = def;
+            counter.setting1 = qint32(quint32(def.setting1) + quint32(def.setting2));
+            text = QString::number(counter.setting1);
+            record.counters.defs.emplace_back(k, std::move(counter));
             break;
+        }
         case FieldType::CalcFieldOpField:
         case FieldType::CalcValueOpField:
         case FieldType::CalcFieldOpValue:
-            setCell(k, row, EvaluateCalcField(k, row));
+            text = evaluate(k, row, texts);
             break;
         default:
-            setCell(k, row, QString());
             break;
         }
     }
@@ -199,39 +283,53 @@ void CalculatedFields::InitialiseRecord(int row)
     // had not filled yet.
     for (int k = fields; k >= 1; --k) {
         if (FieldType::isCalculated(mDb.field(k).type))
-            setCell(k, row, EvaluateCalcField(k, row));
+            cells[size_t(k)] = evaluate(k, row, texts);
     }
+    record.row.cells = std::move(cells);
+    return record;
 }
 
-void CalculatedFields::RecalculateAll()
+EditStep::Cells CalculatedFields::RecalculateAll() const
 {
-    RecordGrid &grid = mDb.grid();
+    // Column by column over all records, left to right and back, as the
+    // handheld does.
+    Texts texts(mDb);
     const int fields = mDb.fieldCount();
-    const int rows = grid.rowCount();
-    grid.beginUpdate();
+    const int records = mDb.recordCount();
+    std::vector<int> columns;
     for (int k = 1; k <= fields; ++k) {
-        if (FieldType::isCalculated(mDb.field(k).type)) {
-            for (int r = 1; r < rows; ++r)
-                setCell(k, r, EvaluateCalcField(k, r));
+        if (FieldType::isCalculated(mDb.field(k).type))
+            columns.push_back(k);
+    }
+    if (columns.empty())
+        return {};
+    for (int k : columns) {
+        for (int r = 1; r <= records; ++r)
+            texts.set(k, r, evaluate(k, r, texts));
+    }
+    for (auto it = columns.rbegin(); it != columns.rend(); ++it) {
+        for (int r = 1; r <= records; ++r)
+            texts.set(*it, r, evaluate(*it, r, texts));
+    }
+    EditStep::Cells cells;
+    for (int r = 1; r <= records; ++r) {
+        for (int k : columns) {
+            const QString &text = texts.cell(k, r);
+            if (text != mDb.grid().cell(k, r))
+                cells.changes.push_back({k, r, text});
         }
     }
-    for (int k = fields; k >= 1; --k) {
-        if (FieldType::isCalculated(mDb.field(k).type)) {
-            for (int r = 1; r < rows; ++r)
-                setCell(k, r, EvaluateCalcField(k, r));
-        }
-    }
-    grid.endUpdate();
+    return cells;
 }
 
-void CalculatedFields::ColumnSum(int column, int row)
+std::optional<EditStep::Cells> CalculatedFields::ColumnSum(int column, int row) const
 {
     if (column < 1 || column > mDb.fieldCount() || row < 1 || row > mDb.recordCount())
-        return;
+        return std::nullopt;
     // A protected field is not written, not even by a sum.
     if (mDb.field(column).isReadOnly()) {
         mFeedback.beep();
-        return;
+        return std::nullopt;
     }
     const RecordGrid &grid = mDb.grid();
     double sum = 0.0;
@@ -246,7 +344,9 @@ void CalculatedFields::ColumnSum(int column, int row)
         }
     }
     if (!found)
-        return;
-    mDb.setChanged(true);
-    setCell(column, row, FormatNumber(0, sum));
+        return std::nullopt;
+    EditStep::Cells cells;
+    cells.changes.push_back({column, row, FormatNumber(0, sum)});
+    // The record's calculated cells follow the sum; its stamps stay.
+    return withRecalculation(std::move(cells), false);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/document/edit.h"
+
 #include <QString>
+
+#include <optional>
 
 class Clock;
 class Database;
@@ -12,35 +16,55 @@ class UserFeedback;
  * of creation and modification, defaults and auto-increment numbers of new
  * records, and the column sum.
  *
- * Works on the one Database it is given, through the grid's setters, so the
- * grid's views hear of every change. Rows and columns are grid positions:
- * records are rows 1..n, fields columns 1..f. Nothing here reports an error:
- * a value that cannot be computed shows as "???" (or "INF" for a division
- * by zero).
+ * Reads the Database it is given and changes nothing: each computation comes
+ * back as the cells (or record) it would write, for a command to apply
+ * through the Document. Rows and columns are grid positions: records are
+ * rows 1..n, fields columns 1..f. Nothing here reports an error: a value that
+ * cannot be computed shows as "???" (or "INF" for a division by zero).
  */
 class CalculatedFields
 {
 public:
-    CalculatedFields(Database &db, LocaleService &locale, Clock &clock, UserFeedback &feedback);
+    /// A record as InitialiseRecord() fills it, and the auto-increment
+    /// counters it moved on.
+    struct NewRecord
+    {
+        RecordGrid::Row row;
+        EditStep::FieldDefs counters;
+    };
+
+    CalculatedFields(const Database &db, LocaleService &locale, Clock &clock,
+                     UserFeedback &feedback);
 
     /// The text of calculated field @p column for record @p row.
     QString EvaluateCalcField(int column, int row) const;
+
+    /// @p cells with, for every record whose texts they change, its
+    /// calculated cells worked out from the new texts, left to right and
+    /// then right to left, so that each may use one on either side of it.
+    /// With @p stamps the records' modification stamps are set too, as
+    /// RecalculateRow() does; cells already holding their text are left out.
+    EditStep::Cells withRecalculation(EditStep::Cells cells, bool stamps) const;
     /// Restamps the modification fields of record @p row and recomputes its
-    /// calculated fields, left to right and then right to left, so that each
-    /// may use one on either side of it.
-    void RecalculateRow(int row);
-    /// Fills a record row that was just inserted or appended.
-    void InitialiseRecord(int row);
-    /// Recomputes every calculated cell; stamps stay as they are.
-    void RecalculateAll();
+    /// calculated fields.
+    EditStep::Cells RecalculateRow(int row) const;
+    /// A new record for position @p row (the record above it is the one a
+    /// "Previous Record" operand reads).
+    NewRecord InitialiseRecord(int row) const;
+    /// Every calculated cell recomputed; stamps stay as they are.
+    EditStep::Cells RecalculateAll() const;
     /// The Column sum command on the current cell: the sum of the numbers
-    /// above it in visible records, when there is one, written into it.
-    void ColumnSum(int column, int row);
+    /// above it in visible records written into it, when there is one. A
+    /// protected field only beeps.
+    std::optional<EditStep::Cells> ColumnSum(int column, int row) const;
 
 private:
-    void setCell(int column, int row, const QString &text);
+    class Texts;
 
-    Database &mDb;
+    QString evaluate(int column, int row, const Texts &texts) const;
+    void recalculate(int row, bool stamps, Texts &texts) const;
+
+    const Database &mDb;
     LocaleService &mLocale;
     Clock &mClock;
     UserFeedback &mFeedback;

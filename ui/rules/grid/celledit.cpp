@@ -1,40 +1,42 @@
 #include "ui/rules/grid/celledit.h"
 
-#include "core/document/database.h"
-#include "core/document/recordgrid.h"
+#include "core/document/document.h"
 #include "ui/rules/grid/gridhints.h"
 #include "values/calc/calculatedfields.h"
 
 namespace CellEdit {
 
-bool storeText(Database &db, CalculatedFields &calc, int column, int row, const QString &text)
+bool storeText(Document &doc, const CalculatedFields &calc, int column, int row,
+               const QString &text, const QString &label)
 {
-    if (!GridHints::mayEditCell(db, column, row))
+    if (!GridHints::mayEditCell(doc.database(), column, row))
         return false;
-    db.grid().setCell(column, row, text);
-    db.setChanged(true);
-    calc.RecalculateRow(row);
+    EditStep::Cells cells;
+    cells.changes.push_back({column, row, text});
+    doc.apply(Edit::change(label, calc.withRecalculation(std::move(cells), true)));
     return true;
 }
 
-bool editInPlace(Database &db, CalculatedFields &calc, MessageService &messages, int column,
+bool editInPlace(Document &doc, const CalculatedFields &calc, MessageService &messages, int column,
                  int row, const QString &text)
 {
+    const Database &db = doc.database();
     if (!GridHints::mayEditCell(db, column, row))
         return false;
     if (text == db.grid().cell(column, row))
         return true;
-    return storeText(db, calc, column, row, GridHints::limitEditedText(db, column, text, messages));
+    return storeText(doc, calc, column, row, GridHints::limitEditedText(db, column, text, messages),
+                     QStringLiteral("typing"));
 }
 
-bool setChecked(Database &db, int column, int row, bool checked)
+bool setChecked(Document &doc, const CalculatedFields &calc, int column, int row, bool checked)
 {
-    if (!GridHints::mayEditCell(db, column, row))
+    if (!GridHints::mayEditCell(doc.database(), column, row))
         return false;
-    const QString text = checked ? QStringLiteral("1") : QStringLiteral("0");
-    if (text != db.grid().cell(column, row))
-        db.grid().setCell(column, row, text);
-    db.setChanged(true);
+    EditStep::Cells cells;
+    cells.changes.push_back({column, row, checked ? QStringLiteral("1") : QStringLiteral("0")});
+    doc.apply(
+        Edit::change(QStringLiteral("check box"), calc.withRecalculation(std::move(cells), false)));
     return true;
 }
 

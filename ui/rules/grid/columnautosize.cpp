@@ -1,6 +1,7 @@
 #include "ui/rules/grid/columnautosize.h"
 
 #include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/document/recordgrid.h"
 #include "core/platform/textmeasurer.h"
 
@@ -8,14 +9,14 @@
 
 #include <algorithm>
 
-ColumnAutoSize::ColumnAutoSize(Database &db, const TextMeasurer &measurer)
-    : mDb(db), mMeasurer(measurer)
+ColumnAutoSize::ColumnAutoSize(Document &doc, const TextMeasurer &measurer)
+    : mDoc(doc), mMeasurer(measurer)
 {
 }
 
 bool ColumnAutoSize::isOn() const
 {
-    return mDb.autoSizeColumns();
+    return mDoc.database().autoSizeColumns();
 }
 
 int ColumnAutoSize::fittingWidth(const Database &db, const TextMeasurer &measurer, int column)
@@ -44,16 +45,20 @@ int ColumnAutoSize::fittingWidth(const Database &db, const TextMeasurer &measure
 
 void ColumnAutoSize::AutoSizeColumns(bool on)
 {
-    RecordGrid &grid = mDb.grid();
-    const int fields = std::min<int>(mDb.fieldCount(), int(mSavedWidths.size()) - 1);
+    const Database &db = mDoc.database();
+    const RecordGrid &grid = db.grid();
+    const int fields = std::min<int>(db.fieldCount(), int(mSavedWidths.size()) - 1);
+    EditStep::ColumnWidths widths;
     if (on) {
         for (int column = 1; column <= fields; ++column) {
             mSavedWidths[size_t(column)] = grid.columnWidth(column);
-            grid.setColumnWidth(column, fittingWidth(mDb, mMeasurer, column));
+            widths.widths.emplace_back(column, fittingWidth(db, mMeasurer, column));
         }
-    } else if (mDb.autoSizeColumns()) {
+    } else if (db.autoSizeColumns()) {
         for (int column = 1; column <= fields; ++column)
-            grid.setColumnWidth(column, mSavedWidths[size_t(column)]);
+            widths.widths.emplace_back(column, mSavedWidths[size_t(column)]);
     }
-    mDb.setAutoSizeColumns(on);
+    Edit edit = Edit::view(std::move(widths));
+    edit.steps.push_back(EditStep::ViewOptions{db.widthScale(), on});
+    mDoc.apply(std::move(edit));
 }

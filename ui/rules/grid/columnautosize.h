@@ -5,6 +5,7 @@
 #include <array>
 
 class Database;
+class Document;
 class TextMeasurer;
 
 /**
@@ -12,7 +13,8 @@ class TextMeasurer;
  * width and widens or narrows the column to its widest text; switched off,
  * it gives the kept widths back. The on/off state is the database's
  * autoSizeColumns() flag, which the status bar shows; the kept widths live
- * here from switching on until switching off.
+ * here from switching on until switching off. Widths change through the
+ * document, as edits that do not mark the database changed.
  */
 class ColumnAutoSize
 {
@@ -23,7 +25,7 @@ public:
     static constexpr int Margin = 5;
 
     /// Both are used for as long as this object lives.
-    ColumnAutoSize(Database &db, const TextMeasurer &measurer);
+    ColumnAutoSize(Document &doc, const TextMeasurer &measurer);
 
     bool isOn() const;
 
@@ -37,7 +39,7 @@ public:
     static int fittingWidth(const Database &db, const TextMeasurer &measurer, int column);
 
 private:
-    Database &mDb;
+    Document &mDoc;
     const TextMeasurer &mMeasurer;
     std::array<int, Limits::MaxFields + 1> mSavedWidths{};
 };

@@ -1,6 +1,7 @@
 #include "ui/rules/grid/columnrescale.h"
 
 #include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/document/recordgrid.h"
 
 #include <algorithm>
@@ -16,18 +17,20 @@ std::vector<int> fieldColumnWidths(const Database &db)
     return widths;
 }
 
-void RescaleColumnWidths(Database &db, const std::vector<int> &widths, double oldScale,
+void RescaleColumnWidths(Document &doc, const std::vector<int> &widths, double oldScale,
                          double newScale)
 {
     if (oldScale <= 0.0 || newScale <= 0.0)
         return;
-    RecordGrid &grid = db.grid();
+    const Database &db = doc.database();
+    EditStep::ColumnWidths step;
     const int saved = std::fegetround();
     std::fesetround(FE_TONEAREST);
     const int columns = std::min(db.fieldCount(), int(widths.size()));
     for (int column = 1; column <= columns; ++column) {
         const double pixels = double(widths[size_t(column - 1)]) * newScale / oldScale;
-        grid.setColumnWidth(column, int(std::nearbyint(pixels)));
+        step.widths.emplace_back(column, int(std::nearbyint(pixels)));
     }
     std::fesetround(saved);
+    doc.apply(Edit::view(std::move(step)));
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 class Database;
+class Document;
 
 /// Every field column's pixel width, columns 1..f.
 std::vector<int> fieldColumnWidths(const Database &db);
@@ -12,5 +13,5 @@ std::vector<int> fieldColumnWidths(const Database &db);
 /// the nearest pixel (halves to the even one). The stored widths follow from
 /// the pixels only when the file is saved, so the database is not marked
 /// changed. A scale of 0 or less changes nothing.
-void RescaleColumnWidths(Database &db, const std::vector<int> &widths, double oldScale,
+void RescaleColumnWidths(Document &doc, const std::vector<int> &widths, double oldScale,
                          double newScale);

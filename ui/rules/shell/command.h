@@ -18,6 +18,8 @@ enum class Command
     RecentFile,
     Exit,
     // Edit
+    Undo,
+    Redo,
     EditCell,
     Properties,
     CutCell,

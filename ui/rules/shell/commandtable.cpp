@@ -23,6 +23,8 @@ constexpr Entry kEntries[] = {
     {C::Print,        "&File", "&Print...",   "",       "Print",                        true},
     {C::RecentFile,   "&File", "",            "",       "",                             true},
     {C::Exit,         "&File", "E&xit",       "Alt+F4", "",                             false},
+    {C::Undo,         "&Edit", "&Undo",          "Ctrl+Z", "Undo",                      false},
+    {C::Redo,         "&Edit", "&Redo",          "Ctrl+Y", "Redo",                      true},
     {C::EditCell,     "&Edit", "&Edit cell...",  "F2",  "Edit cell",                    false},
     {C::Properties,   "&Edit", "Pr&operties...", "F3",  "Properties",                   true},
     {C::CutCell,      "&Edit", "Cut cell",    "F9",     " Cut cell",                    false},
@@ -59,12 +61,17 @@ constexpr Entry kEntries[] = {
 // clang-format on
 
 constexpr Command kToolbar[] = {
-    C::New,          C::Clone,        C::Open,         C::Save,           C::Install,
-    C::Print,        C::Import,       C::Export,       C::EditCell,       C::CutCell,
-    C::CopyCell,     C::PasteCell,    C::Properties,   C::Font,           C::Find,
-    C::Replace,      C::AutoSizing,   C::Filter,       C::AdvancedFilter, C::SortNormal,
-    C::SortReverse,  C::ColumnSum,    C::AppendRow,    C::InsertRow,      C::DeleteRow,
-    C::AppendColumn, C::InsertColumn, C::DeleteColumn, C::Homepage,
+    C::New,          C::Clone,        C::Open,
+    C::Save,         C::Undo,         C::Redo,
+    C::Install,      C::Print,        C::Import,
+    C::Export,       C::EditCell,     C::CutCell,
+    C::CopyCell,     C::PasteCell,    C::Properties,
+    C::Font,         C::Find,         C::Replace,
+    C::AutoSizing,   C::Filter,       C::AdvancedFilter,
+    C::SortNormal,   C::SortReverse,  C::ColumnSum,
+    C::AppendRow,    C::InsertRow,    C::DeleteRow,
+    C::AppendColumn, C::InsertColumn, C::DeleteColumn,
+    C::Homepage,
 };
 
 // Below "Insert Popup Item", which the grid fills for popup fields.
@@ -116,6 +123,12 @@ const Entry &entry(Command command)
     return kEntries[0];
 }
 
+QString undoCaption(Command command, const QString &label)
+{
+    const QString caption = QString::fromLatin1(entry(command).caption);
+    return label.isEmpty() ? caption : caption + QLatin1Char(' ') + label;
+}
+
 bool isToggle(Command command)
 {
     return command == C::AutoSizing || command == C::Filter || command == C::AdvancedFilter;
@@ -153,6 +166,10 @@ bool isEnabled(Command command, const State &s)
     case C::PasteCell:
     case C::PasteRow:
         return editable && s.clipboardText;
+    case C::Undo:
+        return editable && s.canUndo;
+    case C::Redo:
+        return editable && s.canRedo;
     case C::Append:
     case C::EditCell:
     case C::CutCell:

@@ -49,6 +49,11 @@ std::span<const ContextEntry> contextMenu();
 /// The toolbar's buttons from left to right.
 std::span<const Command> toolbar();
 
+/// The caption of Undo or Redo for the edit it would take back or do
+/// again, named by @p label ("typing"): "&Undo typing". Without a label
+/// the entry's own caption.
+QString undoCaption(Command command, const QString &label);
+
 /// The entry of @p command (the first, for one shown in several places).
 const Entry &entry(Command command);
 
@@ -59,6 +64,8 @@ struct State
     bool readOnly = false; ///< it is read only
     int syncUsers = 0;     ///< handheld users found
     bool clipboardText = false;
+    bool canUndo = false; ///< the document has an edit to undo
+    bool canRedo = false; ///< or to redo
 };
 
 /// Whether @p command may be used in @p state.

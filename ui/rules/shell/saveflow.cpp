@@ -3,7 +3,7 @@
 #include "core/platform/messageservice.h"
 #include "ui/rules/grid/columnautosize.h"
 
-bool SaveFlow(Database &db, ColumnAutoSize &autoSize, bool expertMode,
+bool SaveFlow(Document &doc, ColumnAutoSize &autoSize, bool expertMode,
               ShellQuestions::SaveVariant variant, const SaveServices &services)
 {
     const bool wasOn = autoSize.isOn();
@@ -17,7 +17,7 @@ bool SaveFlow(Database &db, ColumnAutoSize &autoSize, bool expertMode,
     }
     const QString target =
         variant == ShellQuestions::SaveVariant::SaveAs ? QStringLiteral("?") : QString();
-    const bool saved = SaveDatabaseFile(db, target, services);
+    const bool saved = SaveDatabaseFile(doc, target, services);
     if (wasOn)
         autoSize.AutoSizeColumns(true);
     return saved;

@@ -4,7 +4,7 @@
 #include "ui/rules/shell/shellquestions.h"
 
 class ColumnAutoSize;
-class Database;
+class Document;
 
 /**
  * The Save and Save as commands: SaveDatabaseFile wrapped in the question
@@ -18,5 +18,5 @@ class Database;
  * to the database's own file, SaveAs asks for a name. Returns whether the
  * file was written; failures have been reported through @p services.
  */
-bool SaveFlow(Database &db, ColumnAutoSize &autoSize, bool expertMode,
+bool SaveFlow(Document &doc, ColumnAutoSize &autoSize, bool expertMode,
               ShellQuestions::SaveVariant variant, const SaveServices &services);

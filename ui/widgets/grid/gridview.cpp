@@ -1,6 +1,7 @@
 #include "ui/widgets/grid/gridview.h"
 
 #include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/document/limits.h"
 #include "core/document/recordgrid.h"
 #include "core/platform/userfeedback.h"
@@ -18,10 +19,10 @@
 #include <QScopedValueRollback>
 #include <QToolTip>
 
-GridView::GridView(Database &db, CalculatedFields &calc, MessageService &messages,
+GridView::GridView(Document &doc, const CalculatedFields &calc, MessageService &messages,
                    UserFeedback &feedback, QWidget *parent)
-    : QTableView(parent), mDb(db), mFeedback(feedback),
-      mModel(new RecordGridModel(db, calc, messages, this)),
+    : QTableView(parent), mDoc(doc), mFeedback(feedback),
+      mModel(new RecordGridModel(doc, calc, messages, this)),
       mColumnHeader(new GridHeaderView(Qt::Horizontal, this)),
       mRowHeader(new GridHeaderView(Qt::Vertical, this))
 {
@@ -61,25 +62,35 @@ GridView::GridView(Database &db, CalculatedFields &calc, MessageService &message
     mColumnHeader->viewport()->installEventFilter(this);
     mRowHeader->viewport()->installEventFilter(this);
 
-    const RecordGrid &grid = mDb.grid();
-    connect(&grid, &RecordGrid::columnWidthChanged, this, [this](int column) {
+    connect(&mDoc, &Document::columnWidthsChanged, this, [this](int first, int last) {
         QScopedValueRollback guard(mSyncing, true);
-        syncColumn(column);
+        for (int column = first; column <= last; ++column)
+            syncColumn(column);
     });
-    connect(&grid, &RecordGrid::rowHeightChanged, this, [this](int row) {
+    connect(&mDoc, &Document::fieldMoved, this, [this](int from, int to) {
         QScopedValueRollback guard(mSyncing, true);
-        syncRow(row);
+        for (int column = qMin(from, to); column <= qMax(from, to); ++column)
+            syncColumn(column);
     });
-    // A reset (a filter, a move, a new file) keeps the current cell where
-    // the grid still has it.
+    connect(&mDoc, &Document::rowHeightsChanged, this, &GridView::syncRows);
+    connect(&mDoc, &Document::recordsInserted, this,
+            [this](int position, int count) { syncRows(position, position + count - 1); });
+    connect(&mDoc, &Document::recordMoved, this,
+            [this](int from, int to) { syncRows(qMin(from, to), qMax(from, to)); });
+    connect(&mDoc, &Document::recordsPermuted, this, [this] { syncRows(1, db().recordCount()); });
+    connect(&mDoc, &Document::currentCellRequested, this, [this](int column, int row) {
+        if (column >= 1 && row >= 1)
+            setCurrentCell(qMin(column, db().fieldCount()), qMin(row, db().recordCount()));
+    });
+    // A new database keeps the current cell where it still has one.
     connect(mModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         mCellBeforeReset = {currentGridColumn(), currentGridRow()};
     });
     connect(mModel, &QAbstractItemModel::modelReset, this, [this] {
         syncAll();
         const auto [column, row] = mCellBeforeReset;
-        if (column >= 1 && row >= 1 && mDb.fieldCount() > 0 && mDb.recordCount() > 0)
-            setCurrentCell(qMin(column, mDb.fieldCount()), qMin(row, mDb.recordCount()));
+        if (column >= 1 && row >= 1 && db().fieldCount() > 0 && db().recordCount() > 0)
+            setCurrentCell(qMin(column, db().fieldCount()), qMin(row, db().recordCount()));
     });
 
     // The corner is cell (0, 0): drawn like the headers, with the record
@@ -89,6 +100,11 @@ GridView::GridView(Database &db, CalculatedFields &calc, MessageService &message
         mCorner->installEventFilter(this);
 
     syncAll();
+}
+
+const Database &GridView::db() const
+{
+    return mDoc.database();
 }
 
 int GridView::currentGridRow() const
@@ -142,57 +158,67 @@ void GridView::setRecordNumberWidth(int pixels)
 void GridView::updateWidthLimit()
 {
     QScopedValueRollback guard(mSyncing, true);
-    const int limit = mDb.FieldWidthToPixels(Limits::MaxFieldWidth);
+    const int limit = db().FieldWidthToPixels(Limits::MaxFieldWidth);
     if (limit == mColumnHeader->maximumSectionSize())
         return;
     mColumnHeader->setMaximumSectionSize(limit);
-    for (int column = 1; column <= mDb.fieldCount(); ++column)
+    for (int column = 1; column <= db().fieldCount(); ++column)
         syncColumn(column);
 }
 
 void GridView::syncAll()
 {
     QScopedValueRollback guard(mSyncing, true);
-    mColumnHeader->setMaximumSectionSize(mDb.FieldWidthToPixels(Limits::MaxFieldWidth));
-    for (int column = 1; column <= mDb.fieldCount(); ++column)
+    mColumnHeader->setMaximumSectionSize(db().FieldWidthToPixels(Limits::MaxFieldWidth));
+    for (int column = 1; column <= db().fieldCount(); ++column)
         syncColumn(column);
-    // With updates on, the header works out every section's position anew
-    // after each resize.
-    const bool updates = mRowHeader->updatesEnabled();
-    mRowHeader->setUpdatesEnabled(false);
-    for (int row = 1; row <= mDb.recordCount(); ++row)
-        syncRow(row);
-    mRowHeader->setUpdatesEnabled(updates);
+    syncRows(1, db().recordCount());
     mColumnHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().column() : -1);
     mRowHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().row() : -1);
 }
 
 void GridView::syncColumn(int column)
 {
-    if (column < 1 || column > mDb.fieldCount())
+    if (column < 1 || column > db().fieldCount())
         return;
     const int limit = mColumnHeader->maximumSectionSize();
-    const int width = mDb.grid().columnWidth(column);
+    const int width = db().grid().columnWidth(column);
     if (width > limit) {
-        // Narrowed in the grid too; setColumnWidth() comes back here.
-        mDb.grid().setColumnWidth(column, limit);
+        // Narrowed in the grid too; the edit comes back here.
+        EditStep::ColumnWidths narrowed;
+        narrowed.widths.emplace_back(column, limit);
+        mDoc.apply(Edit::view(std::move(narrowed)));
         return;
     }
     mColumnHeader->resizeSection(column - 1, qMax(0, width));
 }
 
+void GridView::syncRows(int first, int last)
+{
+    QScopedValueRollback guard(mSyncing, true);
+    // With updates on, the header works out every section's position anew
+    // after each resize.
+    const bool updates = mRowHeader->updatesEnabled();
+    mRowHeader->setUpdatesEnabled(false);
+    for (int row = qMax(first, 1); row <= qMin(last, db().recordCount()); ++row)
+        syncRow(row);
+    mRowHeader->setUpdatesEnabled(updates);
+}
+
 void GridView::syncRow(int row)
 {
-    if (row < 1 || row > mDb.recordCount())
-        return;
-    const int height = mDb.grid().rowHeight(row);
+    const int height = db().grid().rowHeight(row);
+    const bool hidden = mRowHeader->isSectionHidden(row - 1);
     if (height < 0) {
-        mRowHeader->setSectionHidden(row - 1, true);
+        if (!hidden)
+            mRowHeader->setSectionHidden(row - 1, true);
         return;
     }
-    if (mRowHeader->isSectionHidden(row - 1))
+    if (hidden)
         mRowHeader->setSectionHidden(row - 1, false);
-    mRowHeader->resizeSection(row - 1, height > 0 ? height : 1);
+    const int size = height > 0 ? height : 1;
+    if (mRowHeader->sectionSize(row - 1) != size)
+        mRowHeader->resizeSection(row - 1, size);
 }
 
 void GridView::columnResizedByUser(int logical, int newSize)
@@ -200,14 +226,18 @@ void GridView::columnResizedByUser(int logical, int newSize)
     if (mSyncing)
         return;
     {
+        // One drag is one edit: the widths it passes through merge.
         QScopedValueRollback guard(mSyncing, true);
-        mDb.grid().setColumnWidth(logical + 1, newSize);
+        EditStep::ColumnWidths widths;
+        widths.widths.emplace_back(logical + 1, newSize);
+        Edit edit = Edit::change(QStringLiteral("column width"), std::move(widths));
+        edit.mergeKey = logical + 1;
+        mDoc.apply(std::move(edit));
     }
-    mDb.setChanged(true);
     if (QApplication::mouseButtons() & Qt::LeftButton) {
         QToolTip::showText(QCursor::pos(),
                            QStringLiteral("Width: ") +
-                               QString::number(mDb.PixelsToFieldWidth(newSize)),
+                               QString::number(db().PixelsToFieldWidth(newSize)),
                            mColumnHeader);
     }
 }
@@ -223,7 +253,8 @@ void GridView::columnMovedByUser(int logical, int from, int to)
         mColumnHeader->moveSection(to, from);
     }
     const int row = currentGridRow();
-    mDb.moveField(logical + 1, to + 1);
+    mDoc.apply(
+        Edit::change(QStringLiteral("move field"), EditStep::MoveField{logical + 1, to + 1}));
     setCurrentCell(to + 1, qMax(1, row));
 }
 
@@ -236,7 +267,8 @@ void GridView::rowMovedByUser(int logical, int from, int to)
         mRowHeader->moveSection(to, from);
     }
     const int column = currentGridColumn();
-    mDb.moveRecord(logical + 1, to + 1);
+    mDoc.apply(
+        Edit::change(QStringLiteral("move record"), EditStep::MoveRecord{logical + 1, to + 1}));
     setCurrentCell(qMax(1, column), to + 1);
 }
 
@@ -256,7 +288,7 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
     const bool onCell = indexAt(event->position().toPoint()).isValid();
     const int column = currentGridColumn();
     const int row = currentGridRow();
-    if (!onCell || !GridHints::mayOpenCellEditor(mDb, column, row)) {
+    if (!onCell || !GridHints::mayOpenCellEditor(db(), column, row)) {
         mFeedback.beep();
         return;
     }
@@ -273,8 +305,10 @@ bool GridView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == mCorner && mCorner)
         return cornerEvent(event);
-    if (watched == mColumnHeader->viewport() && event->type() == QEvent::MouseButtonRelease)
+    if (watched == mColumnHeader->viewport() && event->type() == QEvent::MouseButtonRelease) {
         QToolTip::hideText();
+        mDoc.endMerge();
+    }
     if ((watched == mColumnHeader->viewport() || watched == mRowHeader->viewport()) &&
         event->type() == QEvent::MouseButtonDblClick) {
         // No editor opens on a header cell; nor is a column sized to its
@@ -291,13 +325,13 @@ bool GridView::cornerEvent(QEvent *event)
     switch (event->type()) {
     case QEvent::Paint: {
         QPainter painter(mCorner);
-        GridHeaderView::paintCell(&painter, mCorner->rect(), mDb.grid().cell(0, 0), false,
+        GridHeaderView::paintCell(&painter, mCorner->rect(), db().grid().cell(0, 0), false,
                                   mCorner->palette());
         return true;
     }
     case QEvent::ToolTip: {
         const auto *help = static_cast<QHelpEvent *>(event);
-        QToolTip::showText(help->globalPos(), GridHints::cellHint(mDb, 0, 0), mCorner);
+        QToolTip::showText(help->globalPos(), GridHints::cellHint(db(), 0, 0), mCorner);
         return true;
     }
     case QEvent::MouseButtonPress:

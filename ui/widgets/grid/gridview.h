@@ -6,6 +6,7 @@
 
 class CalculatedFields;
 class Database;
+class Document;
 class GridHeaderView;
 class MessageService;
 class RecordGridModel;
@@ -18,9 +19,9 @@ class UserFeedback;
  * Row heights and column widths follow the grid: a row of height 0 (the
  * first of a filtered run) shows as a one-pixel line, one of negative height
  * not at all; a column is never wider than FieldWidthToPixels(300). Resizing
- * a column writes its width back into the grid and marks the database
- * changed; dragging a column or a row moves the field or the record in the
- * document. There is a current cell and never a selection.
+ * a column, dragging a column or a row each apply one undoable edit to the
+ * document (a resize drag is one edit however many steps it takes). There
+ * is a current cell and never a selection; undo and redo put it back.
  *
  * Columns and rows in this interface are grid positions: fields 1..f,
  * records 1..n.
@@ -32,8 +33,8 @@ class GridView : public QTableView
 public:
     static constexpr int RowHeight = 21;
 
-    GridView(Database &db, CalculatedFields &calc, MessageService &messages, UserFeedback &feedback,
-             QWidget *parent = nullptr);
+    GridView(Document &doc, const CalculatedFields &calc, MessageService &messages,
+             UserFeedback &feedback, QWidget *parent = nullptr);
 
     RecordGridModel *gridModel() const { return mModel; }
 
@@ -68,15 +69,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    const Database &db() const;
     void syncAll();
     void syncColumn(int column);
+    void syncRows(int first, int last);
     void syncRow(int row);
     void columnResizedByUser(int logical, int newSize);
     void columnMovedByUser(int logical, int from, int to);
     void rowMovedByUser(int logical, int from, int to);
     bool cornerEvent(QEvent *event);
 
-    Database &mDb;
+    Document &mDoc;
     UserFeedback &mFeedback;
     RecordGridModel *mModel;
     GridHeaderView *mColumnHeader;

@@ -1,35 +1,91 @@
 #include "ui/widgets/grid/recordgridmodel.h"
 
-#include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/document/recordgrid.h"
 #include "ui/rules/grid/celledit.h"
 #include "ui/rules/grid/gridhints.h"
 #include "values/calc/calculatedfields.h"
 #include "values/numbers/numberformat.h"
 
-RecordGridModel::RecordGridModel(RecordGrid &grid, QObject *parent)
-    : QAbstractTableModel(parent), mGrid(grid)
+RecordGridModel::RecordGridModel(Document &doc, const CalculatedFields &calc,
+                                 MessageService &messages, QObject *parent)
+    : QAbstractTableModel(parent), mDoc(doc), mCalc(calc), mMessages(messages)
 {
-    connect(&mGrid, &RecordGrid::gridAboutToBeReset, this, &RecordGridModel::beginResetModel);
-    connect(&mGrid, &RecordGrid::gridReset, this, &RecordGridModel::endResetModel);
-    connect(&mGrid, &RecordGrid::cellChanged, this, [this](int column, int row) {
-        if (column == 0 || row == 0) {
-            emit headerDataChanged(column == 0 ? Qt::Vertical : Qt::Horizontal,
-                                   qMax(row, column) - 1, qMax(row, column) - 1);
+    connectDocument();
+}
+
+void RecordGridModel::connectDocument()
+{
+    // Grid positions are model positions plus one.
+    const QModelIndex root;
+    connect(&mDoc, &Document::aboutToBeReplaced, this, &RecordGridModel::beginResetModel);
+    connect(&mDoc, &Document::replaced, this, &RecordGridModel::endResetModel);
+    connect(&mDoc, &Document::cellsChanged, this, &RecordGridModel::cellsChanged);
+    connect(&mDoc, &Document::recordsAboutToBeInserted, this,
+            [this, root](int position, int count) {
+                beginInsertRows(root, position - 1, position + count - 2);
+            });
+    connect(&mDoc, &Document::recordsInserted, this, [this](int position) {
+        endInsertRows();
+        emit headerDataChanged(Qt::Vertical, position - 1, rowCount() - 1);
+    });
+    connect(&mDoc, &Document::recordsAboutToBeRemoved, this, [this, root](int position, int count) {
+        beginRemoveRows(root, position - 1, position + count - 2);
+    });
+    connect(&mDoc, &Document::recordsRemoved, this, [this](int position) {
+        endRemoveRows();
+        // The numbers of the records below changed.
+        if (position <= rowCount())
+            emit headerDataChanged(Qt::Vertical, position - 1, rowCount() - 1);
+    });
+    connect(&mDoc, &Document::recordAboutToBeMoved, this, [this, root](int from, int to) {
+        beginMoveRows(root, from - 1, from - 1, root, to > from ? to : to - 1);
+    });
+    connect(&mDoc, &Document::recordMoved, this, [this](int from, int to) {
+        endMoveRows();
+        emit headerDataChanged(Qt::Vertical, qMin(from, to) - 1, qMax(from, to) - 1);
+    });
+    connect(&mDoc, &Document::recordsAboutToBePermuted, this,
+            [this] { emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint); });
+    connect(&mDoc, &Document::recordsPermuted, this, &RecordGridModel::permute);
+    connect(&mDoc, &Document::fieldAboutToBeMoved, this, [this, root](int from, int to) {
+        beginMoveColumns(root, from - 1, from - 1, root, to > from ? to : to - 1);
+    });
+    connect(&mDoc, &Document::fieldMoved, this, &RecordGridModel::endMoveColumns);
+    connect(&mDoc, &Document::fieldDefsChanged, this, [this](int first, int last) {
+        // Types and protection decide check boxes, alignment and flags.
+        const int columns = columnCount();
+        first = qMax(first, 1);
+        last = qMin(last, columns);
+        if (first > last || rowCount() == 0)
             return;
-        }
-        const QModelIndex i = index(row - 1, column - 1);
-        emit dataChanged(i, i);
+        emit dataChanged(index(0, first - 1), index(rowCount() - 1, last - 1));
+        emit headerDataChanged(Qt::Horizontal, first - 1, last - 1);
     });
 }
 
-RecordGridModel::RecordGridModel(Database &db, CalculatedFields &calc, MessageService &messages,
-                                 QObject *parent)
-    : RecordGridModel(db.grid(), parent)
+void RecordGridModel::cellsChanged(int firstColumn, int firstRow, int lastColumn, int lastRow)
 {
-    mDb = &db;
-    mCalc = &calc;
-    mMessages = &messages;
+    if (firstRow == 0)
+        emit headerDataChanged(Qt::Horizontal, firstColumn - 1, lastColumn - 1);
+    if (lastRow >= 1)
+        emit dataChanged(index(qMax(firstRow, 1) - 1, firstColumn - 1),
+                         index(lastRow - 1, lastColumn - 1));
+}
+
+void RecordGridModel::permute(const std::vector<int> &order)
+{
+    // order[new - 1] is the old record: persistent indexes go from old to new.
+    std::vector<int> newRow(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        newRow[size_t(order[i] - 1)] = int(i);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex &i : from)
+        to.append(index(newRow[size_t(i.row())], i.column()));
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void RecordGridModel::setAutoRightJustify(bool on)
@@ -44,43 +100,39 @@ void RecordGridModel::setAutoRightJustify(bool on)
 
 int RecordGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : mGrid.recordCount();
+    return parent.isValid() ? 0 : mDoc.database().recordCount();
 }
 
 int RecordGridModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : mGrid.fieldCount();
+    return parent.isValid() ? 0 : mDoc.database().fieldCount();
 }
 
 QVariant RecordGridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
+    const RecordGrid &grid = mDoc.database().grid();
     const int column = index.column() + 1;
     const int row = index.row() + 1;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        if (mGrid.hasCheckBox(column, row))
+        if (grid.hasCheckBox(column, row))
             return {};
-        return mGrid.cell(column, row);
+        return grid.cell(column, row);
     case Qt::CheckStateRole:
-        if (!mGrid.hasCheckBox(column, row))
+        if (!grid.hasCheckBox(column, row))
             return {};
-        return mGrid.cell(column, row) == QLatin1String("1") ? Qt::Checked : Qt::Unchecked;
+        return grid.cell(column, row) == QLatin1String("1") ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole: {
-        const bool right = mAutoRightJustify && !mGrid.hasCheckBox(column, row) &&
-                           ParseNumber(mGrid.cell(column, row)).ok;
+        const bool right = mAutoRightJustify && !grid.hasCheckBox(column, row) &&
+                           ParseNumber(grid.cell(column, row)).ok;
         return int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
     }
     default:
         return {};
     }
-}
-
-bool RecordGridModel::mayEdit(int column, int row) const
-{
-    return mDb && GridHints::mayEditCell(*mDb, column, row);
 }
 
 Qt::ItemFlags RecordGridModel::flags(const QModelIndex &index) const
@@ -90,8 +142,9 @@ Qt::ItemFlags RecordGridModel::flags(const QModelIndex &index) const
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const int column = index.column() + 1;
     const int row = index.row() + 1;
-    if (mayEdit(column, row))
-        f |= mGrid.hasCheckBox(column, row) ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable;
+    const Database &db = mDoc.database();
+    if (GridHints::mayEditCell(db, column, row))
+        f |= db.grid().hasCheckBox(column, row) ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable;
     return f;
 }
 
@@ -101,30 +154,28 @@ bool RecordGridModel::setData(const QModelIndex &index, const QVariant &value, i
         return false;
     const int column = index.column() + 1;
     const int row = index.row() + 1;
-    if (!mDb)
-        return false;
-    const bool checkBox = mGrid.hasCheckBox(column, row);
-    if (role == Qt::EditRole && !checkBox) {
-        return CellEdit::editInPlace(*mDb, *mCalc, *mMessages, column, row, value.toString());
-    }
+    const bool checkBox = mDoc.database().grid().hasCheckBox(column, row);
+    if (role == Qt::EditRole && !checkBox)
+        return CellEdit::editInPlace(mDoc, mCalc, mMessages, column, row, value.toString());
     if (role == Qt::CheckStateRole && checkBox) {
         const bool checked = Qt::CheckState(value.toInt()) == Qt::Checked;
-        return CellEdit::setChecked(*mDb, column, row, checked);
+        return CellEdit::setChecked(mDoc, mCalc, column, row, checked);
     }
     return false;
 }
 
 QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    const Database &db = mDoc.database();
     const int column = orientation == Qt::Horizontal ? section + 1 : 0;
     const int row = orientation == Qt::Horizontal ? 0 : section + 1;
     switch (role) {
     case Qt::DisplayRole:
-        return mGrid.cell(column, row);
+        if (orientation == Qt::Vertical)
+            return RecordGrid::recordNumberText(row);
+        return db.grid().cell(column, row);
     case Qt::ToolTipRole: {
-        if (!mDb)
-            return {};
-        const QString hint = GridHints::cellHint(*mDb, column, row);
+        const QString hint = GridHints::cellHint(db, column, row);
         if (hint.isEmpty())
             return {};
         // Tool tips break lines at line feeds.

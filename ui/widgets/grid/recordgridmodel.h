@@ -3,28 +3,31 @@
 #include <QAbstractTableModel>
 
 class CalculatedFields;
-class Database;
+class Document;
 class MessageService;
-class RecordGrid;
 
 /**
- * The record grid as a table model: records as rows and fields as columns,
- * read straight from the RecordGrid with no copy per cell. Row 0 of the grid
- * (the field names) and column 0 (the record numbers) are the headers.
+ * The open database's record grid as a table model: records as rows and
+ * fields as columns, read straight from the RecordGrid with no copy per
+ * cell. Row 0 of the grid (the field names) and the record numbers, worked
+ * out from the row, are the headers.
  *
- * Built over a Database, the model is editable: a cell's text may be edited
- * and its check box toggled unless the field or the database is read-only.
- * Both go through CellEdit, which limits, stores, marks the database
- * changed and recomputes the row. The field names carry their hints as tool
- * tips. Built over a bare RecordGrid, it only shows.
+ * Each change of the Document becomes the matching notification: changed
+ * cells dataChanged, records inserted, removed and moved their row
+ * notifications, a field moved a column move, a new order of records a
+ * layout change with the persistent indexes carried along; only a replaced
+ * database resets the model.
+ *
+ * A cell's text may be edited and its check box toggled unless the field or
+ * the database is read-only; both go through CellEdit. The field names
+ * carry their hints as tool tips.
  */
 class RecordGridModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    explicit RecordGridModel(RecordGrid &grid, QObject *parent = nullptr);
-    RecordGridModel(Database &db, CalculatedFields &calc, MessageService &messages,
+    RecordGridModel(Document &doc, const CalculatedFields &calc, MessageService &messages,
                     QObject *parent = nullptr);
 
     /// Whether texts that read as numbers stand at the right of their cells.
@@ -39,11 +42,12 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    bool mayEdit(int column, int row) const;
+    void connectDocument();
+    void permute(const std::vector<int> &order);
+    void cellsChanged(int firstColumn, int firstRow, int lastColumn, int lastRow);
 
-    RecordGrid &mGrid;
-    Database *mDb = nullptr;
-    CalculatedFields *mCalc = nullptr;
-    MessageService *mMessages = nullptr;
+    Document &mDoc;
+    const CalculatedFields &mCalc;
+    MessageService &mMessages;
     bool mAutoRightJustify = false;
 };

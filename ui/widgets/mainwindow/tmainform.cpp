@@ -59,6 +59,8 @@ bool isBuilt(Command c)
     case Command::Font:
     case Command::Homepage:
     case Command::About:
+    case Command::Undo:
+    case Command::Redo:
         return true;
     default:
         return false;
@@ -121,6 +123,12 @@ QIcon themeIcon(Command c)
     case Command::Exit:
         name = "application-exit";
         break;
+    case Command::Undo:
+        name = "edit-undo";
+        break;
+    case Command::Redo:
+        name = "edit-redo";
+        break;
     default:
         break;
     }
@@ -140,11 +148,12 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
       mMessages(overrides.messages ? *overrides.messages : mQtMessages),
       mCryptForm(new TCryptForm(mMessages, this)), mPasswords(*mCryptForm), mQtDialogs(this),
       mDialogs(overrides.dialogs ? *overrides.dialogs : mQtDialogs),
-      mFilter(mDatabase, mLocale, mFeedback), mCalc(mDatabase, mLocale, mClock, mFeedback),
-      mAutoSize(mDatabase, mMeasurer), mChooseFont(overrides.chooseFont),
+      mFilter(mDocument, mLocale, mFeedback),
+      mCalc(mDocument.database(), mLocale, mClock, mFeedback), mAutoSize(mDocument, mMeasurer),
+      mChooseFont(overrides.chooseFont),
       mOpenUrl(overrides.openUrl ? overrides.openUrl
                                  : [](const QUrl &url) { return QDesktopServices::openUrl(url); }),
-      mGrid(new GridView(mDatabase, mCalc, mMessages, mFeedback, this)),
+      mGrid(new GridView(mDocument, mCalc, mMessages, mFeedback, this)),
       mStatusTimer(new QTimer(this))
 {
     mSystemSeparators = mLocale.separators();
@@ -160,6 +169,9 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createToolBar();
     createStatusBar();
     createContextMenu();
+    mDocument.setCurrentCellProvider(
+        [this] { return QPoint(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
+    connect(&mDocument, &Document::historyChanged, this, &TMainForm::updateUndoActions);
     mFilter.setModeChangedHandler([this](int mode) {
         action(Command::Filter)->setChecked(mode == FilterEngine::Simple);
         action(Command::AdvancedFilter)->setChecked(mode == FilterEngine::Advanced);
@@ -224,8 +236,12 @@ void TMainForm::createActions()
             [this] { mFilter.toggleSimpleFilter(); });
     connect(action(Command::AdvancedFilter), &QAction::triggered, this,
             [this] { mFilter.toggleAdvancedFilter(); });
-    connect(action(Command::ColumnSum), &QAction::triggered, this,
-            [this] { mCalc.ColumnSum(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
+    connect(action(Command::ColumnSum), &QAction::triggered, this, &TMainForm::ColSum1Click);
+    connect(action(Command::Undo), &QAction::triggered, &mDocument, &Document::undo);
+    connect(action(Command::Redo), &QAction::triggered, &mDocument, &Document::redo);
+    action(Command::Redo)
+        ->setShortcuts(
+            {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
     connect(action(Command::AutoSizing), &QAction::triggered, this,
             [this] { AutoSizeColumns(!mAutoSize.isOn()); });
     connect(action(Command::Font), &QAction::triggered, this, &TMainForm::Font1Click);
@@ -366,13 +382,14 @@ void TMainForm::ApplyProgramFont()
     mCryptForm->setEditFont(mProgramFont);
     mMeasurer.setFont(mProgramFont);
     const int zeros = QFontMetrics(mProgramFont).horizontalAdvance(QStringLiteral("0000"));
-    mDatabase.setWidthScale(zeros / (56.0 / 3.0));
+    mDocument.apply(Edit::view(
+        EditStep::ViewOptions{zeros / (56.0 / 3.0), mDocument.database().autoSizeColumns()}));
     mGrid->setRecordNumberWidth(zeros + 11);
 }
 
 bool TMainForm::ConfirmDiscardChanges()
 {
-    return !ShellQuestions::ConfirmDiscardChanges(mDatabase.isChanged(), mMessages);
+    return !ShellQuestions::ConfirmDiscardChanges(database().isChanged(), mMessages);
 }
 
 void TMainForm::AddRecentFile(const QString &path)
@@ -399,23 +416,21 @@ void TMainForm::SetupGrid(bool open)
     mGrid->setVisible(open);
     mDatabaseOpen = open;
     if (!open) {
-        // The cells keep their "1" and "0".
-        mDatabase.grid().removeCheckBoxes();
-        mGrid->setCurrentCell(1, 1);
-        mDatabase.setChanged(false);
-        // Auto-sizing ends without giving widths back: the grid is emptied.
-        mDatabase.setAutoSizeColumns(false);
-        AutoSizeColumns(false);
-        mDatabase.setName(QString());
-        mDatabase.setFilePath(QString());
+        // An empty database takes the place of the one shown; auto-sizing
+        // ends without giving widths back.
+        Database empty;
+        empty.setWidthScale(database().widthScale());
+        mDocument.replace(std::move(empty));
+        action(Command::AutoSizing)->setChecked(false);
     }
-    mGrid->setReadOnly(open && mDatabase.isReadOnly());
+    mGrid->setReadOnly(open && database().isReadOnly());
     updateCommandStates();
 }
 
 void TMainForm::updateCommandStates()
 {
-    const CommandTable::State state{mDatabaseOpen, mDatabase.isReadOnly(), 0, mClipboardText};
+    const CommandTable::State state{mDatabaseOpen,  database().isReadOnly(), 0,
+                                    mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
     for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
         if (QAction *a = action(e.command))
             a->setEnabled(isBuilt(e.command) && CommandTable::isEnabled(e.command, state));
@@ -439,7 +454,7 @@ void TMainForm::bringCellIntoView(int column, int row)
 
 void TMainForm::OpenDatabaseFile(const QString &path)
 {
-    ::OpenDatabaseFile(mDatabase, path,
+    ::OpenDatabaseFile(mDocument, path,
                        {mMessages, mPasswords, mFiles, mDialogs, mFeedback, *this, mCipher});
 }
 
@@ -454,7 +469,7 @@ void TMainForm::OpenCommandLineFile()
 bool TMainForm::saveFlow(bool saveAs)
 {
     using ShellQuestions::SaveVariant;
-    const bool saved = SaveFlow(mDatabase, mAutoSize, mPreferences.expertMode,
+    const bool saved = SaveFlow(mDocument, mAutoSize, mPreferences.expertMode,
                                 saveAs ? SaveVariant::SaveAs : SaveVariant::Save,
                                 {mMessages, mFiles, mDialogs, mFeedback, mClock, mCipher});
     action(Command::AutoSizing)->setChecked(mAutoSize.isOn());
@@ -493,21 +508,38 @@ void TMainForm::setProgramFont(QFont font)
 {
     if (font.pointSize() > 12)
         font.setPointSize(12);
-    const double oldScale = mDatabase.widthScale();
+    const double oldScale = database().widthScale();
     // Taken first: a smaller font lowers the widest column the grid allows,
     // and the grid narrows what is wider at once.
-    const std::vector<int> widths = fieldColumnWidths(mDatabase);
+    const std::vector<int> widths = fieldColumnWidths(database());
     mProgramFont = font;
     ApplyProgramFont();
     // Pixels follow the new scale; the stored widths are worked out from
     // them only when saving, so the database is not marked changed.
-    RescaleColumnWidths(mDatabase, widths, oldScale, mDatabase.widthScale());
+    RescaleColumnWidths(mDocument, widths, oldScale, database().widthScale());
 }
 
 void TMainForm::Close1Click()
 {
     if (ConfirmDiscardChanges())
         SetupGrid(false);
+}
+
+void TMainForm::ColSum1Click()
+{
+    if (const auto cells = mCalc.ColumnSum(mGrid->currentGridColumn(), mGrid->currentGridRow()))
+        mDocument.apply(Edit::change(QStringLiteral("column sum"), *cells));
+}
+
+void TMainForm::updateUndoActions()
+{
+    for (const auto &[command, label] : {std::pair(Command::Undo, mDocument.undoLabel()),
+                                         std::pair(Command::Redo, mDocument.redoLabel())}) {
+        QAction *a = action(command);
+        a->setText(CommandTable::undoCaption(command, label));
+        a->setToolTip(QString(a->text()).remove(QLatin1Char('&')));
+    }
+    updateCommandStates();
 }
 
 void TMainForm::Homepage1Click()
@@ -545,7 +577,8 @@ void TMainForm::About1Click()
 void TMainForm::UpdateStatus()
 {
     StatusBarContent::Input in;
-    in.databaseName = mDatabase.name();
+    const Database &db = database();
+    in.databaseName = db.name();
     setWindowTitle(StatusBarContent::caption(in));
     updateCommandStates();
     if (in.databaseName.isEmpty())
@@ -553,13 +586,13 @@ void TMainForm::UpdateStatus()
     updateSortHints();
     in.currentRow = mGrid->currentGridRow();
     in.currentColumn = mGrid->currentGridColumn();
-    in.records = mDatabase.recordCount();
-    in.fields = mDatabase.fieldCount();
-    in.autoSize = mDatabase.autoSizeColumns();
+    in.records = db.recordCount();
+    in.fields = db.fieldCount();
+    in.autoSize = db.autoSizeColumns();
     in.filterMode = mFilter.filterMode();
-    in.changed = mDatabase.isChanged();
-    in.dateText = mLocale.formatDate(mDatabase.date().date());
-    in.filePath = mDatabase.filePath();
+    in.changed = db.isChanged();
+    in.dateText = mLocale.formatDate(db.date().date());
+    in.filePath = db.filePath();
     const auto texts = StatusBarContent::panels(in);
     for (int i = 0; i < StatusBarContent::PanelCount; ++i)
         mPanels[size_t(i)]->setText(texts[size_t(i)]);
@@ -600,7 +633,7 @@ void TMainForm::updateSortHints()
 {
     // The sort buttons name the field they would sort by.
     const int column = mGrid->currentGridColumn();
-    const QString field = column >= 1 ? mDatabase.grid().cell(column, 0) : QString();
+    const QString field = column >= 1 ? database().grid().cell(column, 0) : QString();
     const std::pair<Command, QString> hints[] = {
         {Command::SortNormal, QStringLiteral("Sort normal - primary field: ") + field},
         {Command::SortReverse, QStringLiteral("Sort reverse - primary field: ") + field}};
@@ -616,8 +649,8 @@ void TMainForm::createContextMenu()
     mPopupItemsMenu = mContextMenu->addMenu(QStringLiteral("Insert Popup Item"));
     connect(mPopupItemsMenu, &QMenu::triggered, this, [this](QAction *item) {
         // The item's text is in its data: the caption has its "&" doubled.
-        CellEdit::storeText(mDatabase, mCalc, mGrid->currentGridColumn(), mGrid->currentGridRow(),
-                            item->data().toString());
+        CellEdit::storeText(mDocument, mCalc, mGrid->currentGridColumn(), mGrid->currentGridRow(),
+                            item->data().toString(), QStringLiteral("popup item"));
     });
     QMenu *submenu = nullptr;
     for (const CommandTable::ContextEntry &e : CommandTable::contextMenu()) {
@@ -665,7 +698,7 @@ QMenu *TMainForm::contextMenu()
 void TMainForm::updateContextMenu()
 {
     const std::optional<QStringList> items =
-        PopupInsertion::menuItems(mDatabase, mGrid->currentGridColumn());
+        PopupInsertion::menuItems(database(), mGrid->currentGridColumn());
     mPopupItemsMenu->menuAction()->setVisible(mDatabaseOpen && items.has_value());
     mPopupItemsMenu->clear();
     if (items) {

@@ -2,6 +2,7 @@
 
 #include "core/crypto/cipherstate.h"
 #include "core/document/database.h"
+#include "core/document/document.h"
 #include "core/files/databaseshell.h"
 #include "core/platform/qt/localfilesystem.h"
 #include "core/platform/qt/qtlocaleservice.h"
@@ -37,7 +38,7 @@ class SettingsStore;
 class TCryptForm;
 
 /**
- * The main window: it owns the run's one Database and the services the
+ * The main window: it owns the run's one Document and the services the
  * engine works through, offers every command in its menus, toolbar and
  * shortcuts, keeps the caption and the status bar current and guards unsaved
  * changes. The commands' own work lives in the engine; this class only binds
@@ -69,7 +70,8 @@ public:
     /// Opens the file named on the command line, once the window shows.
     void setCommandLineFile(const QString &path) { mCommandLineFile = path; }
 
-    Database &database() { return mDatabase; }
+    Document &document() { return mDocument; }
+    const Database &database() const { return mDocument.database(); }
     const Preferences &preferences() const { return mPreferences; }
     QAction *action(Command command) const { return mActions.value(int(command)); }
     /// The menu item of recent file @p slot (1..5), and the separator above them.
@@ -129,6 +131,8 @@ private:
     bool saveFlow(bool saveAs);
 
     void Close1Click();
+    void ColSum1Click();
+    void updateUndoActions();
     void Font1Click();
     void Homepage1Click();
     void About1Click();
@@ -139,7 +143,7 @@ private:
     NumberSeparators mSystemSeparators;
     QFont mProgramFont;
 
-    Database mDatabase;
+    Document mDocument;
     QtMessageService mQtMessages;
     MessageService &mMessages;
     TCryptForm *mCryptForm;

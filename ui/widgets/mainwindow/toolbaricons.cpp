@@ -308,6 +308,26 @@ Draw drawing(Command c)
             bands(p, false);
             cross(p, {13, 12.5}, kRed);
         };
+    case Command::Undo:
+    case Command::Redo: {
+        // A curved arrow turning back (undo) or forward (redo).
+        const bool back = c == Command::Undo;
+        return [back](QPainter &p) {
+            if (!back) {
+                p.translate(16, 0);
+                p.scale(-1, 1);
+            }
+            p.setPen(pen(kBlue, 2.0));
+            p.setBrush(Qt::NoBrush);
+            QPainterPath path(QPointF(4.5, 7));
+            path.cubicTo(QPointF(7, 3.5), QPointF(14, 4), QPointF(13.5, 9.5));
+            path.cubicTo(QPointF(13, 12.5), QPointF(10.5, 13.5), QPointF(8.5, 13.5));
+            p.drawPath(path);
+            p.setPen(pen(kBlue, 1.0));
+            p.setBrush(kBlue);
+            p.drawPolygon(QPolygonF({QPointF(1.5, 4), QPointF(7.5, 9), QPointF(2, 10.5)}));
+        };
+    }
     case Command::Homepage:
         return [](QPainter &p) {
             p.setPen(pen(kBlue.darker(130)));

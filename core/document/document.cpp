@@ -1,0 +1,286 @@
+#include "core/document/document.h"
+
+#include <algorithm>
+#include <climits>
+
+/// Applies one step to the document's database, announces it and returns
+/// its inverse.
+struct StepApplier
+{
+    Document &doc;
+    Database &db;
+    RecordGrid &grid;
+
+    EditStep::Step operator()(EditStep::Cells &s)
+    {
+        EditStep::Cells inverse;
+        inverse.changes.reserve(s.changes.size());
+        int c0 = INT_MAX, r0 = INT_MAX, c1 = -1, r1 = -1;
+        for (auto &change : s.changes) {
+            if (change.column < 1 || change.column > db.fieldCount() || change.row < 0 ||
+                change.row > db.recordCount())
+                continue;
+            inverse.changes.push_back(
+                {change.column, change.row, grid.cell(change.column, change.row)});
+            grid.setCell(change.column, change.row, change.text);
+            c0 = std::min(c0, change.column);
+            c1 = std::max(c1, change.column);
+            r0 = std::min(r0, change.row);
+            r1 = std::max(r1, change.row);
+        }
+        // A cell named twice gets its first text back last.
+        std::reverse(inverse.changes.begin(), inverse.changes.end());
+        if (c1 >= 0)
+            emit doc.cellsChanged(c0, r0, c1, r1);
+        return inverse;
+    }
+
+    EditStep::Step operator()(EditStep::InsertRecords &s)
+    {
+        const int position = qBound(1, s.position, db.recordCount() + 1);
+        const int count = int(s.rows.size());
+        if (count == 0)
+            return EditStep::RemoveRecords{position, 0};
+        emit doc.recordsAboutToBeInserted(position, count);
+        grid.insertRows(position, std::move(s.rows));
+        emit doc.recordsInserted(position, count);
+        return EditStep::RemoveRecords{position, count};
+    }
+
+    EditStep::Step operator()(EditStep::RemoveRecords &s)
+    {
+        if (s.position < 1 || s.count <= 0 || s.position + s.count - 1 > db.recordCount())
+            return EditStep::InsertRecords{s.position, {}};
+        emit doc.recordsAboutToBeRemoved(s.position, s.count);
+        std::vector<RecordGrid::Row> rows = grid.takeRows(s.position, s.count);
+        emit doc.recordsRemoved(s.position, s.count);
+        return EditStep::InsertRecords{s.position, std::move(rows)};
+    }
+
+    EditStep::Step operator()(EditStep::MoveRecord &s)
+    {
+        const int n = db.recordCount();
+        if (s.from == s.to || s.from < 1 || s.to < 1 || s.from > n || s.to > n)
+            return EditStep::MoveRecord{s.from, s.from};
+        emit doc.recordAboutToBeMoved(s.from, s.to);
+        grid.moveRow(s.from, s.to);
+        emit doc.recordMoved(s.from, s.to);
+        return EditStep::MoveRecord{s.to, s.from};
+    }
+
+    EditStep::Step operator()(EditStep::PermuteRecords &s)
+    {
+        const int n = db.recordCount();
+        std::vector<int> inverse(size_t(n), 0);
+        bool valid = int(s.order.size()) == n;
+        for (int i = 0; valid && i < n; ++i) {
+            const int from = s.order[size_t(i)];
+            valid = from >= 1 && from <= n && inverse[size_t(from - 1)] == 0;
+            if (valid)
+                inverse[size_t(from - 1)] = i + 1;
+        }
+        if (!valid) {
+            // Not a permutation of the records: nothing moves.
+            std::vector<int> identity(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i)
+                identity[size_t(i)] = i + 1;
+            return EditStep::PermuteRecords{std::move(identity)};
+        }
+        emit doc.recordsAboutToBePermuted();
+        grid.permuteRows(s.order);
+        emit doc.recordsPermuted(s.order);
+        return EditStep::PermuteRecords{std::move(inverse)};
+    }
+
+    EditStep::Step operator()(EditStep::MoveField &s)
+    {
+        const int f = db.fieldCount();
+        if (s.from == s.to || s.from < 1 || s.to < 1 || s.from > f || s.to > f)
+            return EditStep::MoveField{s.from, s.from};
+        emit doc.fieldAboutToBeMoved(s.from, s.to);
+        grid.moveColumn(s.from, s.to);
+        db.MoveFieldDef(s.from, s.to);
+        emit doc.fieldMoved(s.from, s.to);
+        return EditStep::MoveField{s.to, s.from};
+    }
+
+    EditStep::Step operator()(EditStep::FieldDefs &s)
+    {
+        EditStep::FieldDefs inverse;
+        int first = INT_MAX, last = -1;
+        for (auto &[slot, def] : s.defs) {
+            if (slot < 1 || slot > Database::FieldSlots)
+                continue;
+            inverse.defs.emplace_back(slot, std::move(db.field(slot)));
+            db.field(slot) = std::move(def);
+            first = std::min(first, slot);
+            last = std::max(last, slot);
+        }
+        std::reverse(inverse.defs.begin(), inverse.defs.end());
+        if (last >= 0)
+            emit doc.fieldDefsChanged(first, last);
+        return inverse;
+    }
+
+    EditStep::Step operator()(EditStep::ColumnWidths &s)
+    {
+        EditStep::ColumnWidths inverse;
+        int first = INT_MAX, last = -1;
+        for (const auto &[column, width] : s.widths) {
+            if (column < 1 || column > db.fieldCount())
+                continue;
+            inverse.widths.emplace_back(column, grid.columnWidth(column));
+            grid.setColumnWidth(column, width);
+            first = std::min(first, column);
+            last = std::max(last, column);
+        }
+        std::reverse(inverse.widths.begin(), inverse.widths.end());
+        if (last >= 0)
+            emit doc.columnWidthsChanged(first, last);
+        return inverse;
+    }
+
+    EditStep::Step operator()(EditStep::RowHeights &s)
+    {
+        EditStep::RowHeights inverse;
+        int first = INT_MAX, last = -1;
+        for (const auto &[row, height] : s.heights) {
+            if (row < 1 || row > db.recordCount())
+                continue;
+            inverse.heights.emplace_back(row, grid.rowHeight(row));
+            grid.setRowHeight(row, height);
+            first = std::min(first, row);
+            last = std::max(last, row);
+        }
+        std::reverse(inverse.heights.begin(), inverse.heights.end());
+        if (last >= 0)
+            emit doc.rowHeightsChanged(first, last);
+        return inverse;
+    }
+
+    EditStep::Step operator()(EditStep::ViewOptions &s)
+    {
+        EditStep::ViewOptions inverse{db.widthScale(), db.autoSizeColumns()};
+        db.setWidthScale(s.widthScale);
+        db.setAutoSizeColumns(s.autoSizeColumns);
+        emit doc.viewOptionsChanged();
+        return inverse;
+    }
+};
+
+Document::Document(QObject *parent) : QObject(parent)
+{
+}
+
+Document::Document(Database &&db, QObject *parent) : QObject(parent), mDb(std::move(db))
+{
+}
+
+Edit Document::applySteps(Edit &&edit)
+{
+    StepApplier applier{*this, mDb, mDb.grid()};
+    Edit inverse;
+    inverse.kind = edit.kind;
+    inverse.label = edit.label;
+    inverse.mergeKey = edit.mergeKey;
+    inverse.steps.reserve(edit.steps.size());
+    for (EditStep::Step &step : edit.steps)
+        inverse.steps.push_back(std::visit(applier, step));
+    std::reverse(inverse.steps.begin(), inverse.steps.end());
+    return inverse;
+}
+
+void Document::apply(Edit edit)
+{
+    const QPoint before = currentCell();
+    const bool merge = edit.kind == Edit::Change && mHistory.mergeable(edit.mergeKey);
+    Edit inverse = applySteps(std::move(edit));
+    if (inverse.kind != Edit::Change)
+        return;
+    if (!merge)
+        mHistory.push(std::move(inverse), before);
+    updateChangedFlag(true);
+    emit historyChanged();
+}
+
+void Document::replace(Database &&db)
+{
+    emit aboutToBeReplaced();
+    mDb = std::move(db);
+    mHistory.clear();
+    emit replaced();
+    emit changedFlagChanged(mDb.isChanged());
+    emit historyChanged();
+}
+
+void Document::markSaved(const QDateTime &date, const LoStruc &image,
+                         const std::optional<QString> &path)
+{
+    mDb.setDate(date);
+    mDb.loStruc() = image;
+    if (!path)
+        return;
+    mDb.setFilePath(*path);
+    mHistory.setClean();
+    mHistory.closeMerge();
+    updateChangedFlag(false);
+}
+
+void Document::setChanged(bool on)
+{
+    updateChangedFlag(on);
+}
+
+void Document::updateChangedFlag(bool changed)
+{
+    if (mDb.isChanged() == changed)
+        return;
+    mDb.setChanged(changed);
+    emit changedFlagChanged(changed);
+}
+
+bool Document::canUndo() const
+{
+    return mHistory.canUndo();
+}
+
+bool Document::canRedo() const
+{
+    return mHistory.canRedo();
+}
+
+QString Document::undoLabel() const
+{
+    return canUndo() ? mHistory.undoEntry().edit.label : QString();
+}
+
+QString Document::redoLabel() const
+{
+    return canRedo() ? mHistory.redoEntry().edit.label : QString();
+}
+
+void Document::undo()
+{
+    if (!canUndo())
+        return;
+    EditHistory::Entry &entry = mHistory.undoEntry();
+    entry.cellAfter = currentCell();
+    entry.edit = applySteps(std::move(entry.edit));
+    mHistory.undone();
+    mHistory.closeMerge();
+    updateChangedFlag(!mHistory.isClean());
+    emit historyChanged();
+    emit currentCellRequested(entry.cellBefore.x(), entry.cellBefore.y());
+}
+
+void Document::redo()
+{
+    if (!canRedo())
+        return;
+    EditHistory::Entry &entry = mHistory.redoEntry();
+    entry.edit = applySteps(std::move(entry.edit));
+    mHistory.redone();
+    updateChangedFlag(!mHistory.isClean());
+    emit historyChanged();
+    emit currentCellRequested(entry.cellAfter.x(), entry.cellAfter.y());
+}

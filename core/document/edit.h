@@ -1,0 +1,137 @@
+#pragma once
+
+#include "core/document/fielddef.h"
+#include "core/document/recordgrid.h"
+
+#include <QString>
+
+#include <variant>
+#include <vector>
+
+/**
+ * The changes a Document applies: small values that say what changes, each
+ * with an inverse that the document works out as it applies them.
+ *
+ * Columns and rows are grid positions: fields 1..f, records 1..n; row 0
+ * holds the field names.
+ */
+namespace EditStep {
+
+/// New texts for a set of cells; check boxes stay as they are.
+struct Cells
+{
+    struct Change
+    {
+        int column;
+        int row;
+        QString text;
+    };
+    std::vector<Change> changes;
+};
+
+/// Whole records (texts of columns 1..f, check boxes, heights) put in
+/// before record @p position; the record numbers follow.
+struct InsertRecords
+{
+    int position;
+    std::vector<RecordGrid::Row> rows;
+};
+
+/// @p count records taken out from record @p position on.
+struct RemoveRecords
+{
+    int position;
+    int count;
+};
+
+/// One record moved from @p from to @p to, the records between shifting.
+struct MoveRecord
+{
+    int from;
+    int to;
+};
+
+/// The records in a new order: record r of the result is record
+/// order[r - 1] before it. A sort is one such step.
+struct PermuteRecords
+{
+    std::vector<int> order;
+};
+
+/// One field (its column, its slot and every reference to it) moved from
+/// @p from to @p to.
+struct MoveField
+{
+    int from;
+    int to;
+};
+
+/// Field slots replaced by the definitions given.
+struct FieldDefs
+{
+    std::vector<std::pair<int, FieldDef>> defs;
+};
+
+/// Column widths in pixels: (column, width).
+struct ColumnWidths
+{
+    std::vector<std::pair<int, int>> widths;
+};
+
+/// Row heights in pixels, the filters' hidden rows: (row, height).
+struct RowHeights
+{
+    std::vector<std::pair<int, int>> heights;
+};
+
+/// What the program keeps about the view in the database: pixels per width
+/// unit and whether columns are sized to their texts.
+struct ViewOptions
+{
+    double widthScale;
+    bool autoSizeColumns;
+};
+
+using Step = std::variant<Cells, InsertRecords, RemoveRecords, MoveRecord, PermuteRecords,
+                          MoveField, FieldDefs, ColumnWidths, RowHeights, ViewOptions>;
+
+} // namespace EditStep
+
+/**
+ * One change of the document, made of steps applied in order and undone in
+ * reverse.
+ *
+ * A Change marks the database changed and can be undone; its label names
+ * it in the Undo and Redo commands ("typing" gives "Undo typing"). A View
+ * edit (row heights of a filter, widths the program sets) does neither.
+ * Consecutive Change edits with the same non-zero merge key become one undo
+ * step until Document::endMerge().
+ */
+struct Edit
+{
+    enum Kind
+    {
+        Change,
+        View
+    };
+
+    Kind kind = Change;
+    QString label;
+    std::vector<EditStep::Step> steps;
+    int mergeKey = 0;
+
+    static Edit change(const QString &label, EditStep::Step step)
+    {
+        Edit e;
+        e.label = label;
+        e.steps.push_back(std::move(step));
+        return e;
+    }
+    static Edit view(EditStep::Step step)
+    {
+        Edit e;
+        e.kind = View;
+        e.steps.push_back(std::move(step));
+        return e;
+    }
+};

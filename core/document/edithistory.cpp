@@ -1,0 +1,136 @@
+#include "core/document/edithistory.h"
+
+namespace {
+
+qint64 sizeOfText(const QString &text)
+{
+    return 24 + text.size() * 2;
+}
+
+struct StepSize
+{
+    qint64 operator()(const EditStep::Cells &s) const
+    {
+        qint64 n = 0;
+        for (const auto &c : s.changes)
+            n += 8 + sizeOfText(c.text);
+        return n;
+    }
+    qint64 operator()(const EditStep::InsertRecords &s) const
+    {
+        qint64 n = 0;
+        for (const RecordGrid::Row &row : s.rows) {
+            n += 64 + qint64(row.checkBoxes.size() / 8);
+            for (const QString &text : row.cells)
+                n += sizeOfText(text);
+        }
+        return n;
+    }
+    qint64 operator()(const EditStep::PermuteRecords &s) const
+    {
+        return qint64(s.order.size()) * 4;
+    }
+    qint64 operator()(const EditStep::FieldDefs &s) const
+    {
+        qint64 n = 0;
+        for (const auto &[slot, def] : s.defs) {
+            n += 128 + sizeOfText(def.defaultText);
+            for (const QString &item : def.popupItems)
+                n += sizeOfText(item);
+        }
+        return n;
+    }
+    qint64 operator()(const EditStep::ColumnWidths &s) const { return qint64(s.widths.size()) * 8; }
+    qint64 operator()(const EditStep::RowHeights &s) const { return qint64(s.heights.size()) * 8; }
+    template <typename Other> qint64 operator()(const Other &) const { return 16; }
+};
+
+} // namespace
+
+void EditHistory::setLimits(int maxSteps, qint64 maxBytes)
+{
+    mMaxSteps = qMax(1, maxSteps);
+    mMaxBytes = qMax<qint64>(1, maxBytes);
+    trim();
+}
+
+qint64 EditHistory::sizeOf(const Edit &edit)
+{
+    qint64 n = 64 + edit.label.size() * 2;
+    for (const EditStep::Step &step : edit.steps)
+        n += std::visit(StepSize{}, step);
+    return n;
+}
+
+bool EditHistory::mergeable(int key) const
+{
+    return key != 0 && mMergeOpen && mIndex == int(mEntries.size()) && mIndex > 0 &&
+           mEntries.back().edit.mergeKey == key && mCleanIndex != mIndex;
+}
+
+void EditHistory::push(Edit inverse, QPoint cellBefore)
+{
+    while (int(mEntries.size()) > mIndex) {
+        mBytes -= mEntries.back().bytes;
+        mEntries.pop_back();
+    }
+    if (mCleanIndex > mIndex)
+        mCleanIndex = -1;
+    Entry entry;
+    entry.bytes = sizeOf(inverse);
+    entry.edit = std::move(inverse);
+    entry.cellBefore = cellBefore;
+    entry.cellAfter = cellBefore;
+    mBytes += entry.bytes;
+    mMergeOpen = entry.edit.mergeKey != 0;
+    mEntries.push_back(std::move(entry));
+    ++mIndex;
+    trim();
+}
+
+void EditHistory::trim()
+{
+    // The newest step always stays, however large: it is what the user
+    // would undo first.
+    size_t drop = 0;
+    qint64 bytes = mBytes;
+    while (mEntries.size() - drop > 1 &&
+           (int(mEntries.size() - drop) > mMaxSteps || bytes > mMaxBytes) && int(drop) < mIndex) {
+        bytes -= mEntries[drop].bytes;
+        ++drop;
+    }
+    if (drop == 0)
+        return;
+    mEntries.erase(mEntries.begin(), mEntries.begin() + qsizetype(drop));
+    mBytes = bytes;
+    mIndex -= int(drop);
+    mCleanIndex = mCleanIndex >= int(drop) ? mCleanIndex - int(drop) : -1;
+}
+
+void EditHistory::undone()
+{
+    --mIndex;
+    recount(mEntries[size_t(mIndex)]);
+}
+
+void EditHistory::redone()
+{
+    ++mIndex;
+    recount(mEntries[size_t(mIndex - 1)]);
+}
+
+void EditHistory::recount(Entry &entry)
+{
+    mBytes -= entry.bytes;
+    entry.bytes = sizeOf(entry.edit);
+    mBytes += entry.bytes;
+}
+
+void EditHistory::clear()
+{
+    mEntries.clear();
+    mIndex = 0;
+    mCleanIndex = 0;
+    mBytes = 0;
+    mMergeOpen = false;
+}
