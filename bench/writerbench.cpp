@@ -68,7 +68,8 @@ void save(benchmark::State &state, bool encrypted)
     LocalFileSystem files;
     qint64 bytes = 0;
     for (auto _ : state) {
-        if (!SaveDatabaseFile(db, QString(), {messages, files, shell, shell, clock, cipher}))
+        if (!SaveDatabaseFile(db, SaveTarget::ownName(),
+                              {messages, files, shell, shell, clock, cipher}))
             state.SkipWithError("the save failed");
         bytes += QFileInfo(db.filePath()).size();
     }
@@ -89,7 +90,7 @@ void writeOnce(benchmark::State &state, bool encipher)
     CipherState cipher;
     cipher.SetCipherKey(kPassword);
     LocalFileSystem files;
-    SaveDatabaseFile(db, QString(), {messages, files, shell, shell, clock, cipher});
+    SaveDatabaseFile(db, SaveTarget::ownName(), {messages, files, shell, shell, clock, cipher});
     QFile saved(db.filePath());
     saved.open(QIODevice::ReadOnly);
     const QByteArray source = saved.readAll();

@@ -35,7 +35,8 @@ bool CliSession::readDatabase(const QString &path, Database &db)
 bool CliSession::saveCopy(Database &db, const QString &path)
 {
     // The save reports its own failures through show().
-    return SaveDatabaseFile(db, path, {*this, mFiles, *this, *this, mClock, mCipher});
+    return SaveDatabaseFile(db, SaveTarget::copyTo(path),
+                            {*this, mFiles, *this, *this, mClock, mCipher});
 }
 
 MessageButton CliSession::show(const Message &message)

@@ -98,13 +98,15 @@ QString ChangeFileExtension(const QString &path, const QString &extension)
     return path.left(nameStart) + stem + extension;
 }
 
-bool SaveDatabaseFile(Database &db, const QString &target, const SaveServices &s)
+bool SaveDatabaseFile(Database &db, const SaveTarget &target, const SaveServices &s)
 {
-    const bool ownName = target.isEmpty() || target == QLatin1String("?");
-    QString path = target;
-    if (target.isEmpty()) {
+    const bool ownName = target.kind() != SaveTarget::Kind::CopyTo;
+    QString path;
+    switch (target.kind()) {
+    case SaveTarget::Kind::OwnName:
         path = db.filePath();
-    } else if (target == QLatin1String("?")) {
+        break;
+    case SaveTarget::Kind::Ask: {
         const QFileInfo current(db.filePath());
         FileDialogRequest request;
         request.title = QStringLiteral("Save Listora database");
@@ -116,6 +118,11 @@ bool SaveDatabaseFile(Database &db, const QString &target, const SaveServices &s
         if (chosen.isEmpty())
             return false;
         path = ChangeFileExtension(chosen, QStringLiteral(".pdb"));
+        break;
+    }
+    case SaveTarget::Kind::CopyTo:
+        path = target.path();
+        break;
     }
 
     s.feedback.setBusy(true);
