@@ -70,7 +70,7 @@ void save(benchmark::State &state, bool encrypted)
     LocalFileSystem files;
     qint64 bytes = 0;
     for (auto _ : state) {
-        if (!SaveDatabaseFile(LargeDatabase::instance().doc, QString(),
+        if (!SaveDatabaseFile(LargeDatabase::instance().doc, SaveTarget::ownName(),
                               {messages, files, shell, shell, clock, cipher}))
             state.SkipWithError("the save failed");
         bytes += QFileInfo(db.filePath()).size();
@@ -92,7 +92,7 @@ void writeOnce(benchmark::State &state, bool encipher)
     CipherState cipher;
     cipher.SetCipherKey(kPassword);
     LocalFileSystem files;
-    SaveDatabaseFile(LargeDatabase::instance().doc, QString(),
+    SaveDatabaseFile(LargeDatabase::instance().doc, SaveTarget::ownName(),
                      {messages, files, shell, shell, clock, cipher});
     QFile saved(db.filePath());
     saved.open(QIODevice::ReadOnly);

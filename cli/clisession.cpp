@@ -37,7 +37,8 @@ bool CliSession::saveCopy(Database &&db, const QString &path)
 {
     // The save reports its own failures through show().
     Document doc(std::move(db));
-    return SaveDatabaseFile(doc, path, {*this, mFiles, *this, *this, mClock, mCipher});
+    return SaveDatabaseFile(doc, SaveTarget::copyTo(path),
+                            {*this, mFiles, *this, *this, mClock, mCipher});
 }
 
 MessageButton CliSession::show(const Message &message)

@@ -49,6 +49,11 @@ int CopyCommand::run(const QStringList &arguments)
     }
     if (paths.size() != 2 || (encrypt && decrypt))
         return usage();
+    // An empty name names no file; in particular not the input's own.
+    if (paths[0].isEmpty() || paths[1].isEmpty()) {
+        QTextStream(stderr) << "IN and OUT must name files" << Qt::endl;
+        return usage();
+    }
 
     CliSession session;
     session.setPassword(password);

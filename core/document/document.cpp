@@ -1,5 +1,8 @@
 #include "core/document/document.h"
 
+#include "core/document/fieldmapping.h"
+#include "core/document/fieldreferences.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -100,6 +103,9 @@ struct StepApplier
         emit doc.fieldAboutToBeMoved(s.from, s.to);
         grid.moveColumn(s.from, s.to);
         db.MoveFieldDef(s.from, s.to);
+        // Calculations, sorts, filters and the find field name fields by
+        // place; they follow the field to its new one.
+        FieldReferences::remap(db, FieldMapping::moved(f, s.from, s.to));
         emit doc.fieldMoved(s.from, s.to);
         return EditStep::MoveField{s.to, s.from};
     }

@@ -99,14 +99,16 @@ QString ChangeFileExtension(const QString &path, const QString &extension)
     return path.left(nameStart) + stem + extension;
 }
 
-bool SaveDatabaseFile(Document &doc, const QString &target, const SaveServices &s)
+bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveServices &s)
 {
     const Database &db = doc.database();
-    const bool ownName = target.isEmpty() || target == QLatin1String("?");
-    QString path = target;
-    if (target.isEmpty()) {
+    const bool ownName = target.kind() != SaveTarget::Kind::CopyTo;
+    QString path;
+    switch (target.kind()) {
+    case SaveTarget::Kind::OwnName:
         path = db.filePath();
-    } else if (target == QLatin1String("?")) {
+        break;
+    case SaveTarget::Kind::Ask: {
         const QFileInfo current(db.filePath());
         FileDialogRequest request;
         request.title = QStringLiteral("Save Listora database");
@@ -118,6 +120,11 @@ bool SaveDatabaseFile(Document &doc, const QString &target, const SaveServices &
         if (chosen.isEmpty())
             return false;
         path = ChangeFileExtension(chosen, QStringLiteral(".pdb"));
+        break;
+    }
+    case SaveTarget::Kind::CopyTo:
+        path = target.path();
+        break;
     }
 
     s.feedback.setBusy(true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/savetarget.h"
+
 #include <QString>
 
 class CipherState;
@@ -23,9 +25,10 @@ struct SaveServices
 };
 
 /**
- * Saves @p db. An empty @p target saves to the database's own file, "?" asks
- * for a new name in the save dialog, and anything else writes a copy to that
- * path (no backup; the database keeps its path and its changed flag).
+ * Saves @p db to @p target: its own file, a name asked for in the save dialog
+ * (cancelling it writes nothing and returns false), or a copy at a path (no
+ * backup; the database keeps its path and its changed flag). An empty path,
+ * own or given, cannot be written and reports "Save error".
  *
  * Saving under the own name or a new one keeps the file it replaces as its
  * ".pd_" backup. The new file is written completely under a name of its own
@@ -33,7 +36,7 @@ struct SaveServices
  * failed save leaves the previous file where it was, removes what it wrote
  * and reports "Save error". Returns whether the file was written.
  */
-bool SaveDatabaseFile(Document &doc, const QString &target, const SaveServices &services);
+bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveServices &services);
 
 /// @p path with its extension replaced by @p extension (".pd_", ".pdb").
 QString ChangeFileExtension(const QString &path, const QString &extension);

@@ -84,13 +84,13 @@ QByteArray readAppInfo(QIODevice &device, qint64 limit, qsizetype areaStart,
             cipher->DecipherBuffer(buffer.data() + deciphered, usable - deciphered);
             deciphered = usable;
         }
-        const char *d = buffer.constData();
-        for (; scanned < usable; ++scanned) {
-            if (d[scanned] == '\0' && (scanned == areaStart || d[scanned - 1] == '\0')) {
-                buffer.truncate(scanned + 1);
-                return buffer;
-            }
+        const qsizetype end = ExtensionArea::findEnd(buffer.constData() + areaStart,
+                                                     usable - areaStart, scanned - areaStart);
+        if (end >= 0) {
+            buffer.truncate(areaStart + end);
+            return buffer;
         }
+        scanned = qMax(scanned, usable);
     }
     return buffer;
 }

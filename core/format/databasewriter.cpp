@@ -51,10 +51,9 @@ bool appendString(QByteArray &out, const QString &text)
     return true;
 }
 
-void appendKey(QByteArray &out, const char *block, int k)
+void appendKey(QByteArray &out, ExtensionArea::Block block, int k)
 {
-    out.append(block);
-    out.append(ExtensionArea::blockLetter(k));
+    out.append(ExtensionArea::key(block, k));
     out.append('\0');
 }
 
@@ -179,14 +178,14 @@ QByteArray extensionArea(const Database &db)
         for (const QString &value : values)
             appendString(block, value);
         if (!block.isEmpty()) {
-            appendKey(out, "popup", k);
+            appendKey(out, ExtensionArea::Block::Popup, k);
             out.append(block);
         }
     }
     for (int k = 1; k <= f; ++k) {
         const QByteArray value = areaBytes(db.field(k).defaultText);
         if (!value.isEmpty()) {
-            appendKey(out, "deflt", k);
+            appendKey(out, ExtensionArea::Block::Default, k);
             out.append(value + '\0');
         }
     }
@@ -194,7 +193,7 @@ QByteArray extensionArea(const Database &db)
         const SavedSortList &list = db.sortList(i);
         if (list.name == QLatin1String("Unused") || areaBytes(list.name).isEmpty())
             continue;
-        appendKey(out, "soort", i);
+        appendKey(out, ExtensionArea::Block::Sort, i);
         appendString(out, list.name);
         for (qint8 key : list.sort.keys)
             appendString(out, QString::number(key));
@@ -203,11 +202,11 @@ QByteArray extensionArea(const Database &db)
         const SavedFilterList &list = db.filterList(i);
         if (list.name == QLatin1String("Unused") || areaBytes(list.name).isEmpty())
             continue;
-        appendKey(out, "flllt", i);
+        appendKey(out, ExtensionArea::Block::Filter, i);
         appendString(out, list.name);
         for (const QString &text : list.texts) {
             if (!appendString(out, text))
-                appendString(out, QStringLiteral("-*-"));
+                appendString(out, QString::fromLatin1(ExtensionArea::EmptyConditionText));
         }
         appendString(out, QString::number(list.options));
         for (qint8 field : list.fields)
@@ -216,21 +215,21 @@ QByteArray extensionArea(const Database &db)
     for (int k = 1; k <= f; ++k) {
         const FieldDef &def = db.field(k);
         if (def.calcValue1 != 0.0) {
-            appendKey(out, "calv1", k);
+            appendKey(out, ExtensionArea::Block::CalcValue1, k);
             appendString(out, FormatNumber(0, def.calcValue1));
         }
         if (def.calcValue2 != 0.0) {
-            appendKey(out, "calv2", k);
+            appendKey(out, ExtensionArea::Block::CalcValue2, k);
             appendString(out, FormatNumber(0, def.calcValue2));
         }
     }
     const ViewPosition &vp = db.viewPosition();
     if (vp.marker > 0) {
-        appendKey(out, "pooos", 1);
+        appendKey(out, ExtensionArea::Block::ViewPosition, 1);
         for (qint32 value : {vp.marker, vp.currentRecord, vp.visibleRecord, vp.visibleField})
             appendString(out, QString::number(value));
     }
-    out.append(QByteArray(3, '\0'));
+    out.append(ExtensionArea::endMarker());
     return out;
 }
 

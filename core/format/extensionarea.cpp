@@ -5,45 +5,33 @@
 #include "values/numbers/numberformat.h"
 
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 
 namespace {
 
-enum class Block
-{
-    None,
-    Popup,
-    Default,
-    Sort,
-    Filter,
-    CalcValue1,
-    CalcValue2,
-    ViewPosition
-};
+using Block = ExtensionArea::Block;
+
+/// The name of each block, in the order of the Block values.
+constexpr const char *kBlockNames[] = {"popup", "deflt", "soort", "flllt",
+                                       "calv1", "calv2", "pooos"};
+constexpr size_t BlockNameLength = 5;
 
 constexpr int SortGroupSize = 4;     // name, three keys
 constexpr int FilterGroupSize = 12;  // name, five texts, option word, five fields
 constexpr int PositionGroupSize = 4; // marker, current record, visible record, visible field
 
-Block blockOfKey(const char *s, size_t length)
+/// The block a string is the key of, if it is a key.
+std::optional<Block> blockOfKey(const char *s, size_t length)
 {
-    if (length != 6)
-        return Block::None;
-    static const struct
-    {
-        const char *name;
-        Block block;
-    } kBlocks[] = {
-        {"popup", Block::Popup},        {"deflt", Block::Default},    {"soort", Block::Sort},
-        {"flllt", Block::Filter},       {"calv1", Block::CalcValue1}, {"calv2", Block::CalcValue2},
-        {"pooos", Block::ViewPosition},
-    };
-    for (const auto &b : kBlocks) {
-        if (std::memcmp(s, b.name, 5) == 0)
-            return b.block;
+    if (length != BlockNameLength + 1)
+        return std::nullopt;
+    for (size_t i = 0; i < std::size(kBlockNames); ++i) {
+        if (std::memcmp(s, kBlockNames[i], BlockNameLength) == 0)
+            return Block(i);
     }
-    return Block::None;
+    return std::nullopt;
 }
 
 int groupSize(Block block)
@@ -88,37 +76,38 @@ qint32 integerOrZero(const char *s, size_t length)
     return parseInteger(s, length).value_or(0);
 }
 
+/// A calc constant as written by any locale: these never hold thousands
+/// separators, so one "." or "," is the decimal point of whichever locale
+/// wrote them. A text that is no number gives 0.
+double calcValue(const QString &text)
+{
+    const qsizetype points = text.count(QLatin1Char('.')) + text.count(QLatin1Char(','));
+    if (points > 1)
+        return ParseNumber(text).value;
+    QString normal = text;
+    normal.replace(QLatin1Char(','), QLatin1Char('.'));
+    return ParseNumber(normal, NumberSeparators{QLatin1Char('.'), QChar()}).value;
+}
+
 } // namespace
 
-qsizetype ExtensionArea::findEnd(const char *data, qsizetype size)
+QByteArray ExtensionArea::key(Block block, int k)
 {
-    for (qsizetype i = 0; i < size; ++i) {
+    return QByteArray(kBlockNames[size_t(block)], BlockNameLength) + blockLetter(k);
+}
+
+qsizetype ExtensionArea::findEnd(const char *data, qsizetype size, qsizetype from)
+{
+    for (qsizetype i = qMax(from, qsizetype(0)); i < size; ++i) {
         if (data[i] == '\0' && (i == 0 || data[i - 1] == '\0'))
             return i + 1;
     }
     return -1;
 }
 
-bool ExtensionArea::parseCalcValue(const QString &text, double *value)
-{
-    // These constants never hold thousands separators, so one "." or "," is
-    // the decimal point of whichever locale wrote them.
-    const qsizetype points = text.count(QLatin1Char('.')) + text.count(QLatin1Char(','));
-    ParsedNumber parsed;
-    if (points <= 1) {
-        QString normal = text;
-        normal.replace(QLatin1Char(','), QLatin1Char('.'));
-        parsed = ParseNumber(normal, NumberSeparators{QLatin1Char('.'), QChar()});
-    } else {
-        parsed = ParseNumber(text);
-    }
-    *value = parsed.value;
-    return parsed.ok;
-}
-
 void ExtensionArea::parse(const char *data, qsizetype size, Database &db)
 {
-    Block block = Block::None;
+    std::optional<Block> block; // none before the first key
     int number = 0;
     bool inRange = false;
     int groupIndex = 0; // position inside the current group; 0 = no group open
@@ -135,20 +124,19 @@ void ExtensionArea::parse(const char *data, qsizetype size, Database &db)
         if (length == 0)
             return; // an empty string ends the area, inside a group too
 
-        const int group = groupSize(block);
+        const int group = block ? groupSize(*block) : 0;
         if (groupIndex == 0 || group == 0) {
-            const Block key = blockOfKey(s, length);
-            if (key != Block::None) {
+            if (const std::optional<Block> key = blockOfKey(s, length)) {
                 block = key;
-                number = blockNumber(static_cast<unsigned char>(s[5]));
-                const bool isList = key == Block::Sort || key == Block::Filter;
-                inRange = key == Block::ViewPosition ||
+                number = blockNumber(static_cast<unsigned char>(s[BlockNameLength]));
+                const bool isList = *key == Block::Sort || *key == Block::Filter;
+                inRange = *key == Block::ViewPosition ||
                           (isList ? number >= 1 && number <= 25 : number >= 1 && number <= 50);
                 groupIndex = 0;
                 continue;
             }
         }
-        if (block == Block::None || !inRange) {
+        if (!block || !inRange) {
             // Values before the first key, or of a block out of range. The
             // groups of a skipped block are still counted out.
             if (group > 0)
@@ -156,7 +144,7 @@ void ExtensionArea::parse(const char *data, qsizetype size, Database &db)
             continue;
         }
 
-        switch (block) {
+        switch (*block) {
         case Block::Popup:
             db.field(number).popupItems.append(Codepage::decode(s, qsizetype(length)));
             break;
@@ -165,9 +153,8 @@ void ExtensionArea::parse(const char *data, qsizetype size, Database &db)
             break;
         case Block::CalcValue1:
         case Block::CalcValue2: {
-            double value = 0.0;
-            parseCalcValue(Codepage::decode(s, qsizetype(length)), &value);
-            if (block == Block::CalcValue1)
+            const double value = calcValue(Codepage::decode(s, qsizetype(length)));
+            if (*block == Block::CalcValue1)
                 db.field(number).calcValue1 = value;
             else
                 db.field(number).calcValue2 = value;
@@ -186,7 +173,8 @@ void ExtensionArea::parse(const char *data, qsizetype size, Database &db)
             if (groupIndex == 0) {
                 list.name = Codepage::decode(s, qsizetype(length));
             } else if (groupIndex <= 5) {
-                const bool empty = length == 3 && std::memcmp(s, "-*-", 3) == 0;
+                const bool empty = length == std::size(EmptyConditionText) - 1 &&
+                                   std::memcmp(s, EmptyConditionText, length) == 0;
                 list.texts[size_t(groupIndex - 1)] =
                     empty ? QString() : Codepage::decode(s, qsizetype(length));
             } else if (groupIndex == 6) {
@@ -206,8 +194,6 @@ void ExtensionArea::parse(const char *data, qsizetype size, Database &db)
             }
             break;
         }
-        case Block::None:
-            break;
         }
         if (group > 0)
             groupIndex = (groupIndex + 1) % group;

@@ -1,5 +1,6 @@
 #include "pdbbuilder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,9 +19,10 @@ struct CliRun
     QString err;
 };
 
-CliRun runCli(const QStringList &arguments)
+CliRun runCli(const QStringList &arguments, const QString &workingDirectory = QString())
 {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(QG_CLI_PATH), arguments);
     process.waitForFinished(60000);
     return {process.exitCode(), process.readAllStandardOutput(),
@@ -279,6 +281,29 @@ TEST_F(Cli, copyWritesAndChangesTheSecurity)
                       QStringLiteral("--encrypt"), QStringLiteral("secret")})
                   .exitCode,
               2);
+}
+
+TEST_F(Cli, copyTakesTheOutputNameAsItStands)
+{
+    const QString in = write("in.pdb", sample().build());
+    const auto dump = [](const QString &path) {
+        QJsonObject o =
+            QJsonDocument::fromJson(runCli({QStringLiteral("dump"), path}).out).object();
+        o.remove(QStringLiteral("modified"));
+        return o;
+    };
+    const QJsonObject original = dump(in);
+
+    // An empty name is no file, not even the input's own.
+    CliRun run = runCli({QStringLiteral("copy"), in, QString()}, dir.path());
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("IN and OUT must name files\nusage:")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"in.pdb"}));
+
+    // "?" is a name like any other.
+    run = runCli({QStringLiteral("copy"), in, QStringLiteral("?")}, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(dump(dir.filePath(QStringLiteral("?"))), original);
 }
 
 TEST_F(Cli, copyReportsTheHandheldLimitsAndGoesOn)

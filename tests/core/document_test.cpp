@@ -247,3 +247,16 @@ TEST(Document, theHistoryIsBoundedAndDragsMerge)
     f.doc.undo();
     EXPECT_EQ(f.doc.database().grid().columnWidth(3), width);
 }
+
+TEST(Document, referencesFollowAMovedField)
+{
+    // Total keeps multiplying Count by Cost wherever they go.
+    Fixture f;
+    f.doc.apply(Edit::change(QStringLiteral("move field"), EditStep::MoveField{3, 1}));
+    f.doc.apply(Edit::change(QStringLiteral("move field"), EditStep::MoveField{7, 2}));
+    ASSERT_EQ(f.cell(3, 0), QStringLiteral("Name"));
+    ASSERT_EQ(f.cell(4, 0), QStringLiteral("Count"));
+    CellEdit::editInPlace(f.doc, f.calc, f.messages, 4, 1, QStringLiteral("5"));
+    EXPECT_EQ(f.cell(5, 1), QStringLiteral("20.00"));
+    EXPECT_EQ(f.calc.EvaluateCalcField(5, 4), QStringLiteral("90.00"));
+}

@@ -57,7 +57,8 @@ TEST(LocalFileSystem, savesOnTheRealDisk)
     FixedClock clock;
     CipherState cipher;
     LocalFileSystem files;
-    ASSERT_TRUE(SaveDatabaseFile(doc, QString(), {messages, files, shell, shell, clock, cipher}));
+    ASSERT_TRUE(SaveDatabaseFile(doc, SaveTarget::ownName(),
+                                 {messages, files, shell, shell, clock, cipher}));
 
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(contents(dir.filePath(QStringLiteral("Real.pd_"))), previous);
@@ -74,13 +75,15 @@ TEST(LocalFileSystem, savesOnTheRealDisk)
     // A copy to a new file gets the permissions new files get.
     const mode_t mask = ::umask(022);
     const QString copy = dir.filePath(QStringLiteral("Copy.pdb"));
-    ASSERT_TRUE(SaveDatabaseFile(doc, copy, {messages, files, shell, shell, clock, cipher}));
+    ASSERT_TRUE(SaveDatabaseFile(doc, SaveTarget::copyTo(copy),
+                                 {messages, files, shell, shell, clock, cipher}));
     ::umask(mask);
     EXPECT_TRUE(QFile::permissions(copy) & QFile::ReadOther);
     EXPECT_EQ(db.filePath(), link);
 
     // A folder that is not there: the error, and nothing left behind.
-    EXPECT_FALSE(SaveDatabaseFile(doc, dir.filePath(QStringLiteral("none/x.pdb")),
+    EXPECT_FALSE(SaveDatabaseFile(doc,
+                                  SaveTarget::copyTo(dir.filePath(QStringLiteral("none/x.pdb"))),
                                   {messages, files, shell, shell, clock, cipher}));
     EXPECT_EQ(messages.shown.back().caption, QStringLiteral("Save error"));
     EXPECT_TRUE(messages.shown.size() == 1);

@@ -35,7 +35,7 @@ protected:
         db.setChanged(true);
     }
 
-    bool save(const QString &target = QString())
+    bool save(const SaveTarget &target = SaveTarget::ownName())
     {
         return SaveDatabaseFile(doc, target, {messages, files, shell, shell, clock, cipher});
     }
@@ -109,7 +109,8 @@ TEST_F(Save, aFailureAtAnyStepLeavesThePreviousFile)
         Document copy;
         readFile(previous, DocumentAccess::database(copy));
         DocumentAccess::database(copy).setFilePath(kPath);
-        SaveDatabaseFile(copy, QString(), {messages, probe, shell, shell, clock, cipher});
+        SaveDatabaseFile(copy, SaveTarget::ownName(),
+                         {messages, probe, shell, shell, clock, cipher});
         ASSERT_GE(probe.writes(), 1);
         ASSERT_EQ(probe.flushes(), 1);
         ASSERT_EQ(probe.renames(), 2);
@@ -131,7 +132,8 @@ TEST_F(Save, aFailureAtAnyStepLeavesThePreviousFile)
         fs.failRenameNumber = failure.rename;
         fs.freeSpace = failure.space;
         messages.shown.clear();
-        EXPECT_FALSE(SaveDatabaseFile(doc, QString(), {messages, fs, shell, shell, clock, cipher}));
+        EXPECT_FALSE(SaveDatabaseFile(doc, SaveTarget::ownName(),
+                                      {messages, fs, shell, shell, clock, cipher}));
         EXPECT_EQ(fs.files.value(kPath), previous) << fs.log.join(QLatin1Char('\n')).toStdString();
         for (auto it = fs.files.cbegin(); it != fs.files.cend(); ++it)
             EXPECT_FALSE(it.key().endsWith(QStringLiteral(".tmp")));
@@ -156,7 +158,7 @@ TEST_F(Save, aReadOnlyFolderChangesNothing)
 TEST_F(Save, saveAsAsksForTheNameAndTakesItOnlyOnceWritten)
 {
     shell.fileAnswers = {QStringLiteral("/palm/Copy.txt")};
-    ASSERT_TRUE(save(QStringLiteral("?")));
+    ASSERT_TRUE(save(SaveTarget::ask()));
     ASSERT_EQ(shell.requests.size(), 1u);
     const FileDialogRequest &r = shell.requests[0];
     EXPECT_EQ(r.title, QStringLiteral("Save Listora database"));
@@ -174,7 +176,7 @@ TEST_F(Save, saveAsAsksForTheNameAndTakesItOnlyOnceWritten)
     const QDateTime date = db.date();
     clock.time = clock.time.addDays(1);
     shell.fileAnswers = {QStringLiteral("/nowhere/Other.pdb")};
-    EXPECT_FALSE(save(QStringLiteral("?")));
+    EXPECT_FALSE(save(SaveTarget::ask()));
     EXPECT_EQ(db.filePath(), QStringLiteral("/palm/Copy.pdb"));
     EXPECT_EQ(db.date(), date);
     EXPECT_TRUE(db.isChanged());
@@ -182,7 +184,7 @@ TEST_F(Save, saveAsAsksForTheNameAndTakesItOnlyOnceWritten)
 
 TEST_F(Save, cancelledSaveAsWritesNothing)
 {
-    EXPECT_FALSE(save(QStringLiteral("?")));
+    EXPECT_FALSE(save(SaveTarget::ask()));
     EXPECT_EQ(files.files.size(), 1);
     EXPECT_TRUE(files.log.isEmpty());
     EXPECT_TRUE(messages.shown.empty());
@@ -192,7 +194,7 @@ TEST_F(Save, aCopyLeavesPathFlagAndTargetBackupAlone)
 {
     files.folders.insert(QStringLiteral("/sync/user/Install"));
     files.addFile(QStringLiteral("/sync/user/Install/Addresses.pdb"), "older copy");
-    ASSERT_TRUE(save(QStringLiteral("/sync/user/Install/Addresses.pdb")));
+    ASSERT_TRUE(save(SaveTarget::copyTo(QStringLiteral("/sync/user/Install/Addresses.pdb"))));
     EXPECT_EQ(savedCity(QStringLiteral("/sync/user/Install/Addresses.pdb")),
               QStringLiteral("Oslo"));
     EXPECT_FALSE(files.files.contains(QStringLiteral("/sync/user/Install/Addresses.pd_")));

@@ -15,8 +15,8 @@ bool SaveFlow(Document &doc, ColumnAutoSize &autoSize, bool expertMode,
         if (answer == MessageButton::Yes)
             autoSize.AutoSizeColumns(false);
     }
-    const QString target =
-        variant == ShellQuestions::SaveVariant::SaveAs ? QStringLiteral("?") : QString();
+    const SaveTarget target =
+        variant == ShellQuestions::SaveVariant::SaveAs ? SaveTarget::ask() : SaveTarget::ownName();
     const bool saved = SaveDatabaseFile(doc, target, services);
     if (wasOn)
         autoSize.AutoSizeColumns(true);
