@@ -15,6 +15,7 @@
 #include "scriptedpasswords.h"
 #include "scriptedshell.h"
 #include "ui/widgets/grid/gridview.h"
+#include "ui/widgets/grid/recordgridmodel.h"
 #include "ui/widgets/mainwindow/tmainform.h"
 
 #include <QAction>
@@ -158,6 +159,8 @@ void BM_HideAndShowEveryRow(benchmark::State &state)
 
 /// One edit through the window's document, with the view brought up to date
 /// (a repaint of what shows), and its undo: each iteration is two edits.
+/// BM_RepaintNewTexts is the floor for the painting: a screenful of texts
+/// the view has not drawn before.
 void editAndUndo(benchmark::State &state, const std::function<Edit()> &edit)
 {
     OpenWindow &w = OpenWindow::instance();
@@ -165,10 +168,28 @@ void editAndUndo(benchmark::State &state, const std::function<Edit()> &edit)
     GridView *grid = w.form().grid();
     grid->setCurrentCell(25, 16000);
     grid->bringCellIntoView(25, 16000);
+    // Argument 1: each edit is painted at once; 0: the view only hears of
+    // it (and would paint at the next event loop turn).
+    const bool paint = state.range(0) != 0;
     for (auto _ : state) {
         doc.apply(edit());
-        grid->repaint();
+        if (paint)
+            grid->repaint();
         doc.undo();
+        if (paint)
+            grid->repaint();
+    }
+}
+
+void BM_RepaintNewTexts(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    GridView *grid = w.form().grid();
+    int row = 1000;
+    for (auto _ : state) {
+        row = row >= 30000 ? 1000 : row + 97;
+        grid->setCurrentCell(25, row);
+        grid->scrollTo(grid->gridModel()->index(row - 1, 24), QAbstractItemView::PositionAtTop);
         grid->repaint();
     }
 }
@@ -217,9 +238,10 @@ BENCHMARK(BM_RepaintVisibleGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StatusRefresh)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JumpToLastRecordAndBack)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HideAndShowEveryRow)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DragRecordFirstToLast)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DragFieldFirstToLast)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CellEdit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintNewTexts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragRecordFirstToLast)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragFieldFirstToLast)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CellEdit)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutoSizeOnAndOff)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

@@ -13,6 +13,35 @@ void RecordGrid::resize(int columns, int rows)
         row.checkBoxes.resize(size_t(columns));
     }
     mColumnWidths.assign(size_t(columns), DefaultColumnWidth);
+    mSlots.resize(size_t(columns));
+    for (int c = 0; c < columns; ++c)
+        mSlots[size_t(c)] = c;
+}
+
+void RecordGrid::toSlots(Row &row) const
+{
+    Row slotted;
+    slotted.cells.resize(size_t(mColumnCount));
+    slotted.checkBoxes.resize(size_t(mColumnCount));
+    slotted.height = row.height;
+    for (int c = 0; c < mColumnCount && size_t(c) < row.cells.size(); ++c)
+        slotted.cells[slot(c)] = std::move(row.cells[size_t(c)]);
+    for (int c = 0; c < mColumnCount && size_t(c) < row.checkBoxes.size(); ++c)
+        slotted.checkBoxes[slot(c)] = row.checkBoxes[size_t(c)];
+    row = std::move(slotted);
+}
+
+void RecordGrid::toColumns(Row &row) const
+{
+    Row ordered;
+    ordered.cells.resize(size_t(mColumnCount));
+    ordered.checkBoxes.resize(size_t(mColumnCount));
+    ordered.height = row.height;
+    for (int c = 0; c < mColumnCount; ++c) {
+        ordered.cells[size_t(c)] = std::move(row.cells[slot(c)]);
+        ordered.checkBoxes[size_t(c)] = row.checkBoxes[slot(c)];
+    }
+    row = std::move(ordered);
 }
 
 const QString &RecordGrid::emptyText()
@@ -24,7 +53,7 @@ const QString &RecordGrid::emptyText()
 void RecordGrid::setCell(int column, int row, const QString &text)
 {
     if (contains(column, row) && column > 0)
-        mRows[size_t(row)].cells[size_t(column)] = text;
+        mRows[size_t(row)].cells[slot(column)] = text;
 }
 
 void RecordGrid::setRecordTexts(int row, std::vector<QString> &&texts)
@@ -34,18 +63,18 @@ void RecordGrid::setRecordTexts(int row, std::vector<QString> &&texts)
     std::vector<QString> &cells = mRows[size_t(row)].cells;
     const size_t count = qMin(texts.size(), size_t(qMax(mColumnCount - 1, 0)));
     for (size_t i = 0; i < count; ++i)
-        cells[i + 1] = std::move(texts[i]);
+        cells[slot(int(i) + 1)] = std::move(texts[i]);
 }
 
 bool RecordGrid::hasCheckBox(int column, int row) const
 {
-    return contains(column, row) && mRows[size_t(row)].checkBoxes[size_t(column)];
+    return contains(column, row) && mRows[size_t(row)].checkBoxes[slot(column)];
 }
 
 void RecordGrid::setCheckBox(int column, int row, bool on)
 {
     if (contains(column, row))
-        mRows[size_t(row)].checkBoxes[size_t(column)] = on;
+        mRows[size_t(row)].checkBoxes[slot(column)] = on;
 }
 
 int RecordGrid::columnWidth(int column) const
@@ -83,10 +112,8 @@ void RecordGrid::showAllRows()
 void RecordGrid::insertRows(int position, std::vector<Row> &&rows)
 {
     position = qBound(1, position, rowCount());
-    for (Row &row : rows) {
-        row.cells.resize(size_t(mColumnCount));
-        row.checkBoxes.resize(size_t(mColumnCount));
-    }
+    for (Row &row : rows)
+        toSlots(row);
     mRows.insert(mRows.begin() + position, std::make_move_iterator(rows.begin()),
                  std::make_move_iterator(rows.end()));
 }
@@ -98,6 +125,8 @@ std::vector<RecordGrid::Row> RecordGrid::takeRows(int position, int count)
     const auto first = mRows.begin() + position;
     std::vector<Row> taken(std::make_move_iterator(first), std::make_move_iterator(first + count));
     mRows.erase(first, first + count);
+    for (Row &row : taken)
+        toColumns(row);
     return taken;
 }
 
@@ -134,10 +163,8 @@ void RecordGrid::moveColumn(int from, int to)
 {
     if (from == to || from < 1 || to < 1 || from >= mColumnCount || to >= mColumnCount)
         return;
-    for (Row &row : mRows) {
-        rotateOne(row.cells, from, to);
-        rotateOne(row.checkBoxes, from, to);
-    }
+    // The cells stay in their slots; the columns name other slots.
+    rotateOne(mSlots, from, to);
     rotateOne(mColumnWidths, from, to);
 }
 

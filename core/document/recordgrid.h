@@ -15,6 +15,10 @@
  * row whose height is 0 or less is hidden by a filter. Each cell may carry a
  * check box.
  *
+ * Each row keeps its cells in slots; a map from column to slot puts them in
+ * column order, so a column moves without touching a row. Rows handed in and
+ * out (insertRows(), takeRows()) are in column order.
+ *
  * A plain container: the Document that owns it announces its changes.
  */
 class RecordGrid
@@ -48,7 +52,7 @@ public:
     {
         if (!contains(column, row))
             return emptyText();
-        return mRows[size_t(row)].cells[size_t(column)];
+        return mRows[size_t(row)].cells[slot(column)];
     }
     void setCell(int column, int row, const QString &text);
     /// Takes the texts of columns 1.. of @p row from @p texts.
@@ -86,6 +90,10 @@ public:
     static QString recordNumberText(int row);
 
 private:
+    size_t slot(int column) const { return size_t(mSlots[size_t(column)]); }
+    /// @p row from column order to slot order, or back.
+    void toSlots(Row &row) const;
+    void toColumns(Row &row) const;
     bool contains(int column, int row) const
     {
         return column >= 0 && column < mColumnCount && row >= 0 && row < rowCount();
@@ -95,4 +103,5 @@ private:
     int mColumnCount = 0;
     std::vector<Row> mRows;
     std::vector<int> mColumnWidths;
+    std::vector<int> mSlots; ///< the slot of each column
 };

@@ -98,11 +98,11 @@ TEST(StatusBarContent, captionAndPanels)
 TEST(ShellQuestions, unsavedChangesAreAskedAbout)
 {
     ScriptedMessages messages;
-    EXPECT_FALSE(ShellQuestions::ConfirmDiscardChanges(false, messages));
+    EXPECT_TRUE(ShellQuestions::ConfirmDiscardChanges(false, messages));
     EXPECT_TRUE(messages.shown.empty());
     messages.answers = {MessageButton::No, MessageButton::Yes};
-    EXPECT_TRUE(ShellQuestions::ConfirmDiscardChanges(true, messages));
     EXPECT_FALSE(ShellQuestions::ConfirmDiscardChanges(true, messages));
+    EXPECT_TRUE(ShellQuestions::ConfirmDiscardChanges(true, messages));
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Information"));
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);

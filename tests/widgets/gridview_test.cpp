@@ -403,6 +403,46 @@ private slots:
         QCOMPARE(GridCellDelegate::linesThatFit(QStringLiteral("\nsecond"), 22, 15), QString());
     }
 
+    void everyEditIsAnnouncedAndTheCurrentCellFollowsItsRecord()
+    {
+        Fixture f;
+        QAbstractItemModelTester tester(f.v().gridModel(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        f.v().setCurrentCell(3, 4);
+        const auto currentText = [&f] { return f.v().currentIndex().data().toString(); };
+        QCOMPARE(currentText(), QStringLiteral("6"));
+        QSignalSpy resets(f.v().gridModel(), &QAbstractItemModel::modelReset);
+
+        RecordGrid::Row row;
+        row.cells = {QString(), QStringLiteral("new")};
+        const std::vector<EditStep::Step> steps = {
+            EditStep::Cells{{{1, 1, QStringLiteral("x")}, {4, 3, QStringLiteral("y")}}},
+            EditStep::InsertRecords{2, {row, row}},
+            EditStep::RemoveRecords{1, 1},
+            EditStep::MoveRecord{5, 1},
+            EditStep::PermuteRecords{{5, 4, 3, 2, 1}},
+            EditStep::MoveField{3, 1},
+            EditStep::ColumnWidths{{{1, 99}}},
+        };
+        for (const EditStep::Step &step : steps) {
+            f.doc.apply(Edit::change(QStringLiteral("edit"), step));
+            QCOMPARE(currentText(), QStringLiteral("6"));
+        }
+        while (f.doc.canUndo()) {
+            f.doc.undo();
+            QCOMPARE(currentText(), QStringLiteral("6"));
+        }
+        QCOMPARE(f.v().currentGridColumn(), 3);
+        QCOMPARE(f.v().currentGridRow(), 4);
+        while (f.doc.canRedo())
+            f.doc.redo();
+        QCOMPARE(f.v().currentGridColumn(), 1);
+        QCOMPARE(f.v().currentGridRow(), 5);
+        QCOMPARE(currentText(), QStringLiteral("6"));
+        QCOMPARE(f.v().horizontalHeader()->sectionSize(0), 99);
+        QCOMPARE(resets.count(), 0);
+    }
+
     void aFullGridKeepsItsRowHeights()
     {
         Fixture f;

@@ -7,7 +7,7 @@ namespace ShellQuestions {
 bool ConfirmDiscardChanges(bool changed, MessageService &messages)
 {
     if (!changed)
-        return false;
+        return true;
     const MessageButton answer = messages.show(
         {QStringLiteral("Information"),
          MessageIcon::Warning,
@@ -15,7 +15,7 @@ bool ConfirmDiscardChanges(bool changed, MessageService &messages)
                          "changes if you close this file. Are sure that you want to close this "
                          "file?")},
          MessageButton::Yes | MessageButton::No});
-    return answer != MessageButton::Yes;
+    return answer == MessageButton::Yes;
 }
 
 Message autoSizeQuestion(SaveVariant variant)

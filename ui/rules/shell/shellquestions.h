@@ -10,8 +10,8 @@ class MessageService;
  */
 namespace ShellQuestions {
 
-/// Whether the command that would drop the database must be abandoned. Asks
-/// only when there are unsaved changes; No abandons, Yes gives them up.
+/// Whether the command that would drop the database may go on. Asks only
+/// when there are unsaved changes; Yes gives them up and goes on, No stops.
 bool ConfirmDiscardChanges(bool changed, MessageService &messages);
 
 /// Where the widths question is asked; each has its own first line.

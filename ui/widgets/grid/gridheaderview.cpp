@@ -44,3 +44,12 @@ void GridHeaderView::paintSection(QPainter *painter, const QRect &rect, int logi
                 : QString();
     paintCell(painter, rect, text, logicalIndex == mCurrentSection, palette());
 }
+
+QSize GridHeaderView::sizeHint() const
+{
+    if (orientation() == Qt::Vertical && minimumWidth() == maximumWidth())
+        return {minimumWidth(), defaultSectionSize()};
+    if (orientation() == Qt::Horizontal && minimumHeight() == maximumHeight())
+        return {defaultSectionSize(), minimumHeight()};
+    return QHeaderView::sizeHint();
+}

@@ -25,6 +25,11 @@ public:
     /// The face colour of the current cell's sections.
     static QColor currentColor() { return QColor(0x0A, 0x90, 0xA0); }
 
+    /// The grid fixes the record numbers' width and the field names'
+    /// height; measuring labels for a hint (200 of them, after every row
+    /// move) would only come to that.
+    QSize sizeHint() const override;
+
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
 

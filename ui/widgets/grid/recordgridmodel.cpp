@@ -25,26 +25,18 @@ void RecordGridModel::connectDocument()
             [this, root](int position, int count) {
                 beginInsertRows(root, position - 1, position + count - 2);
             });
-    connect(&mDoc, &Document::recordsInserted, this, [this](int position) {
-        endInsertRows();
-        emit headerDataChanged(Qt::Vertical, position - 1, rowCount() - 1);
-    });
+    // Record numbers follow from the row: the header repaints its rows
+    // after an insert, a removal or a move anyway, so no header change is
+    // announced (which would make it measure 200 of its labels again).
+    connect(&mDoc, &Document::recordsInserted, this, &RecordGridModel::endInsertRows);
     connect(&mDoc, &Document::recordsAboutToBeRemoved, this, [this, root](int position, int count) {
         beginRemoveRows(root, position - 1, position + count - 2);
     });
-    connect(&mDoc, &Document::recordsRemoved, this, [this](int position) {
-        endRemoveRows();
-        // The numbers of the records below changed.
-        if (position <= rowCount())
-            emit headerDataChanged(Qt::Vertical, position - 1, rowCount() - 1);
-    });
+    connect(&mDoc, &Document::recordsRemoved, this, &RecordGridModel::endRemoveRows);
     connect(&mDoc, &Document::recordAboutToBeMoved, this, [this, root](int from, int to) {
         beginMoveRows(root, from - 1, from - 1, root, to > from ? to : to - 1);
     });
-    connect(&mDoc, &Document::recordMoved, this, [this](int from, int to) {
-        endMoveRows();
-        emit headerDataChanged(Qt::Vertical, qMin(from, to) - 1, qMax(from, to) - 1);
-    });
+    connect(&mDoc, &Document::recordMoved, this, &RecordGridModel::endMoveRows);
     connect(&mDoc, &Document::recordsAboutToBePermuted, this,
             [this] { emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint); });
     connect(&mDoc, &Document::recordsPermuted, this, &RecordGridModel::permute);

@@ -11,7 +11,9 @@
 #include "ui/rules/shell/shellquestions.h"
 #include "ui/rules/shell/statusbarcontent.h"
 #include "ui/widgets/dialogs/tcryptform.h"
+#include "ui/widgets/grid/gridcontextmenu.h"
 #include "ui/widgets/grid/gridview.h"
+#include "ui/widgets/mainwindow/helpcommands.h"
 #include "ui/widgets/mainwindow/toolbaricons.h"
 
 #include <QAction>
@@ -33,10 +35,6 @@
 #include <QToolBar>
 #include <QToolTip>
 #include <QUrl>
-
-#ifndef QG_README_PATH
-#define QG_README_PATH ""
-#endif
 
 namespace {
 
@@ -65,75 +63,6 @@ bool isBuilt(Command c)
     default:
         return false;
     }
-}
-
-/// The desktop theme's icon where it has one for the command, else our own.
-QIcon themeIcon(Command c)
-{
-    const char *name = nullptr;
-    switch (c) {
-    case Command::New:
-        name = "document-new";
-        break;
-    case Command::Open:
-        name = "document-open";
-        break;
-    case Command::Save:
-        name = "document-save";
-        break;
-    case Command::Print:
-        name = "document-print";
-        break;
-    case Command::Import:
-        name = "document-import";
-        break;
-    case Command::Export:
-        name = "document-export";
-        break;
-    case Command::CutCell:
-        name = "edit-cut";
-        break;
-    case Command::CopyCell:
-        name = "edit-copy";
-        break;
-    case Command::PasteCell:
-        name = "edit-paste";
-        break;
-    case Command::Properties:
-        name = "document-properties";
-        break;
-    case Command::Font:
-        name = "preferences-desktop-font";
-        break;
-    case Command::Find:
-        name = "edit-find";
-        break;
-    case Command::Replace:
-        name = "edit-find-replace";
-        break;
-    case Command::SortNormal:
-        name = "view-sort-ascending";
-        break;
-    case Command::SortReverse:
-        name = "view-sort-descending";
-        break;
-    case Command::Homepage:
-        name = "help-browser";
-        break;
-    case Command::Exit:
-        name = "application-exit";
-        break;
-    case Command::Undo:
-        name = "edit-undo";
-        break;
-    case Command::Redo:
-        name = "edit-redo";
-        break;
-    default:
-        break;
-    }
-    const QIcon own = ToolbarIcons::icon(c);
-    return name ? QIcon::fromTheme(QLatin1String(name), own) : own;
 }
 
 } // namespace
@@ -213,7 +142,7 @@ void TMainForm::createActions()
             a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
         if (*e.hint)
             a->setToolTip(QString::fromLatin1(e.hint));
-        a->setIcon(themeIcon(e.command));
+        a->setIcon(ToolbarIcons::commandIcon(e.command));
         a->setCheckable(CommandTable::isToggle(e.command));
         mActions.insert(int(e.command), a);
     }
@@ -389,7 +318,7 @@ void TMainForm::ApplyProgramFont()
 
 bool TMainForm::ConfirmDiscardChanges()
 {
-    return !ShellQuestions::ConfirmDiscardChanges(database().isChanged(), mMessages);
+    return ShellQuestions::ConfirmDiscardChanges(database().isChanged(), mMessages);
 }
 
 void TMainForm::AddRecentFile(const QString &path)
@@ -544,34 +473,12 @@ void TMainForm::updateUndoActions()
 
 void TMainForm::Homepage1Click()
 {
-    mFeedback.beep();
-    // The project's own page is its README: beside the program, one folder
-    // up (a build folder), or where the sources were.
-    const QString programDir = QCoreApplication::applicationDirPath();
-    QString readme;
-    for (const QString &candidate :
-         {programDir + QStringLiteral("/README.md"), programDir + QStringLiteral("/../README.md"),
-          QStringLiteral(QG_README_PATH)}) {
-        if (!candidate.isEmpty() && QFileInfo::exists(candidate)) {
-            readme = QFileInfo(candidate).canonicalFilePath();
-            break;
-        }
-    }
-    if (readme.isEmpty() || !mOpenUrl(QUrl::fromLocalFile(readme))) {
-        mMessages.show({QStringLiteral("Quillgrid5"),
-                        MessageIcon::None,
-                        {QStringLiteral("Sorry your web browser could not be found")},
-                        MessageButton::Ok});
-    }
+    HelpCommands::Homepage(mFeedback, mMessages, mOpenUrl);
 }
 
 void TMainForm::About1Click()
 {
-    QMessageBox::about(this, QStringLiteral("About Quillgrid 5"),
-                       QStringLiteral("<b>Quillgrid 5</b> version %1<br><br>"
-                                      "An editor for Listora 5 databases.<br>"
-                                      "Mail: quillgrid-support@example.org")
-                           .arg(QApplication::applicationVersion()));
+    HelpCommands::About(this);
 }
 
 void TMainForm::UpdateStatus()
@@ -645,39 +552,11 @@ void TMainForm::updateSortHints()
 
 void TMainForm::createContextMenu()
 {
-    mContextMenu = new QMenu(this);
-    mPopupItemsMenu = mContextMenu->addMenu(QStringLiteral("Insert Popup Item"));
-    connect(mPopupItemsMenu, &QMenu::triggered, this, [this](QAction *item) {
-        // The item's text is in its data: the caption has its "&" doubled.
+    mContextMenu = new GridContextMenu([this](Command c) { return action(c); }, this);
+    connect(mContextMenu, &GridContextMenu::popupItemChosen, this, [this](const QString &text) {
         CellEdit::storeText(mDocument, mCalc, mGrid->currentGridColumn(), mGrid->currentGridRow(),
-                            item->data().toString(), QStringLiteral("popup item"));
+                            text, QStringLiteral("popup item"));
     });
-    QMenu *submenu = nullptr;
-    for (const CommandTable::ContextEntry &e : CommandTable::contextMenu()) {
-        QAction *a = nullptr;
-        if (e.command == Command::FillColumn || e.command == Command::FillRow) {
-            submenu = mContextMenu->addMenu(QString::fromLatin1(e.caption));
-            a = submenu->menuAction();
-        } else {
-            QMenu *menu = e.submenu && submenu ? submenu : mContextMenu;
-            a = menu->addAction(QString::fromLatin1(e.caption));
-            if (*e.shortcut) {
-                // Shown beside the caption; the main window's own action
-                // answers the key.
-                a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
-                a->setShortcutContext(Qt::WidgetShortcut);
-            }
-            const Command command = e.command;
-            connect(a, &QAction::triggered, this, [this, command] {
-                if (QAction *main = action(command); main && main->isEnabled())
-                    main->trigger();
-            });
-        }
-        mContextActions.append({e.command, a});
-        if (e.separatorAfter)
-            mContextMenu->addSeparator();
-    }
-
     mGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(mGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         // A right click on a cell makes it current: the entries act on the
@@ -691,25 +570,9 @@ void TMainForm::createContextMenu()
 
 QMenu *TMainForm::contextMenu()
 {
-    updateContextMenu();
-    return mContextMenu;
-}
-
-void TMainForm::updateContextMenu()
-{
     const std::optional<QStringList> items =
-        PopupInsertion::menuItems(database(), mGrid->currentGridColumn());
-    mPopupItemsMenu->menuAction()->setVisible(mDatabaseOpen && items.has_value());
-    mPopupItemsMenu->clear();
-    if (items) {
-        for (const QString &item : *items) {
-            QAction *a = mPopupItemsMenu->addAction(
-                QString(item).replace(QLatin1Char('&'), QStringLiteral("&&")));
-            a->setData(item);
-        }
-    }
-    for (const auto &[command, a] : std::as_const(mContextActions)) {
-        if (QAction *main = action(command))
-            a->setEnabled(main->isEnabled());
-    }
+        mDatabaseOpen ? PopupInsertion::menuItems(database(), mGrid->currentGridColumn())
+                      : std::nullopt;
+    mContextMenu->refresh(items);
+    return mContextMenu;
 }

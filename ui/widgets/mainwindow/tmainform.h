@@ -28,6 +28,7 @@
 #include <memory>
 #include <optional>
 
+class GridContextMenu;
 class GridView;
 class QAction;
 class QLabel;
@@ -125,7 +126,6 @@ private:
     void savePreferences();
     void updateCommandStates();
     void createContextMenu();
-    void updateContextMenu();
     void updateSortHints();
     void OpenCommandLineFile();
     bool saveFlow(bool saveAs);
@@ -168,9 +168,7 @@ private:
     QAction *mRecentSeparator = nullptr;
     std::array<QLabel *, 8> mPanels{};
     QTimer *mStatusTimer;
-    QMenu *mContextMenu = nullptr;
-    QMenu *mPopupItemsMenu = nullptr;
-    QList<QPair<Command, QAction *>> mContextActions;
+    GridContextMenu *mContextMenu = nullptr;
     QString mInitialDirectory;
     QString mCommandLineFile;
     bool mDatabaseOpen = false;

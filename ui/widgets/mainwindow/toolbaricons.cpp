@@ -365,4 +365,72 @@ QIcon icon(Command command)
     return icon;
 }
 
+QIcon commandIcon(Command c)
+{
+    const char *name = nullptr;
+    switch (c) {
+    case Command::New:
+        name = "document-new";
+        break;
+    case Command::Open:
+        name = "document-open";
+        break;
+    case Command::Save:
+        name = "document-save";
+        break;
+    case Command::Print:
+        name = "document-print";
+        break;
+    case Command::Import:
+        name = "document-import";
+        break;
+    case Command::Export:
+        name = "document-export";
+        break;
+    case Command::CutCell:
+        name = "edit-cut";
+        break;
+    case Command::CopyCell:
+        name = "edit-copy";
+        break;
+    case Command::PasteCell:
+        name = "edit-paste";
+        break;
+    case Command::Properties:
+        name = "document-properties";
+        break;
+    case Command::Font:
+        name = "preferences-desktop-font";
+        break;
+    case Command::Find:
+        name = "edit-find";
+        break;
+    case Command::Replace:
+        name = "edit-find-replace";
+        break;
+    case Command::SortNormal:
+        name = "view-sort-ascending";
+        break;
+    case Command::SortReverse:
+        name = "view-sort-descending";
+        break;
+    case Command::Homepage:
+        name = "help-browser";
+        break;
+    case Command::Exit:
+        name = "application-exit";
+        break;
+    case Command::Undo:
+        name = "edit-undo";
+        break;
+    case Command::Redo:
+        name = "edit-redo";
+        break;
+    default:
+        break;
+    }
+    const QIcon own = icon(c);
+    return name ? QIcon::fromTheme(QLatin1String(name), own) : own;
+}
+
 } // namespace ToolbarIcons

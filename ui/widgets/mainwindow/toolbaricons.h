@@ -14,4 +14,8 @@ namespace ToolbarIcons {
 /// The icon of @p command; null for a command without a picture.
 QIcon icon(Command command);
 
+/// The desktop theme's icon for @p command where the theme has one, else
+/// our own.
+QIcon commandIcon(Command command);
+
 } // namespace ToolbarIcons
