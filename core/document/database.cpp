@@ -115,7 +115,12 @@ void Database::clearExtensionValues()
 
 int Database::FieldWidthToPixels(int width) const
 {
-    const double scale = mWidthScale > 0.0 ? mWidthScale : 1.0;
+    return FieldWidthToPixels(width, mWidthScale);
+}
+
+int Database::FieldWidthToPixels(int width, double scale)
+{
+    scale = scale > 0.0 ? scale : 1.0;
     // Halves go to the even neighbour.
     const double pixels = double(width) * scale;
     const double floor = std::floor(pixels);

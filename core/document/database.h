@@ -111,6 +111,8 @@ public:
     void setWidthScale(double scale) { mWidthScale = scale; }
 
     int FieldWidthToPixels(int width) const;
+    /// FieldWidthToPixels() at another width scale.
+    static int FieldWidthToPixels(int width, double scale);
     int PixelsToFieldWidth(int pixels) const;
 
     /// Field slot @p k back to a fresh String field (no lock, no protection,

@@ -46,8 +46,8 @@ bool OpenDatabaseFile(Document &doc, const QString &path, const OpenServices &s)
         if (fileName.isEmpty())
             return false;
         s.shell.clearInitialDirectory();
-        s.shell.AddRecentFile(fileName);
     }
+    const bool chosen = path.isEmpty();
 
     const std::unique_ptr<QIODevice> file = s.files.openForReading(fileName);
     if (!file) {
@@ -60,9 +60,10 @@ bool OpenDatabaseFile(Document &doc, const QString &path, const OpenServices &s)
 
     s.shell.setInitialDirPath(QFileInfo(fileName).absolutePath());
     s.feedback.setBusy(true);
-    s.shell.SetupGrid(false);
 
-    // Read into a database of its own; the document takes it over whole.
+    // Read into a database of its own; the document takes it over whole
+    // once it has been read, so a failed or cancelled read leaves the open
+    // database as it was.
     Database db;
     db.setWidthScale(doc.database().widthScale());
     DatabaseReader reader(s.messages, s.passwords, s.cipher);
@@ -74,10 +75,13 @@ bool OpenDatabaseFile(Document &doc, const QString &path, const OpenServices &s)
     if (!result.ok) {
         if (!result.message.isEmpty())
             s.messages.show(Message::error(result.message));
-        s.shell.SetupGrid(false);
         return false;
     }
 
+    // Only a file that opened enters the recent files.
+    if (chosen)
+        s.shell.AddRecentFile(fileName);
+    s.shell.SetupGrid(false);
     doc.replace(std::move(db));
     s.shell.SetupGrid(true);
     s.shell.focusGrid();

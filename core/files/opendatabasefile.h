@@ -25,9 +25,10 @@ struct OpenServices
 
 /**
  * The open command: asks about unsaved changes, shows the open dialog when
- * @p path is empty, reads the file and hands it to @p doc, and shows it. Every failure is
- * reported through the services; afterwards the window shows no database,
- * except when the file could not be opened at all, which leaves the previous
- * database open. Returns whether a database was opened.
+ * @p path is empty, reads the file and hands it to @p doc, and shows it.
+ * Every failure is reported through the services; a failed or cancelled
+ * open leaves the database that was open open and unchanged, and only a
+ * file that opened enters the recent files. Returns whether a database was
+ * opened.
  */
 bool OpenDatabaseFile(Document &doc, const QString &path, const OpenServices &services);

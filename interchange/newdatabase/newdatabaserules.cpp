@@ -99,6 +99,7 @@ void NewDatabaseRules::create(Database &db, const Choices &c, const QDateTime &n
     for (int k = 1; k <= columns; ++k) {
         grid.setCell(k, 0, QStringLiteral("Field ") + QString::number(k));
         grid.setColumnWidth(k, db.FieldWidthToPixels(width));
+        db.field(k).readWidth = width;
         db.field(k).type = quint8(c.type);
         for (int r = 1; boolean && r <= rows; ++r) {
             grid.setCell(k, r, QStringLiteral("0"));

@@ -43,7 +43,7 @@ TEST_F(OpenCommand, opensAFileInItsOrder)
 {
     ASSERT_TRUE(open(QStringLiteral("/home/u/books.pdb")));
     // The view position of a file without one still makes record 1 current.
-    EXPECT_EQ(shell.log, QStringList({"confirm", "dir path /home/u", "busy", "setup closed", "idle",
+    EXPECT_EQ(shell.log, QStringList({"confirm", "dir path /home/u", "busy", "idle", "setup closed",
                                       "setup open", "focus", "current 1", "show 1,1"}));
     EXPECT_EQ(db.name(), QStringLiteral("Books"));
 }
@@ -66,8 +66,9 @@ TEST_F(OpenCommand, anEmptyPathAsksWithTheOpenDialog)
     EXPECT_EQ(r.filter, QStringLiteral("Listora database (*.pdb)|*.pdb|All Files (*.*)|*.*"));
     EXPECT_EQ(r.defaultExtension, QStringLiteral("pdb"));
     EXPECT_EQ(r.initialFolder, QStringLiteral("/home/u/palm"));
-    EXPECT_EQ(shell.log.mid(0, 4), QStringList({"confirm", "open dialog", "clear initial dir",
-                                                "recent /home/u/books.pdb"}));
+    EXPECT_EQ(shell.log.mid(0, 7),
+              QStringList({"confirm", "open dialog", "clear initial dir", "dir path /home/u",
+                           "busy", "idle", "recent /home/u/books.pdb"}));
 }
 
 TEST_F(OpenCommand, cancelledDialogOpensNothing)
@@ -92,12 +93,17 @@ TEST_F(OpenCommand, aFileThatCannotBeOpenedLeavesThePreviousDatabase)
     EXPECT_EQ(db.name(), QStringLiteral("Books"));
 }
 
-TEST_F(OpenCommand, aFailedReadEndsWithNoDatabase)
+TEST_F(OpenCommand, aFailedReadKeepsTheOpenDatabaseAndTheRecentFiles)
 {
+    ASSERT_TRUE(open(QStringLiteral("/home/u/books.pdb")));
+    shell.log.clear();
     files.files[QStringLiteral("/x/bad.pdb")] = QByteArray(100, 'x');
-    EXPECT_FALSE(open(QStringLiteral("/x/bad.pdb")));
-    EXPECT_EQ(shell.log, QStringList({"confirm", "dir path /x", "busy", "setup closed", "idle",
-                                      "setup closed"}));
+    shell.fileAnswers = {QStringLiteral("/x/bad.pdb")};
+    EXPECT_FALSE(open(QString()));
+    EXPECT_EQ(shell.log, QStringList({"confirm", "open dialog", "clear initial dir", "dir path /x",
+                                      "busy", "idle"}));
+    EXPECT_EQ(db.name(), QStringLiteral("Books"));
+    EXPECT_EQ(db.recordCount(), 3);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Error"));
     EXPECT_EQ(messages.shown[0].text(), QStringLiteral("Sorry, this is not a Listora database."));
@@ -109,9 +115,11 @@ TEST_F(OpenCommand, aCancelledPasswordEndsSilently)
     b.flags = 0x0002;
     b.password = "sesame!";
     files.files[QStringLiteral("/x/secret.pdb")] = b.build();
+    ASSERT_TRUE(open(QStringLiteral("/home/u/books.pdb")));
     EXPECT_FALSE(open(QStringLiteral("/x/secret.pdb")));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(shell.log.last(), QStringLiteral("setup closed"));
+    EXPECT_EQ(shell.log.last(), QStringLiteral("idle"));
+    EXPECT_EQ(db.name(), QStringLiteral("Books"));
 }
 
 TEST_F(OpenCommand, filterAndViewPositionFollowTheFile)

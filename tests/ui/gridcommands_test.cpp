@@ -132,6 +132,32 @@ TEST(ColumnRescale, scalesPixelWidthsHalvesToEvenWithoutMarkingChanged)
 
 namespace {
 
+TEST(ColumnRescale, columnsNobodyResizedKeepTheirUnitsThroughAnyFontChange)
+{
+    // Pixels per unit of fonts whose "0000" is 16 to 28 pixels wide.
+    const double scales[] = {16 / (56.0 / 3), 20 / (56.0 / 3), 23 / (56.0 / 3), 28 / (56.0 / 3)};
+    for (double from : scales) {
+        for (double to : scales) {
+            Document doc;
+            Database &db = DocumentAccess::database(doc);
+            // Fifty fields of 1 to 295 units.
+            db.grid().resize(51, 1);
+            db.setWidthScale(from);
+            for (int k = 1; k <= 50; ++k) {
+                db.field(k).readWidth = 6 * k - 5;
+                db.grid().setColumnWidth(k, db.FieldWidthToPixels(6 * k - 5));
+            }
+            const std::vector<int> before = fieldColumnWidths(db);
+            db.setWidthScale(to);
+            RescaleColumnWidths(doc, before, from, to);
+            int kept = 0;
+            for (int k = 1; k <= 50; ++k)
+                kept += db.grid().columnWidth(k) == db.FieldWidthToPixels(6 * k - 5);
+            EXPECT_EQ(kept, 50) << from << " to " << to;
+        }
+    }
+}
+
 const QString kPath = QStringLiteral("/palm/Plants.pdb");
 
 class SaveFlowTest : public ::testing::Test

@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <functional>
+
 namespace {
 
 class CountingFeedback : public UserFeedback
@@ -441,6 +443,57 @@ private slots:
         QCOMPARE(currentText(), QStringLiteral("6"));
         QCOMPARE(f.v().horizontalHeader()->sectionSize(0), 99);
         QCOMPARE(resets.count(), 0);
+    }
+
+    void hiddenRecordsAreNeverCurrent()
+    {
+        Fixture f;
+        // Records 2 and 4 hidden: 2 as the one-pixel line, 4 the last.
+        f.heights({{2, 0}, {4, 0}});
+        struct Step
+        {
+            const char *name;
+            std::function<void()> act;
+            int row;
+        };
+        const Step steps[] = {
+            {"down over a hidden record", [&] { QTest::keyClick(&f.v(), Qt::Key_Down); }, 3},
+            {"down past the last visible", [&] { QTest::keyClick(&f.v(), Qt::Key_Down); }, 3},
+            {"up over a hidden record", [&] { QTest::keyClick(&f.v(), Qt::Key_Up); }, 1},
+            {"ctrl+end", [&] { QTest::keyClick(&f.v(), Qt::Key_End, Qt::ControlModifier); }, 3},
+            {"ctrl+home", [&] { QTest::keyClick(&f.v(), Qt::Key_Home, Qt::ControlModifier); }, 1},
+            {"a command", [&] { f.v().setCurrentCell(1, 4); }, 3},
+            {"a click on the line",
+             [&] {
+                 const QRect line = f.v().visualRect(f.index(1, 2));
+                 QTest::mouseClick(f.v().viewport(), Qt::LeftButton, {}, line.center());
+             },
+             1},
+            {"the filter hides the current record",
+             [&] {
+                 f.heights({{1, 0}});
+             },
+             3},
+        };
+        f.v().setCurrentCell(1, 1);
+        f.v().setFocus();
+        for (const Step &step : steps) {
+            step.act();
+            QVERIFY2(f.v().currentGridRow() == step.row, step.name);
+        }
+    }
+
+    void aCheckBoxClickedInAnotherRecordBecomesCurrentFirst()
+    {
+        Fixture f;
+        f.v().setCurrentCell(1, 1);
+        const QRect cell = f.v().visualRect(f.index(2, 3));
+        // The box sits at the left of its cell.
+        const QPoint box(cell.left() + 8, cell.center().y());
+        QTest::mouseClick(f.v().viewport(), Qt::LeftButton, {}, box);
+        QCOMPARE(f.v().currentGridColumn(), 2);
+        QCOMPARE(f.v().currentGridRow(), 3);
+        QCOMPARE(f.db.grid().cell(2, 3), QStringLiteral("0"));
     }
 
     void aFullGridKeepsItsRowHeights()

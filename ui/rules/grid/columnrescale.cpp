@@ -28,7 +28,15 @@ void RescaleColumnWidths(Document &doc, const std::vector<int> &widths, double o
     std::fesetround(FE_TONEAREST);
     const int columns = std::min(db.fieldCount(), int(widths.size()));
     for (int column = 1; column <= columns; ++column) {
-        const double pixels = double(widths[size_t(column - 1)]) * newScale / oldScale;
+        const int before = widths[size_t(column - 1)];
+        // A column as wide as the width it was read or created with keeps
+        // that width in units, which is what the file holds.
+        const int units = db.field(column).readWidth;
+        if (units >= 0 && Database::FieldWidthToPixels(units, oldScale) == before) {
+            step.widths.emplace_back(column, Database::FieldWidthToPixels(units, newScale));
+            continue;
+        }
+        const double pixels = double(before) * newScale / oldScale;
         step.widths.emplace_back(column, int(std::nearbyint(pixels)));
     }
     std::fesetround(saved);

@@ -10,7 +10,8 @@ std::vector<int> fieldColumnWidths(const Database &db);
 
 /// After a change of the program font: field column c gets @p widths[c - 1]
 /// (its width before the change) times @p newScale / @p oldScale, rounded to
-/// the nearest pixel (halves to the even one). The stored widths follow from
+/// the nearest pixel (halves to the even one); a column the user has not
+/// resized keeps its width in units instead. The stored widths follow from
 /// the pixels only when the file is saved, so the database is not marked
 /// changed. A scale of 0 or less changes nothing.
 void RescaleColumnWidths(Document &doc, const std::vector<int> &widths, double oldScale,

@@ -72,7 +72,10 @@ GridView::GridView(Document &doc, const CalculatedFields &calc, MessageService &
         for (int column = qMin(from, to); column <= qMax(from, to); ++column)
             syncColumn(column);
     });
-    connect(&mDoc, &Document::rowHeightsChanged, this, &GridView::syncRows);
+    connect(&mDoc, &Document::rowHeightsChanged, this, [this](int first, int last) {
+        syncRows(first, last);
+        leaveHiddenRow(true);
+    });
     connect(&mDoc, &Document::recordsInserted, this,
             [this](int position, int count) { syncRows(position, position + count - 1); });
     connect(&mDoc, &Document::recordMoved, this,
@@ -272,8 +275,53 @@ void GridView::rowMovedByUser(int logical, int from, int to)
     setCurrentCell(qMax(1, column), to + 1);
 }
 
+int GridView::nearestVisibleRow(int row, bool downFirst) const
+{
+    const RecordGrid &grid = db().grid();
+    const int records = db().recordCount();
+    const auto search = [&](int step) {
+        for (int r = row; r >= 1 && r <= records; r += step) {
+            if (!grid.isRowHidden(r))
+                return r;
+        }
+        return 0;
+    };
+    const int first = search(downFirst ? 1 : -1);
+    return first ? first : search(downFirst ? -1 : 1);
+}
+
+void GridView::leaveHiddenRow(bool downFirst)
+{
+    const int row = currentGridRow();
+    if (row < 1 || !db().grid().isRowHidden(row))
+        return;
+    const int visible = nearestVisibleRow(row, downFirst);
+    if (visible)
+        setCurrentIndex(mModel->index(visible - 1, currentIndex().column()));
+    else
+        setCurrentIndex(QModelIndex());
+}
+
+void GridView::mousePressEvent(QMouseEvent *event)
+{
+    // A click on a check box makes its cell current before it toggles;
+    // the box itself takes the press otherwise.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && event->button() == Qt::LeftButton && index != currentIndex())
+        setCurrentIndex(index);
+    QTableView::mousePressEvent(event);
+}
+
 void GridView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
+    if (current.isValid() && db().grid().isRowHidden(current.row() + 1)) {
+        // Keys and clicks that land on a hidden record go on in the
+        // direction they came from.
+        const bool down = !previous.isValid() || previous.row() <= current.row();
+        const int visible = nearestVisibleRow(current.row() + 1, down);
+        setCurrentIndex(visible ? mModel->index(visible - 1, current.column()) : QModelIndex());
+        return;
+    }
     QTableView::currentChanged(current, previous);
     mColumnHeader->setCurrentSection(current.isValid() ? current.column() : -1);
     mRowHeader->setCurrentSection(current.isValid() ? current.row() : -1);

@@ -21,7 +21,10 @@ class UserFeedback;
  * not at all; a column is never wider than FieldWidthToPixels(300). Resizing
  * a column, dragging a column or a row each apply one undoable edit to the
  * document (a resize drag is one edit however many steps it takes). There
- * is a current cell and never a selection; undo and redo put it back.
+ * is a current cell and never a selection; undo and redo put it back. A
+ * record a filter hides is never current: whatever moves the current cell
+ * onto one (keys, mouse, commands, the filter itself) moves it on to the
+ * nearest visible record.
  *
  * Columns and rows in this interface are grid positions: fields 1..f,
  * records 1..n.
@@ -63,6 +66,7 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event) const override;
@@ -78,6 +82,11 @@ private:
     void columnMovedByUser(int logical, int from, int to);
     void rowMovedByUser(int logical, int from, int to);
     bool cornerEvent(QEvent *event);
+    /// The visible record nearest to @p row, looking first downward (or
+    /// upward); 0 when every record is hidden.
+    int nearestVisibleRow(int row, bool downFirst) const;
+    /// Moves the current cell off a record a filter hides.
+    void leaveHiddenRow(bool downFirst);
 
     Document &mDoc;
     UserFeedback &mFeedback;
