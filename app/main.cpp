@@ -3,12 +3,14 @@
 #include "ui/widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillgrid5"));
     QApplication::setApplicationVersion(QStringLiteral(QG_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillgrid.svg")));
 
     QSettingsStore settings;
     TMainForm window(settings);
