@@ -3,12 +3,16 @@
 #include "ui/widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillgrid5"));
     QApplication::setApplicationVersion(QStringLiteral(QG_VERSION));
+    // The installed desktop entry and icon bear this name (app/desktop/).
+    QApplication::setDesktopFileName(QStringLiteral("org.quillgrid.Quillgrid5"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillgrid.svg")));
 
     QSettingsStore settings;
     TMainForm window(settings);

@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-dev
+    # The icon: Qt's SVG plugins show it, rsvg-convert draws its fixed sizes.
+    libqt6svg6 librsvg2-bin
 )
 # Showing the editor needs a display; without one, Xvfb provides it.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
