@@ -11,14 +11,19 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QUrl>
 #include <QtTest>
 
 #include <memory>
@@ -99,8 +104,12 @@ private slots:
         QCOMPARE(p.fontName, QStringLiteral("MS Sans Serif"));
         QCOMPARE(p.fontSize, 8);
         QCOMPARE(w->programFont().pointSize(), 8);
-        QCOMPARE(w->size(), QSize(528, 341));
+        // Wide enough for the whole toolbar and about 25 records.
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QToolBar *bar = w->findChild<QToolBar *>();
+        QVERIFY(w->width() >= qMin(bar->sizeHint().width(), screen.width() - 16));
+        QVERIFY(w->height() >= qMin(25 * 22, screen.height() - 48));
+        QVERIFY(screen.contains(w->geometry()));
         QVERIFY(qAbs(w->frameGeometry().center().x() - screen.center().x()) <= 3);
         QVERIFY(qAbs(w->frameGeometry().center().y() - screen.center().y()) <= 3);
         QVERIFY(!w->statusBar()->isVisible());
@@ -157,9 +166,8 @@ private slots:
             settings.sync();
         }
         Window w(settingsPath());
-        QCOMPARE(w->size(), QSize(528, 341));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(screen.contains(w->geometry().center()));
+        QVERIFY(screen.contains(w->geometry()));
     }
 
     void recentFilesKeepTheirOrderExceptForNewOnes()
@@ -190,6 +198,38 @@ private slots:
         w->OpenDatabaseFile(QString());
         QCOMPARE(w->recentFileAction(1)->text(), QStringLiteral("&1  A6"));
         QCOMPARE(w->recentFileAction(5)->text(), QStringLiteral("&5  A2"));
+    }
+
+    void aDroppedFileOpensAndAFailedOneKeepsWhatWasOpen()
+    {
+        Window w(settingsPath());
+        const auto drop = [&](const QString &path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            // As a drag arrives and is let go over the window.
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(w.form.get(), &enter);
+            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(w.form.get(), &event);
+            QApplication::processEvents();
+        };
+        const QString good = writeDatabase("Dropped");
+        drop(good);
+        QTRY_COMPARE(w->database().name(), QStringLiteral("Dropped"));
+        // A damaged file: its error, and the open database stays open.
+        const QString bad = QFileInfo(good).absolutePath() + QStringLiteral("/Bad.pdb");
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(100, 'x'));
+        file.close();
+        w.messages.shown.clear();
+        drop(bad);
+        QTRY_COMPARE(w.messages.shown.size(), size_t(1));
+        QCOMPARE(w->database().name(), QStringLiteral("Dropped"));
+        QVERIFY(w->grid()->isVisible());
+        // Only a .pdb is taken.
+        drop(QStringLiteral("/tmp/notes.txt"));
+        QCOMPARE(w->database().name(), QStringLiteral("Dropped"));
     }
 
     void commandLineFileOpensAfterTheFirstShow()

@@ -1,5 +1,8 @@
 #include "ui/widgets/grid/gridcelldelegate.h"
 
+#include <QApplication>
+#include <QPainter>
+
 #include <algorithm>
 
 QString GridCellDelegate::linesThatFit(const QString &text, int height, int lineHeight)
@@ -31,4 +34,23 @@ void GridCellDelegate::initStyleOption(QStyleOptionViewItem *option, const QMode
     shown.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
     shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
     option->text = shown;
+}
+
+void GridCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const
+{
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const bool focus = opt.state & QStyle::State_HasFocus;
+    opt.state &= ~QStyle::State_HasFocus;
+    QStyle *style = opt.widget ? opt.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    if (!focus)
+        return;
+    QStyleOptionFocusRect frame;
+    frame.QStyleOption::operator=(option);
+    frame.rect = option.rect.adjusted(0, 0, -1, -1);
+    frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+    frame.backgroundColor = option.palette.color(QPalette::Base);
+    style->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, opt.widget);
 }

@@ -18,6 +18,11 @@ public:
     /// @p lineHeight pixels each; at least the first.
     static QString linesThatFit(const QString &text, int height, int lineHeight);
 
+    /// Draws the cell; the current cell's focus frame goes round the whole
+    /// cell, check box included.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 };

@@ -30,8 +30,10 @@ void GridHeaderView::paintCell(QPainter *painter, const QRect &rect, const QStri
     painter->fillRect(face, current ? currentColor() : palette.color(QPalette::Button));
     painter->setPen(current ? palette.color(QPalette::HighlightedText) : QColor(Qt::black));
     painter->setClipRect(face, Qt::IntersectClip);
-    painter->drawText(face.adjusted(1, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      text);
+    // Centred in the height a record cell has above its grid line, so the
+    // record number stands on its row's baseline.
+    const QRect textRect(face.left() + 1, rect.top(), face.width() - 1, rect.height() - 1);
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     painter->restore();
 }
 

@@ -120,7 +120,9 @@ QVariant RecordGridModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole: {
         const bool right = mAutoRightJustify && !grid.hasCheckBox(column, row) &&
                            ParseNumber(grid.cell(column, row)).ok;
-        return int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+        // Centred in the row like the record number beside it, so that the
+        // texts of a row share one baseline.
+        return int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     default:
         return {};

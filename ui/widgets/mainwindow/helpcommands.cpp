@@ -40,11 +40,19 @@ void Homepage(UserFeedback &feedback, MessageService &messages,
 
 void About(QWidget *parent)
 {
-    QMessageBox::about(parent, QStringLiteral("About Quillgrid 5"),
-                       QStringLiteral("<b>Quillgrid 5</b> version %1<br><br>"
-                                      "An editor for Listora 5 databases.<br>"
-                                      "Mail: quillgrid-support@example.org")
-                           .arg(QApplication::applicationVersion()));
+    QMessageBox box(parent);
+    box.setWindowTitle(QStringLiteral("About Quillgrid 5"));
+    box.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<b>Quillgrid 5</b> version %1<br><br>"
+                               "An editor for Listora 5 databases.<br>"
+                               "Mail: quillgrid-support@example.org")
+                    .arg(QApplication::applicationVersion()));
+    const QIcon icon = QApplication::windowIcon();
+    if (!icon.isNull())
+        box.setIconPixmap(icon.pixmap(64, 64));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
 }
 
 } // namespace HelpCommands

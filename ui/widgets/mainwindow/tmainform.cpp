@@ -10,10 +10,12 @@
 #include "ui/rules/shell/saveflow.h"
 #include "ui/rules/shell/shellquestions.h"
 #include "ui/rules/shell/statusbarcontent.h"
+#include "ui/widgets/dialogs/fontdialog.h"
 #include "ui/widgets/dialogs/tcryptform.h"
 #include "ui/widgets/grid/gridcontextmenu.h"
 #include "ui/widgets/grid/gridview.h"
 #include "ui/widgets/mainwindow/helpcommands.h"
+#include "ui/widgets/mainwindow/startpage.h"
 #include "ui/widgets/mainwindow/toolbaricons.h"
 
 #include <QAction>
@@ -21,8 +23,9 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
@@ -30,6 +33,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -92,8 +96,15 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     tips.setColor(QPalette::ToolTipText, Qt::black);
     QToolTip::setPalette(tips);
     setWindowTitle(QStringLiteral(" Quillgrid5"));
-    setCentralWidget(mGrid);
     createActions();
+    // Without a database the start page stands where the grid would.
+    mStartPage =
+        new StartPage({action(Command::Open), action(Command::New), action(Command::Import)}, this);
+    mCentral = new QStackedWidget(this);
+    mCentral->addWidget(mStartPage);
+    mCentral->addWidget(mGrid);
+    setCentralWidget(mCentral);
+    setAcceptDrops(true);
     createMenus();
     createToolBar();
     createStatusBar();
@@ -236,9 +247,14 @@ void TMainForm::createStatusBar()
         label->setAlignment(StatusBarContent::isCentred(i) ? Qt::AlignCenter
                                                            : Qt::AlignLeft | Qt::AlignVCenter);
         if (i < StatusBarContent::PanelCount - 1) {
-            label->setFixedWidth(StatusBarContent::PanelWidths[size_t(i)]);
+            // At least the panel's width; wider when its text needs it, so
+            // that no text runs into the next panel.
+            label->setMinimumWidth(StatusBarContent::PanelWidths[size_t(i)]);
             statusBar()->addWidget(label);
         } else {
+            // The path takes what is left, shortened in the middle.
+            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            label->setMinimumWidth(40);
             statusBar()->addWidget(label, 1);
         }
         mPanels[size_t(i)] = label;
@@ -278,11 +294,25 @@ void TMainForm::applyWindowBounds()
         setGeometry(stored);
         return;
     }
-    resize(kDesignSize);
+    // The first start: wide enough for the whole toolbar and about 25
+    // records, never larger than the screen, centred.
+    QSize size = kDesignSize;
+    if (const QToolBar *bar = findChild<QToolBar *>()) {
+        const int chrome = menuBar()->sizeHint().height() + bar->sizeHint().height() +
+                           statusBar()->sizeHint().height() + 2 * GridView::RowHeight + 16;
+        size = size.expandedTo(
+            QSize(bar->sizeHint().width() + 24, chrome + 25 * RecordGrid::VisibleRowHeight));
+    }
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), kDesignSize);
-        frame.moveCenter(screen->availableGeometry().center());
+        const QRect available = screen->availableGeometry();
+        // Leave room for the window manager's frame.
+        size = size.boundedTo(available.size() - QSize(16, 48));
+        QRect frame(QPoint(), size);
+        frame.moveCenter(available.center());
+        resize(size);
         move(frame.topLeft());
+    } else {
+        resize(size);
     }
 }
 
@@ -336,13 +366,14 @@ void TMainForm::RefreshRecentFilesMenu()
     }
     if (mRecentSeparator)
         mRecentSeparator->setVisible(mRecentFiles.separatorVisible());
+    mStartPage->setRecentFiles({mRecentActions.begin(), mRecentActions.end()});
 }
 
 void TMainForm::SetupGrid(bool open)
 {
     mFilter.ApplyFilter(FilterEngine::Off);
     statusBar()->setVisible(open);
-    mGrid->setVisible(open);
+    mCentral->setCurrentWidget(open ? static_cast<QWidget *>(mGrid) : mStartPage);
     mDatabaseOpen = open;
     if (!open) {
         // An empty database takes the place of the one shown; auto-sizing
@@ -418,17 +449,8 @@ void TMainForm::AutoSizeColumns(bool on)
 
 void TMainForm::Font1Click()
 {
-    std::optional<QFont> chosen;
-    if (mChooseFont) {
-        chosen = mChooseFont(mProgramFont);
-    } else {
-        // The dialog cannot limit the sizes it offers; the size is clamped
-        // once it is closed.
-        bool ok = false;
-        const QFont font = QFontDialog::getFont(&ok, mProgramFont, this);
-        if (ok)
-            chosen = font;
-    }
+    const std::optional<QFont> chosen =
+        mChooseFont ? mChooseFont(mProgramFont) : FontDialog::choose(mProgramFont, this);
     if (chosen)
         setProgramFont(*chosen);
 }
@@ -500,14 +522,24 @@ void TMainForm::UpdateStatus()
     in.changed = db.isChanged();
     in.dateText = mLocale.formatDate(db.date().date());
     in.filePath = db.filePath();
-    const auto texts = StatusBarContent::panels(in);
-    for (int i = 0; i < StatusBarContent::PanelCount; ++i)
-        mPanels[size_t(i)]->setText(texts[size_t(i)]);
+    mPanelTexts = StatusBarContent::panels(in);
+    const int last = StatusBarContent::PanelCount - 1;
+    for (int i = 0; i < last; ++i) {
+        if (mPanels[size_t(i)]->text() != mPanelTexts[size_t(i)])
+            mPanels[size_t(i)]->setText(mPanelTexts[size_t(i)]);
+    }
+    QLabel *path = mPanels[size_t(last)];
+    const QString elided = path->fontMetrics().elidedText(mPanelTexts[size_t(last)],
+                                                          Qt::ElideMiddle, path->width() - 4);
+    if (path->text() != elided) {
+        path->setText(elided);
+        path->setToolTip(mPanelTexts[size_t(last)]);
+    }
 }
 
 QString TMainForm::statusPanelText(int panel) const
 {
-    return mPanels.at(size_t(panel))->text();
+    return mPanelTexts.at(size_t(panel));
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -519,6 +551,36 @@ void TMainForm::closeEvent(QCloseEvent *event)
     savePreferences();
     mDatabaseOpen = false;
     event->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedDatabase(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedDatabase(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended: opening may ask questions.
+    QTimer::singleShot(0, this, [this, path] {
+        mFilter.ApplyFilter(FilterEngine::Off);
+        OpenDatabaseFile(path);
+    });
+}
+
+QString TMainForm::droppedDatabase(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().constFirst();
+    const QString path = url.toLocalFile();
+    if (!url.isLocalFile() || !path.endsWith(QLatin1String(".pdb"), Qt::CaseInsensitive))
+        return {};
+    return path;
 }
 
 void TMainForm::showEvent(QShowEvent *event)

@@ -30,6 +30,9 @@
 
 class GridContextMenu;
 class GridView;
+class QMimeData;
+class QStackedWidget;
+class StartPage;
 class QAction;
 class QLabel;
 class QMenu;
@@ -114,9 +117,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    /// The one database file @p data carries, or nothing.
+    static QString droppedDatabase(const QMimeData *data);
     void createActions();
     void createMenus();
     void createToolBar();
@@ -163,10 +170,13 @@ private:
     std::function<bool(const QUrl &)> mOpenUrl;
 
     GridView *mGrid;
+    StartPage *mStartPage = nullptr;
+    QStackedWidget *mCentral = nullptr;
     QHash<int, QAction *> mActions;
     std::array<QAction *, 5> mRecentActions{};
     QAction *mRecentSeparator = nullptr;
     std::array<QLabel *, 8> mPanels{};
+    std::array<QString, 8> mPanelTexts;
     QTimer *mStatusTimer;
     GridContextMenu *mContextMenu = nullptr;
     QString mInitialDirectory;

@@ -1,5 +1,6 @@
 #include "ui/widgets/mainwindow/toolbaricons.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -352,6 +353,22 @@ QPixmap render(const Draw &draw, int size)
     return pixmap;
 }
 
+/// The picture of a command that cannot be used now: grey and faint, so
+/// that it cannot be taken for one that can.
+QPixmap disabled(const QPixmap &pixmap)
+{
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = line[x];
+            const int grey = 128 + qGray(c) / 3;
+            line[x] = qRgba(grey, grey, grey, qAlpha(c) * 2 / 5);
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
 } // namespace
 
 QIcon icon(Command command)
@@ -360,8 +377,11 @@ QIcon icon(Command command)
     if (!draw)
         return {};
     QIcon icon;
-    for (int size : {16, 32})
-        icon.addPixmap(render(draw, size));
+    for (int size : {16, 32}) {
+        const QPixmap pixmap = render(draw, size);
+        icon.addPixmap(pixmap);
+        icon.addPixmap(disabled(pixmap), QIcon::Disabled);
+    }
     return icon;
 }
 
@@ -429,8 +449,19 @@ QIcon commandIcon(Command c)
     default:
         break;
     }
+    // Our own pictures carry their grey disabled state; a theme's icons
+    // are greyed by the style.
     const QIcon own = icon(c);
-    return name ? QIcon::fromTheme(QLatin1String(name), own) : own;
+    if (!name || !QIcon::hasThemeIcon(QLatin1String(name)))
+        return own;
+    const QIcon themed = QIcon::fromTheme(QLatin1String(name));
+    QIcon icon;
+    for (int size : {16, 32}) {
+        const QPixmap pixmap = themed.pixmap(size, size);
+        icon.addPixmap(pixmap);
+        icon.addPixmap(disabled(pixmap), QIcon::Disabled);
+    }
+    return icon;
 }
 
 } // namespace ToolbarIcons

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+class QAction;
+class QVBoxLayout;
+
+/**
+ * What the window shows while no database is open: the recent files, each a
+ * click away, and the commands that bring a database (open, new, import) as
+ * buttons that run the window's own actions and follow their state.
+ */
+class StartPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// @p commands are shown as buttons, left to right.
+    StartPage(const QList<QAction *> &commands, QWidget *parent = nullptr);
+
+    /// Lists the recent files: @p actions are the window's recent-file
+    /// actions, shown while they are visible.
+    void setRecentFiles(const QList<QAction *> &actions);
+
+private:
+    QVBoxLayout *mRecentLayout;
+    QWidget *mRecentBox;
+};
