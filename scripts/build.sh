@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or $QG_BUILD_DIR).
+# Configures and builds into build/ (or $QG_BUILD_DIR). QG_WERROR=ON makes
+# warnings errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir="${QG_BUILD_DIR:-build}"
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${QG_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${QG_BUILD_TYPE:-RelWithDebInfo}" \
+    ${QG_WERROR:+-DQG_WERROR=$QG_WERROR} >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"

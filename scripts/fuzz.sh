@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
 # Builds the reader fuzzer with clang, AddressSanitizer and UndefinedBehavior-
-# Sanitizer, makes the seed corpus and runs it for the given seconds (600).
+# Sanitizer (scripts/build-sanitized.sh), makes the seed corpus and runs it
+# for the given seconds (600).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 scripts/setup.sh
-dir=build-fuzz
-flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g"
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DQG_FUZZ=ON -DQG_BUILD_GUI=OFF -DQG_BUILD_TESTS=OFF \
-    -DQG_BUILD_BENCH=OFF "-DCMAKE_CXX_FLAGS=$flags -fsanitize=fuzzer-no-link" >/dev/null
-cmake --build "$dir" --target reader_fuzzer makeseeds
+dir="${QG_ASAN_DIR:-build-asan}"
+scripts/build-sanitized.sh reader_fuzzer makeseeds
 mkdir -p fuzz/corpus fuzz/artifacts
 "$dir/fuzz/makeseeds" fuzz/corpus
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0

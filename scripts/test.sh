@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the whole test suite.
+# Sets up and checks everything: the sources' format and layers, a gcc build
+# and a clang build with AddressSanitizer and UndefinedBehaviorSanitizer, both
+# with warnings as errors, the whole test suite under the sanitizers, the
+# reader's fuzz target for a minute, and the whole test suite last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/check-format.sh
 scripts/check-layers.sh
+export QG_WERROR=ON
 scripts/build.sh
+scripts/sanitize.sh
+scripts/fuzz.sh "${QG_FUZZ_SECONDS:-60}"
 dir="${QG_BUILD_DIR:-build}"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 600

@@ -158,7 +158,9 @@ TEST_F(Cli, dumpOfAFileWithoutRecordsShowsOneEmptyRecord)
         runCli({QStringLiteral("dump"), write("e.pdb", PdbBuilder::withFields(2).build())});
     ASSERT_EQ(run.exitCode, 0);
     const QJsonObject o = QJsonDocument::fromJson(run.out).object();
-    EXPECT_EQ(o["records"].toArray(), QJsonArray({QJsonArray({"", ""})}));
+    // The inner array is made a value first: from a lone array in braces,
+    // clang would copy it rather than nest it.
+    EXPECT_EQ(o["records"].toArray(), QJsonArray({QJsonValue(QJsonArray({"", ""}))}));
 }
 
 TEST_F(Cli, failuresGoToStandardError)
