@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct CliRun
@@ -371,4 +373,45 @@ TEST_F(Cli, dumpRecalcComputesTheCalculatedCells)
     o = QJsonDocument::fromJson(run.out).object();
     EXPECT_EQ(o["records"].toArray()[0].toArray()[2].toString(), QStringLiteral("2.50"));
     EXPECT_EQ(o["records"].toArray()[1].toArray()[2].toString(), QStringLiteral("???"));
+}
+
+TEST_F(Cli, copyRefusesWhatItMustNotReplaceAndTouchesNothing)
+{
+    const QString in = write("in.pdb", sample().build());
+    const QString fifo = dir.filePath(QStringLiteral("fifo.pdb"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const QString locked = write("locked.pdb", "mine");
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.pdb")));
+    const QString link = dir.filePath(QStringLiteral("link.pdb"));
+    ASSERT_TRUE(QFile::link(fifo, link));
+    const auto entries = [this] {
+        QStringList found;
+        for (const QFileInfo &info : QDir(dir.path())
+                                         .entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot))
+            found << info.fileName() + (info.isFile() ? QString::number(info.size()) : "-");
+        return found;
+    };
+    const QStringList before = entries();
+    const QString cases[][2] = {
+        {fifo, fifo + ": Not a regular file"},
+        {link, fifo + ": Not a regular file"},
+        {dir.filePath("folder.pdb"), dir.filePath("folder.pdb") + ": Not a regular file"},
+        {locked, locked + ": Read-only file"},
+        {dir.filePath("no/x.pdb"), dir.filePath("no/x.pdb") + ": No such file or directory"},
+    };
+    for (const auto &[out, reason] : cases) {
+        const CliRun run = runCli({QStringLiteral("copy"), in, out});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.section(QLatin1Char('\n'), 1), reason + "\n");
+        EXPECT_EQ(entries(), before) << out.toStdString();
+    }
+
+    // An empty file is a file like any other; a name as long as the file
+    // system allows leaves room for the hidden one beside it.
+    const QString longest = dir.filePath(QString(251, QLatin1Char('n')) + QStringLiteral(".pdb"));
+    for (const QString &out : {write("empty.pdb", ""), longest})
+        EXPECT_EQ(runCli({QStringLiteral("copy"), in, out}).exitCode, 0);
+    EXPECT_EQ(QFileInfo(longest).size(), QFileInfo(dir.filePath("empty.pdb")).size());
 }
