@@ -32,7 +32,8 @@ public:
     /// Creates a new empty file for writing under a short hidden name of its
     /// own in @p folder, readable and writable by its owner alone. Returns
     /// the open device and puts its path in @p path, or null when no file
-    /// can be created there.
+    /// can be created there. Until the file is renamed or removed, an
+    /// interruption of the process removes it.
     virtual std::unique_ptr<QIODevice> createTemporary(const QString &folder, QString *path) = 0;
     /// Gives the open @p file the permissions of @p target and, where the
     /// process may, its owner and group; with no @p target, the

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -125,4 +126,28 @@ TEST(LocalFileSystem, aTemporaryFileIsPrivateUntilItTakesTheTargetsPermissionsAn
         files.remove(temporary);
     }
     ::umask(mask);
+}
+
+TEST(LocalFileSystemDeathTest, anInterruptionRemovesTheFileBeingWrittenAndNothingElse)
+{
+    for (const int signal : {SIGINT, SIGTERM}) {
+        for (const bool renamed : {false, true}) {
+            QTemporaryDir dir;
+            const QString target = dir.filePath(QStringLiteral("Done.pdb"));
+            EXPECT_EXIT(
+                {
+                    LocalFileSystem files;
+                    QString temporary;
+                    std::unique_ptr<QIODevice> file = files.createTemporary(dir.path(), &temporary);
+                    file->write("half");
+                    file->close();
+                    if (renamed)
+                        files.rename(temporary, target);
+                    ::raise(signal);
+                },
+                ::testing::KilledBySignal(signal), "");
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                      renamed ? QStringList({"Done.pdb"}) : QStringList());
+        }
+    }
 }

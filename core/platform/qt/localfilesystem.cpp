@@ -1,5 +1,7 @@
 #include "core/platform/qt/localfilesystem.h"
 
+#include "core/platform/qt/interruptcleanup.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,6 +56,8 @@ std::unique_ptr<QIODevice> LocalFileSystem::createTemporary(const QString &folde
             QStringLiteral(".qg%1.tmp")
                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         const QString candidate = QDir(folder).filePath(name);
+        // Held before it exists, so that no moment leaves it behind.
+        InterruptCleanup::add(candidate);
         const int fd = ::open(QFile::encodeName(candidate).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0) {
@@ -63,6 +67,7 @@ std::unique_ptr<QIODevice> LocalFileSystem::createTemporary(const QString &folde
             return file;
         }
         const int error = errno;
+        InterruptCleanup::remove(candidate);
         if (error != EEXIST) {
             mLastError = qt_error_string(error);
             return nullptr;
@@ -127,6 +132,7 @@ FileStatus LocalFileSystem::status(const QString &path)
 
 bool LocalFileSystem::remove(const QString &path)
 {
+    InterruptCleanup::remove(path);
     return ::unlink(QFile::encodeName(path).constData()) == 0 || failed();
 }
 
@@ -135,6 +141,7 @@ bool LocalFileSystem::rename(const QString &from, const QString &to)
     // QFile::rename refuses to replace; the system call does it in one step.
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         return failed();
+    InterruptCleanup::remove(from);
     return true;
 }
 
