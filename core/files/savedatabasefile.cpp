@@ -168,6 +168,7 @@ bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveService
         request.defaultExtension = QStringLiteral("pdb");
         request.initialFolder = db.filePath().isEmpty() ? QString() : current.path();
         request.proposedName = current.completeBaseName();
+        request.refuseReadOnly = true;
         const QString chosen = s.dialogs.getSaveFileName(request);
         if (chosen.isEmpty())
             return false;

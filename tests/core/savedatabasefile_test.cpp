@@ -195,6 +195,7 @@ TEST_F(Save, saveAsAsksForTheNameAndTakesItOnlyOnceWritten)
     EXPECT_EQ(r.defaultExtension, QStringLiteral("pdb"));
     EXPECT_EQ(r.initialFolder, QStringLiteral("/palm"));
     EXPECT_EQ(r.proposedName, QStringLiteral("Addresses"));
+    EXPECT_TRUE(r.refuseReadOnly);
     EXPECT_EQ(db.filePath(), QStringLiteral("/palm/Copy.pdb"));
     EXPECT_EQ(savedCity(QStringLiteral("/palm/Copy.pdb")), QStringLiteral("Oslo"));
     EXPECT_FALSE(db.isChanged());
