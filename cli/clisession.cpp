@@ -1,5 +1,6 @@
 #include "cli/clisession.h"
 
+#include "cli/terminalpassword.h"
 #include "core/document/database.h"
 #include "core/document/document.h"
 #include "core/files/savedatabasefile.h"
@@ -23,6 +24,7 @@ bool CliSession::readDatabase(const QString &path, Database &db)
         return false;
     }
     db.setWidthScale(1.0);
+    mReading = path;
     const ReadResult result = DatabaseReader(*this, *this, mCipher).read(*file, path, db);
     if (result.ok)
         return true;
@@ -55,12 +57,19 @@ MessageButton CliSession::show(const Message &message)
 
 QString CliSession::askPasswordToOpen()
 {
+    if (!mPassword && TerminalPassword::available()) {
+        const QString typed =
+            TerminalPassword::ask(QStringLiteral("Password for %1: ").arg(mReading))
+                .value_or(QString());
+        mPasswordMissing = typed.isEmpty();
+        return typed;
+    }
     if (mPasswordOffered)
         return QString();
     mPasswordOffered = true;
-    if (mPassword.isEmpty())
-        mPasswordMissing = true;
-    return mPassword;
+    const QString given = mPassword.value_or(QString());
+    mPasswordMissing = given.isEmpty();
+    return given;
 }
 
 QString CliSession::askPasswordToEncrypt()

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QTextStream>
 
+#include <optional>
+
 class Database;
 class Document;
 
@@ -18,8 +20,10 @@ class Document;
  * The services of a run of the command-line tool. Messages go to standard
  * error; a question offering Yes (to save characters the file cannot keep)
  * is answered Yes, any other Cancel, so the run goes on only where a warning
- * allows it. The password is the one given on the command line, offered
- * once: there is nobody to ask again. There are no dialogs.
+ * allows it. A password given on the command line is offered once: there
+ * is nobody to ask again. Without one, and with standard input a terminal,
+ * the password is asked for there without echo, again after a wrong one,
+ * until an empty line. There are no dialogs.
  */
 class CliSession : public MessageService,
                    public PasswordPrompt,
@@ -29,7 +33,8 @@ class CliSession : public MessageService,
 public:
     CliSession();
 
-    void setPassword(const QString &password) { mPassword = password; }
+    /// The password to offer, when one was given.
+    void setPassword(const std::optional<QString> &password) { mPassword = password; }
 
     /// Reads @p path into @p db; reports a failure and returns false.
     bool readDatabase(const QString &path, Database &db);
@@ -49,7 +54,8 @@ public:
 
 private:
     QTextStream mErr;
-    QString mPassword;
+    std::optional<QString> mPassword;
+    QString mReading;
     bool mPasswordOffered = false;
     bool mPasswordMissing = false;
     LocalFileSystem mFiles;

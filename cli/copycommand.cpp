@@ -1,6 +1,7 @@
 #include "cli/copycommand.h"
 
 #include "cli/clisession.h"
+#include "cli/passwordoptions.h"
 #include "core/crypto/cryptformrules.h"
 #include "core/document/database.h"
 #include "core/document/databaseflags.h"
@@ -13,8 +14,8 @@ namespace {
 
 int usage()
 {
-    QTextStream(stderr) << "usage: quillgrid-cli copy IN OUT [--password PW] "
-                           "[--encrypt NEWPW | --decrypt]"
+    QTextStream(stderr) << "usage: quillgrid-cli copy IN OUT [--password PW | --password-file "
+                           "PWFILE] [--encrypt NEWPW | --encrypt-file NEWPWFILE | --decrypt]"
                         << Qt::endl;
     return 2;
 }
@@ -27,26 +28,23 @@ constexpr quint16 SecurityFlags =
 int CopyCommand::run(const QStringList &arguments)
 {
     QStringList paths;
-    QString password;
-    QString newPassword;
-    bool encrypt = false;
+    PasswordOptions passwords(true);
     bool decrypt = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (arg == QLatin1String("--password") && hasValue) {
-            password = arguments[++i];
-        } else if (arg == QLatin1String("--encrypt") && hasValue) {
-            encrypt = true;
-            newPassword = arguments[++i];
-        } else if (arg == QLatin1String("--decrypt")) {
-            decrypt = true;
-        } else if (arg.startsWith(QLatin1String("--"))) {
+        const PasswordOptions::Taken taken = passwords.take(arguments, i);
+        if (taken == PasswordOptions::Taken::Bad)
             return usage();
-        } else {
+        if (taken == PasswordOptions::Taken::Yes)
+            continue;
+        if (arg == QLatin1String("--decrypt"))
+            decrypt = true;
+        else if (arg.startsWith(QLatin1String("--")))
+            return usage();
+        else
             paths << arg;
-        }
     }
+    const bool encrypt = passwords.hasNewPassword();
     if (paths.size() != 2 || (encrypt && decrypt))
         return usage();
     // An empty name names no file; in particular not the input's own.
@@ -56,7 +54,12 @@ int CopyCommand::run(const QStringList &arguments)
     }
 
     CliSession session;
-    session.setPassword(password);
+    QString error;
+    if (!passwords.load(&error)) {
+        session.printError({error});
+        return 1;
+    }
+    session.setPassword(passwords.password());
     Database db;
     if (!session.readDatabase(paths[0], db))
         return 1;
@@ -64,7 +67,8 @@ int CopyCommand::run(const QStringList &arguments)
     // As the Properties dialog sets "Encrypted" and "No security".
     if (encrypt) {
         const CryptFormRules::Outcome outcome =
-            CryptFormRules(CryptFormRules::Mode::Encryption).ok(newPassword, newPassword);
+            CryptFormRules(CryptFormRules::Mode::Encryption)
+                .ok(*passwords.newPassword(), *passwords.newPassword());
         if (!outcome.accepted) {
             session.printError(outcome.error.lines);
             return 1;

@@ -7,7 +7,7 @@
 class CopyCommand
 {
 public:
-    /// Runs `copy IN OUT [--password PW] [--encrypt NEWPW | --decrypt]`;
-    /// returns the exit status.
+    /// Runs `copy IN OUT [--password PW | --password-file PWFILE] [--encrypt
+    /// NEWPW | --encrypt-file NEWPWFILE | --decrypt]`; returns the exit status.
     static int run(const QStringList &arguments);
 };

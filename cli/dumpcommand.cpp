@@ -1,6 +1,7 @@
 #include "cli/dumpcommand.h"
 
 #include "cli/clisession.h"
+#include "cli/passwordoptions.h"
 #include "core/document/database.h"
 #include "core/document/databaseflags.h"
 #include "core/document/document.h"
@@ -109,29 +110,38 @@ QJsonObject DumpCommand::toJson(const Database &db)
 int DumpCommand::run(const QStringList &arguments)
 {
     QTextStream err(stderr);
+    const auto usage = [&err] {
+        err << "usage: quillgrid-cli dump FILE [--password PW | --password-file PWFILE] [--recalc]"
+            << Qt::endl;
+        return 2;
+    };
     QString path;
-    QString password;
+    PasswordOptions passwords(false);
     bool recalc = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
-        if (arg == QLatin1String("--recalc")) {
+        const PasswordOptions::Taken taken = passwords.take(arguments, i);
+        if (taken == PasswordOptions::Taken::Bad)
+            return usage();
+        if (taken == PasswordOptions::Taken::Yes)
+            continue;
+        if (arg == QLatin1String("--recalc"))
             recalc = true;
-        } else if (arg == QLatin1String("--password") && i + 1 < arguments.size()) {
-            password = arguments[++i];
-        } else if (arg.startsWith(QLatin1String("--")) || !path.isEmpty()) {
-            err << "usage: quillgrid-cli dump FILE [--password PW] [--recalc]" << Qt::endl;
-            return 2;
-        } else {
+        else if (arg.startsWith(QLatin1String("--")) || !path.isEmpty())
+            return usage();
+        else
             path = arg;
-        }
     }
-    if (path.isEmpty()) {
-        err << "usage: quillgrid-cli dump FILE [--password PW] [--recalc]" << Qt::endl;
-        return 2;
-    }
+    if (path.isEmpty())
+        return usage();
 
     CliSession session;
-    session.setPassword(password);
+    QString error;
+    if (!passwords.load(&error)) {
+        session.printError({error});
+        return 1;
+    }
+    session.setPassword(passwords.password());
     Database db;
     if (!session.readDatabase(path, db))
         return 1;

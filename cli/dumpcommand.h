@@ -14,8 +14,9 @@ public:
     /// The JSON image of @p db.
     static QJsonObject toJson(const Database &db);
 
-    /// Runs `dump FILE [--password PW] [--recalc]` on @p arguments (after
-    /// the command name); returns the exit status. With --recalc every
-    /// calculated cell is computed anew first, as the editor would.
+    /// Runs `dump FILE [--password PW | --password-file PWFILE] [--recalc]`
+    /// on @p arguments (after the command name); returns the exit status.
+    /// With --recalc every calculated cell is computed anew first, as the
+    /// editor would.
     static int run(const QStringList &arguments);
 };

@@ -16,13 +16,18 @@ int usage()
     err << "usage: quillgrid-cli COMMAND ...\n"
            "\n"
            "commands:\n"
-           "  dump FILE [--password PW] [--recalc]\n"
+           "  dump FILE [--password PW | --password-file PWFILE] [--recalc]\n"
            "      print the database as one JSON object (--recalc: calculated cells computed "
            "anew)\n"
-           "  copy IN OUT [--password PW] [--encrypt NEWPW | --decrypt]\n"
+           "  copy IN OUT [--password PW | --password-file PWFILE]\n"
+           "              [--encrypt NEWPW | --encrypt-file NEWPWFILE | --decrypt]\n"
            "      write the database to OUT, with a new password or none\n"
            "  new OUT --name NAME [--fields 5] [--records 10] [--type String] [--width 60]\n"
-           "      create a database as the new-database dialog does\n";
+           "      create a database as the new-database dialog does\n"
+           "\n"
+           "A password file gives its first line. Without a password, an enciphered file's\n"
+           "is asked for when standard input is a terminal. A password given as PW can be\n"
+           "seen by other users in the process list.\n";
     err.flush();
     return 2;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/clisession.h"
 #include "core/document/database.h"
+#include "core/format/codepage.h"
 #include "core/platform/qt/systemclock.h"
 #include "interchange/newdatabase/newdatabaserules.h"
 
@@ -53,6 +54,13 @@ int NewCommand::run(const QStringList &arguments)
     }
     if (out.isEmpty() || !named)
         return usage();
+    // The name is stored in the handheld's code page; a character it has
+    // no byte for would become "?".
+    if (!Codepage::canEncode(choices.name)) {
+        QTextStream(stderr) << "NAME may only hold characters of Windows-1252: \"" << choices.name
+                            << "\" has others" << Qt::endl;
+        return 2;
+    }
 
     CliSession session;
     if (const auto failure = NewDatabaseRules::check(choices)) {

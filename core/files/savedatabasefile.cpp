@@ -9,20 +9,27 @@
 #include "core/platform/messageservice.h"
 #include "core/platform/userfeedback.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr qint64 WriteChunk = 1 << 20;
 
-void showSaveError(MessageService &messages)
+/// The fixed text, then one line of ours: the file and the system's reason.
+void showSaveError(MessageService &messages, const QString &file, const QString &reason)
 {
-    messages.show({QStringLiteral("Save error"),
-                   MessageIcon::Error,
-                   {QStringLiteral("There was an error in saving the file. This may be caused by "
-                                   "an invalid filename or a full or write protected disk.")},
-                   MessageButton::Ok});
+    messages.show(
+        {QStringLiteral("Save error"),
+         MessageIcon::Error,
+         {QStringLiteral("There was an error in saving the file. This may be caused by "
+                         "an invalid filename or a full or write protected disk."),
+          file.isEmpty() ? reason : QDir::toNativeSeparators(file) + QStringLiteral(": ") + reason},
+         MessageButton::Ok});
 }
 
 /// Asks whether to save characters the file cannot keep as "?".
@@ -48,41 +55,86 @@ bool acceptUnmappable(const Database &db, const Unmappable &found, MessageServic
 
 /**
  * Puts @p bytes at @p target without ever leaving it incomplete: a new file
- * beside it is written and flushed first, then, with @p backup given, the
- * old file becomes the backup and the new one takes its place.
+ * beside it is written, given the target's permissions and flushed first,
+ * then, with @p backup given, the old file becomes the backup, the new one
+ * takes its place and the folder is flushed. A failure before the last
+ * rename leaves the target and its backup as they were. A target that is
+ * no regular file or is write-protected is refused before anything is
+ * touched. On failure @p reason says why.
  */
 bool replaceFile(FileSystem &fs, const QString &target, const QString &backup,
-                 const QByteArray &bytes)
+                 const QByteArray &bytes, QString &reason)
 {
-    const QFileInfo info(target);
-    QString temporary;
-    std::unique_ptr<QIODevice> file =
-        fs.createUnique(info.path(), QLatin1Char('.') + info.fileName(), &temporary);
-    if (!file)
+    const FileStatus status = fs.status(target);
+    if (status.exists && !status.regular) {
+        reason = QStringLiteral("Not a regular file");
         return false;
-
-    bool written = true;
-    for (qint64 pos = 0; written && pos < bytes.size(); pos += WriteChunk) {
-        const qint64 n = qMin(WriteChunk, bytes.size() - pos);
-        written = file->write(bytes.constData() + pos, n) == n;
     }
-    written = written && fs.flushToDisk(*file);
+    if (status.exists && !status.writable) {
+        reason = QStringLiteral("Read-only file");
+        return false;
+    }
+
+    const QString folder = QFileInfo(target).path();
+    QString temporary;
+    std::unique_ptr<QIODevice> file = fs.createTemporary(folder, &temporary);
+    if (!file) {
+        reason = fs.lastError();
+        return false;
+    }
+    bool ok = true;
+    for (qint64 pos = 0; ok && pos < bytes.size(); pos += WriteChunk) {
+        const qint64 n = qMin(WriteChunk, bytes.size() - pos);
+        ok = file->write(bytes.constData() + pos, n) == n;
+        if (!ok)
+            reason = file->errorString();
+    }
+    if (ok && !(fs.matchPermissions(*file, target) && fs.flushToDisk(*file))) {
+        ok = false;
+        reason = fs.lastError();
+    }
     file->close();
     file.reset();
 
-    const bool replacing = fs.exists(target);
-    if (written && replacing)
-        fs.copyPermissions(target, temporary);
-    bool backedUp = false;
-    if (written && replacing && !backup.isEmpty()) {
-        backedUp = fs.rename(target, backup);
-        written = backedUp;
-    }
-    if (written && fs.rename(temporary, target))
+    // Each rename made, taken back in reverse order when a later one fails.
+    std::vector<std::pair<QString, QString>> moved;
+    const auto move = [&](const QString &from, const QString &to) {
+        if (!fs.rename(from, to)) {
+            reason = fs.lastError();
+            return false;
+        }
+        moved.emplace_back(from, to);
         return true;
-
-    if (backedUp)
-        fs.rename(backup, target);
+    };
+    QString aside;
+    bool asideHoldsBackup = false;
+    if (ok && status.exists && !backup.isEmpty()) {
+        // The older backup steps aside under a hidden name until the new
+        // file stands, so that a failure can put everything back.
+        if (fs.status(backup).exists) {
+            ok = fs.createTemporary(folder, &aside) != nullptr;
+            if (!ok)
+                reason = fs.lastError();
+            ok = ok && (asideHoldsBackup = move(backup, aside));
+        }
+        ok = ok && move(target, backup);
+    }
+    if (ok && move(temporary, target)) {
+        if (!aside.isEmpty())
+            fs.remove(aside);
+        // The names stand; without the flush a power cut may still lose
+        // them, so the save is not reported as done.
+        if (fs.flushFolder(folder))
+            return true;
+        reason = fs.lastError();
+        return false;
+    }
+    for (auto it = moved.crbegin(); it != moved.crend(); ++it)
+        fs.rename(it->second, it->first);
+    // Once it holds the older backup, the hidden name is left to the
+    // rename back (and stays, should that fail).
+    if (!aside.isEmpty() && !asideHoldsBackup)
+        fs.remove(aside);
     fs.remove(temporary);
     return false;
 }
@@ -116,6 +168,7 @@ bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveService
         request.defaultExtension = QStringLiteral("pdb");
         request.initialFolder = db.filePath().isEmpty() ? QString() : current.path();
         request.proposedName = current.completeBaseName();
+        request.refuseReadOnly = true;
         const QString chosen = s.dialogs.getSaveFileName(request);
         if (chosen.isEmpty())
             return false;
@@ -145,11 +198,12 @@ bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveService
     // beside that file.
     const QString file = path.isEmpty() ? path : s.files.resolveLinks(path);
     const QString backup = ownName ? ChangeFileExtension(file, QStringLiteral(".pd_")) : QString();
+    QString reason = QStringLiteral("No such file or directory");
     s.feedback.setBusy(true);
-    const bool saved = !file.isEmpty() && replaceFile(s.files, file, backup, result.bytes);
+    const bool saved = !file.isEmpty() && replaceFile(s.files, file, backup, result.bytes, reason);
     s.feedback.setBusy(false);
     if (!saved) {
-        showSaveError(s.messages);
+        showSaveError(s.messages, file, reason);
         return false;
     }
 

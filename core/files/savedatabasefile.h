@@ -31,10 +31,17 @@ struct SaveServices
  * own or given, cannot be written and reports "Save error".
  *
  * Saving under the own name or a new one keeps the file it replaces as its
- * ".pd_" backup. The new file is written completely under a name of its own
- * next to the target and flushed to disk before anything is renamed, so a
- * failed save leaves the previous file where it was, removes what it wrote
- * and reports "Save error". Returns whether the file was written.
+ * ".pd_" backup. The new file is written completely under a short hidden
+ * name of its own next to the target, private to its owner until it gets
+ * the target's permissions, and flushed to disk before anything is renamed;
+ * the folder is flushed after the renames. A save that fails before the
+ * new file takes the target's name leaves the target and its backup as
+ * they were and removes what it wrote; one whose folder flush fails leaves
+ * the new file in place. Either reports "Save error" with a line naming
+ * the file and the system's reason. A target that exists and is
+ * write-protected or no regular file (a folder, a FIFO, a device) is
+ * refused so, before anything is touched. Returns whether the file was
+ * written.
  */
 bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveServices &services);
 

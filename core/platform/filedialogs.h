@@ -12,6 +12,9 @@ struct FileDialogRequest
     QString defaultExtension; ///< without the dot
     QString initialFolder;
     QString proposedName;
+    /// A file that is write-protected cannot be chosen: the dialog says so
+    /// and asks again.
+    bool refuseReadOnly = false;
 };
 
 /// The file-open and file-save dialogs. Both return the chosen path, or an

@@ -6,10 +6,19 @@
 
 class QIODevice;
 
+/// What a path names, after following symbolic links.
+struct FileStatus
+{
+    bool exists = false;   ///< something of that name is there
+    bool regular = false;  ///< it is a regular file (not a folder, FIFO or device)
+    bool writable = false; ///< a regular file that is not write-protected
+};
+
 /**
  * The file operations the engine needs, behind an interface so that tests
  * can inject failures. LocalFileSystem is the real one. Every call reports
- * failure through its result and never throws.
+ * failure through its result, with the reason in lastError(), and never
+ * throws.
  */
 class FileSystem
 {
@@ -20,21 +29,30 @@ public:
     /// file cannot be opened. The caller owns the device.
     virtual std::unique_ptr<QIODevice> openForReading(const QString &path) = 0;
 
-    /// Creates a new empty file for writing with a name of its own in
-    /// @p folder, starting with @p prefix. Returns the open device and puts
-    /// its path in @p path, or null when no file can be created there.
-    virtual std::unique_ptr<QIODevice> createUnique(const QString &folder, const QString &prefix,
-                                                    QString *path) = 0;
+    /// Creates a new empty file for writing under a short hidden name of its
+    /// own in @p folder, readable and writable by its owner alone. Returns
+    /// the open device and puts its path in @p path, or null when no file
+    /// can be created there. Until the file is renamed or removed, an
+    /// interruption of the process removes it.
+    virtual std::unique_ptr<QIODevice> createTemporary(const QString &folder, QString *path) = 0;
+    /// Gives the open @p file the permissions of @p target and, where the
+    /// process may, its owner and group; with no @p target, the
+    /// permissions a new file gets.
+    virtual bool matchPermissions(QIODevice &file, const QString &target) = 0;
     /// Writes everything @p file holds through to the disk.
     virtual bool flushToDisk(QIODevice &file) = 0;
 
-    virtual bool exists(const QString &path) = 0;
+    virtual FileStatus status(const QString &path) = 0;
     virtual bool remove(const QString &path) = 0;
     /// Renames @p from to @p to in one step, replacing a file named @p to.
     virtual bool rename(const QString &from, const QString &to) = 0;
-    /// Gives @p to the access permissions of @p from.
-    virtual bool copyPermissions(const QString &from, const QString &to) = 0;
+    /// Writes the names in @p folder through to the disk, so that renames
+    /// in it survive a power cut.
+    virtual bool flushFolder(const QString &folder) = 0;
     /// The file that @p path names after following symbolic links; @p path
     /// itself when it is no link (or names nothing yet).
     virtual QString resolveLinks(const QString &path) = 0;
+
+    /// The system's reason for the last call that failed.
+    virtual QString lastError() const = 0;
 };

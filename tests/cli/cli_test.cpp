@@ -10,6 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 struct CliRun
@@ -373,4 +379,153 @@ TEST_F(Cli, dumpRecalcComputesTheCalculatedCells)
     o = QJsonDocument::fromJson(run.out).object();
     EXPECT_EQ(o["records"].toArray()[0].toArray()[2].toString(), QStringLiteral("2.50"));
     EXPECT_EQ(o["records"].toArray()[1].toArray()[2].toString(), QStringLiteral("???"));
+}
+
+namespace {
+
+/// Runs the tool on a terminal of its own and types @p line once the
+/// @p prompt shows; returns the exit status and what the terminal showed.
+CliRun runOnTerminal(const QStringList &arguments, const QString &line, const QString &prompt)
+{
+    std::vector<QByteArray> storage{QByteArrayLiteral(QG_CLI_PATH)};
+    for (const QString &argument : arguments)
+        storage.push_back(argument.toUtf8());
+    std::vector<char *> argv;
+    for (QByteArray &bytes : storage)
+        argv.push_back(bytes.data());
+    argv.push_back(nullptr);
+    int master = -1;
+    const pid_t child = ::forkpty(&master, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    QByteArray shown;
+    char buffer[4096];
+    bool typed = false;
+    pollfd p = {master, POLLIN, 0};
+    while (::poll(&p, 1, 20000) > 0) {
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n <= 0)
+            break; // the terminal closed with the tool
+        shown.append(buffer, n);
+        if (!typed && (typed = shown.contains(prompt.toUtf8())))
+            ::write(master, (line.toUtf8() + '\n').constData(), size_t(line.toUtf8().size() + 1));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(master);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, shown, QString()};
+}
+
+} // namespace
+
+TEST_F(Cli, theTerminalIsAskedForAMissingPasswordWithoutEcho)
+{
+    PdbBuilder b = sample();
+    b.flags = 0x0002;
+    b.password = QString::fromUtf8("pässwörd").toLatin1();
+    const QString secret = write("secret.pdb", b.build());
+    const QString prompt = QStringLiteral("Password for ") + secret + QStringLiteral(": ");
+    const CliRun run =
+        runOnTerminal({QStringLiteral("dump"), secret}, QString::fromUtf8("pässwörd"), prompt);
+    // What was typed never shows; the Enter does, then the dump.
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith((prompt + QStringLiteral("\r\n{\r\n")).toUtf8()))
+        << run.out.left(200).toStdString();
+}
+
+TEST_F(Cli, copyRefusesWhatItMustNotReplaceAndTouchesNothing)
+{
+    const QString in = write("in.pdb", sample().build());
+    const QString fifo = dir.filePath(QStringLiteral("fifo.pdb"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const QString locked = write("locked.pdb", "mine");
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.pdb")));
+    const QString link = dir.filePath(QStringLiteral("link.pdb"));
+    ASSERT_TRUE(QFile::link(fifo, link));
+    const auto entries = [this] {
+        QStringList found;
+        for (const QFileInfo &info : QDir(dir.path())
+                                         .entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot))
+            found << info.fileName() + (info.isFile() ? QString::number(info.size()) : "-");
+        return found;
+    };
+    const QStringList before = entries();
+    const QString cases[][2] = {
+        {fifo, fifo + ": Not a regular file"},
+        {link, fifo + ": Not a regular file"},
+        {dir.filePath("folder.pdb"), dir.filePath("folder.pdb") + ": Not a regular file"},
+        {locked, locked + ": Read-only file"},
+        {dir.filePath("no/x.pdb"), dir.filePath("no/x.pdb") + ": No such file or directory"},
+    };
+    for (const auto &[out, reason] : cases) {
+        const CliRun run = runCli({QStringLiteral("copy"), in, out});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.section(QLatin1Char('\n'), 1), reason + "\n");
+        EXPECT_EQ(entries(), before) << out.toStdString();
+    }
+
+    // An empty file is a file like any other; a name as long as the file
+    // system allows leaves room for the hidden one beside it.
+    const QString longest = dir.filePath(QString(251, QLatin1Char('n')) + QStringLiteral(".pdb"));
+    for (const QString &out : {write("empty.pdb", ""), longest})
+        EXPECT_EQ(runCli({QStringLiteral("copy"), in, out}).exitCode, 0);
+    EXPECT_EQ(QFileInfo(longest).size(), QFileInfo(dir.filePath("empty.pdb")).size());
+}
+
+TEST_F(Cli, passwordsFromFiles)
+{
+    PdbBuilder b = sample();
+    b.flags = 0x0002;
+    b.password = QString::fromUtf8("pässwörd").toLatin1();
+    const QString secret = write("secret.pdb", b.build());
+    // The first line counts, without its line end.
+    const QString good = write("good.txt", "p\xc3\xa4ssw\xc3\xb6rd\r\nwrong-password\n");
+    const QString wrong = write("wrong.txt", "wrong-password\np\xc3\xa4ssw\xc3\xb6rd");
+    const QString empty = write("empty.txt", "");
+    const QString fresh = write("new.txt", "s\xc3\xa9"
+                                           "cret!");
+    const QString copy = dir.filePath(QStringLiteral("copy.pdb"));
+    const QString missing = dir.filePath(QStringLiteral("missing.txt"));
+    const QString pf = QStringLiteral("--password-file"), ef = QStringLiteral("--encrypt-file");
+    const struct
+    {
+        QStringList arguments;
+        int exitCode;
+        QString err;
+    } cases[] = {
+        {{"dump", secret, pf, good}, 0, ""},
+        {{"dump", secret, pf, wrong}, 1, "Incorrect Password given.\nPlease re-enter\n"},
+        {{"dump", secret, pf, empty}, 1, "Password required\n"},
+        {{"dump", secret, pf, missing}, 1, missing + ": No such file or directory\n"},
+        {{"copy", secret, copy, pf, good, ef, fresh}, 0, ""},
+        {{"dump", copy, "--password", QString::fromUtf8("sécret!")}, 0, ""},
+        {{"copy", secret, copy, pf, good, ef, empty},
+         1,
+         "Passwords must be a minimum of 6 characters in length.\nPlease re-enter.\n"},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(QString::number(run.exitCode) + run.err, QString::number(c.exitCode) + c.err);
+    }
+    // A password given two ways, or a file of no name, is a usage error.
+    for (const QStringList &arguments : {QStringList{"dump", secret, pf, good, "--password", "x"},
+                                         {"dump", secret, pf, ""},
+                                         {"copy", secret, copy, ef, fresh, "--decrypt"},
+                                         {"copy", secret, copy, ef, fresh, "--encrypt", "sixsix"}})
+        EXPECT_EQ(runCli(arguments).exitCode, 2) << arguments.join(' ').toStdString();
+}
+
+TEST_F(Cli, newRefusesANameTheHandheldCannotKeep)
+{
+    const QString out = dir.filePath(QStringLiteral("new.pdb"));
+    const CliRun run =
+        runCli({QStringLiteral("new"), out, QStringLiteral("--name"), QString::fromUtf8("Ωmega")});
+    EXPECT_EQ(QString::number(run.exitCode) + run.err,
+              QString::fromUtf8("2NAME may only hold characters of Windows-1252: \"Ωmega\" "
+                                "has others\n"));
+    EXPECT_FALSE(QFile::exists(out));
 }

@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -87,4 +89,65 @@ TEST(LocalFileSystem, savesOnTheRealDisk)
                                   {messages, files, shell, shell, clock, cipher}));
     EXPECT_EQ(messages.shown.back().caption, QStringLiteral("Save error"));
     EXPECT_TRUE(messages.shown.size() == 1);
+}
+
+TEST(LocalFileSystem, aTemporaryFileIsPrivateUntilItTakesTheTargetsPermissionsAndOwner)
+{
+    QTemporaryDir dir;
+    // Only a privileged process may give a file to another owner.
+    const uid_t other = ::geteuid() == 0 ? 65534 : ::geteuid();
+    const struct
+    {
+        const char *name;
+        int mode; ///< of the target (-1: none), and so of the file once it matches
+        uid_t owner;
+    } cases[] = {{"Group.pdb", 0640, ::geteuid()}, {"Other.pdb", 0604, other}, {"New.pdb", -1, 0}};
+    const mode_t mask = ::umask(022);
+    for (const auto &c : cases) {
+        const QByteArray target = QFile::encodeName(dir.filePath(QString::fromLatin1(c.name)));
+        if (c.mode >= 0) {
+            QFile(QString::fromLocal8Bit(target)).open(QIODevice::WriteOnly);
+            ASSERT_EQ(::chmod(target, mode_t(c.mode)) | ::chown(target, c.owner, gid_t(-1)), 0);
+        }
+        LocalFileSystem files;
+        QString temporary;
+        std::unique_ptr<QIODevice> file = files.createTemporary(dir.path(), &temporary);
+        ASSERT_TRUE(file);
+        struct stat created = {}, matched = {};
+        ::stat(QFile::encodeName(temporary), &created);
+        ASSERT_TRUE(files.matchPermissions(*file, QString::fromLocal8Bit(target)));
+        ::stat(QFile::encodeName(temporary), &matched);
+        const auto result =
+            std::tuple(created.st_mode & 0777, QFileInfo(temporary).fileName().size(),
+                       matched.st_mode & 0777, matched.st_uid);
+        EXPECT_EQ(result, std::tuple(0600u, 15, c.mode >= 0 ? unsigned(c.mode) : 0644u,
+                                     c.mode >= 0 ? c.owner : ::geteuid()))
+            << c.name;
+        files.remove(temporary);
+    }
+    ::umask(mask);
+}
+
+TEST(LocalFileSystemDeathTest, anInterruptionRemovesTheFileBeingWrittenAndNothingElse)
+{
+    for (const int signal : {SIGINT, SIGTERM}) {
+        for (const bool renamed : {false, true}) {
+            QTemporaryDir dir;
+            const QString target = dir.filePath(QStringLiteral("Done.pdb"));
+            EXPECT_EXIT(
+                {
+                    LocalFileSystem files;
+                    QString temporary;
+                    std::unique_ptr<QIODevice> file = files.createTemporary(dir.path(), &temporary);
+                    file->write("half");
+                    file->close();
+                    if (renamed)
+                        files.rename(temporary, target);
+                    ::raise(signal);
+                },
+                ::testing::KilledBySignal(signal), "");
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                      renamed ? QStringList({"Done.pdb"}) : QStringList());
+        }
+    }
 }

@@ -29,22 +29,21 @@ protected:
         b.records = {{"Ann", "Paris"}, {"Bob", "Rome"}};
         previous = b.build();
         files.addFile(kPath, previous, 0640);
-        EXPECT_TRUE(readFile(previous, db).ok);
-        db.setFilePath(kPath);
-        db.grid().setCell(2, 2, QStringLiteral("Oslo"));
-        db.setChanged(true);
+        edit(db);
+    }
+
+    /// The previous file, read and edited.
+    void edit(Database &d)
+    {
+        EXPECT_TRUE(readFile(previous, d).ok);
+        d.setFilePath(kPath);
+        d.grid().setCell(2, 2, QStringLiteral("Oslo"));
+        d.setChanged(true);
     }
 
     bool save(const SaveTarget &target = SaveTarget::ownName())
     {
         return SaveDatabaseFile(doc, target, {messages, files, shell, shell, clock, cipher});
-    }
-
-    /// No file but the database and its backup is left behind.
-    void expectNoTemporaryFiles()
-    {
-        for (auto it = files.files.cbegin(); it != files.files.cend(); ++it)
-            EXPECT_FALSE(it.key().endsWith(QStringLiteral(".tmp"))) << it.key().toStdString();
     }
 
     QString savedCity(const QString &path)
@@ -77,7 +76,7 @@ TEST_F(Save, ownNameKeepsThePreviousFileAsBackup)
     EXPECT_EQ(db.date(), clock.time);
     EXPECT_NE(db.date(), oldDate);
     EXPECT_TRUE(messages.shown.empty());
-    expectNoTemporaryFiles();
+    EXPECT_EQ(files.temporaries(), QStringList());
     EXPECT_EQ(files.files.size(), 2);
 
     // Saving twice in a row leaves the first save's file as the backup.
@@ -91,68 +90,98 @@ TEST_F(Save, ownNameKeepsThePreviousFileAsBackup)
 TEST_F(Save, theNewFileIsCompleteBeforeTheOldOneMoves)
 {
     ASSERT_TRUE(save());
-    const QStringList &log = files.log;
-    ASSERT_EQ(log.size(), 4);
-    EXPECT_EQ(log[0], QStringLiteral("create /palm"));
-    EXPECT_EQ(log[1], QStringLiteral("flush"));
-    EXPECT_EQ(log[2], QStringLiteral("rename /palm/Addresses.pdb -> /palm/Addresses.pd_"));
-    EXPECT_TRUE(log[3].startsWith(QStringLiteral("rename /palm/.Addresses.pdb.")));
-    EXPECT_TRUE(log[3].endsWith(QStringLiteral(".tmp -> /palm/Addresses.pdb")));
+    EXPECT_EQ(files.log,
+              QStringList({"create /palm", "write", "permissions", "flush",
+                           "rename /palm/Addresses.pdb -> /palm/Addresses.pd_",
+                           "rename /palm/.qg1.tmp -> /palm/Addresses.pdb", "flush folder /palm"}));
 }
 
-TEST_F(Save, aFailureAtAnyStepLeavesThePreviousFile)
+TEST_F(Save, aFailureOfAnyCallLeavesCompleteVersionsAndNoTemporaryFile)
 {
-    // Count the writes, flushes and renames of a good save, then fail each.
+    const QByteArray older = PdbBuilder::withFields(1).build();
+    files.addFile(kBackup, older);
+    MemoryFileSystem good = files;
+    Document twin;
+    edit(DocumentAccess::database(twin));
+    ASSERT_TRUE(SaveDatabaseFile(twin, SaveTarget::ownName(),
+                                 {messages, good, shell, shell, clock, cipher}));
+    const QByteArray saved = good.files.value(kPath);
+
+    struct State
     {
-        MemoryFileSystem probe;
-        probe.addFile(kPath, previous);
-        Document copy;
-        readFile(previous, DocumentAccess::database(copy));
-        DocumentAccess::database(copy).setFilePath(kPath);
-        SaveDatabaseFile(copy, SaveTarget::ownName(),
-                         {messages, probe, shell, shell, clock, cipher});
-        ASSERT_GE(probe.writes(), 1);
-        ASSERT_EQ(probe.flushes(), 1);
-        ASSERT_EQ(probe.renames(), 2);
-        messages.shown.clear();
-    }
-    struct Failure
-    {
-        int write, flush, rename;
-        qint64 space;
+        QByteArray target, backup;
+        QStringList temporaries;
+        bool changed;
+        qsizetype lines;
+        bool operator==(const State &) const = default;
     };
-    const Failure failures[] = {{1, 0, 0, -1}, {0, 1, 0, -1},  {0, 0, 1, -1},
-                                {0, 0, 2, -1}, {0, 0, 0, 100}, {0, 0, 0, 0}};
-    for (const Failure &failure : failures) {
-        MemoryFileSystem fs;
-        fs.addFile(kPath, previous);
-        fs.addFile(kBackup, "old backup");
-        fs.failWriteNumber = failure.write;
-        fs.failFlushNumber = failure.flush;
-        fs.failRenameNumber = failure.rename;
-        fs.freeSpace = failure.space;
+    QStringList failedCalls;
+    int succeededAt = 0;
+    for (int n = 1; !succeededAt && n <= good.calls() + 1; ++n) {
+        MemoryFileSystem fs = files;
+        fs.failCall = n;
         messages.shown.clear();
-        EXPECT_FALSE(SaveDatabaseFile(doc, SaveTarget::ownName(),
-                                      {messages, fs, shell, shell, clock, cipher}));
-        EXPECT_EQ(fs.files.value(kPath), previous) << fs.log.join(QLatin1Char('\n')).toStdString();
-        for (auto it = fs.files.cbegin(); it != fs.files.cend(); ++it)
-            EXPECT_FALSE(it.key().endsWith(QStringLiteral(".tmp")));
-        EXPECT_TRUE(db.isChanged());
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Save error"));
-        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
-        EXPECT_EQ(messages.shown[0].text(), kSaveError);
+        const bool ok = SaveDatabaseFile(doc, SaveTarget::ownName(),
+                                         {messages, fs, shell, shell, clock, cipher});
+        if (ok) {
+            succeededAt = n;
+            continue;
+        }
+        // Only a failed folder flush comes after the names stand.
+        const bool named = fs.failed.startsWith(QStringLiteral("flush folder"));
+        const State expected{named ? saved : previous, named ? previous : older, {}, true, 2};
+        const State actual{fs.files.value(kPath), fs.files.value(kBackup), fs.temporaries(),
+                           db.isChanged(),
+                           messages.shown.empty() ? 0 : messages.shown[0].lines.size()};
+        EXPECT_TRUE(actual == expected) << fs.failed.toStdString();
+        failedCalls << fs.failed.left(fs.failed.indexOf(QLatin1Char('/'))).trimmed();
     }
+    EXPECT_EQ(succeededAt, good.calls() + 1);
+    failedCalls.removeDuplicates();
+    EXPECT_EQ(failedCalls,
+              QStringList({"create", "write", "permissions", "flush", "rename", "flush folder"}));
 }
 
-TEST_F(Save, aReadOnlyFolderChangesNothing)
+TEST_F(Save, eachFailureSaysWhyAndARefusalTouchesNothing)
 {
-    files.readOnlyFolders.insert(QStringLiteral("/palm"));
-    EXPECT_FALSE(save());
-    EXPECT_EQ(files.files.value(kPath), previous);
-    EXPECT_EQ(files.files.size(), 1);
-    EXPECT_TRUE(db.isChanged());
-    EXPECT_EQ(messages.shown.at(0).text(), kSaveError);
+    const QString pipe = QStringLiteral("/palm/pipe.pdb");
+    struct Case
+    {
+        const char *name;
+        std::function<void(MemoryFileSystem &)> arrange;
+        SaveTarget target;
+        QString line;
+        bool touched;
+    };
+    const Case cases[] = {
+        {"missing folder", [](MemoryFileSystem &) {},
+         SaveTarget::copyTo(QStringLiteral("/nowhere/x.pdb")),
+         QStringLiteral("/nowhere/x.pdb: No such file or directory"), true},
+        {"read-only folder",
+         [](MemoryFileSystem &fs) { fs.readOnlyFolders.insert(QStringLiteral("/palm")); },
+         SaveTarget::ownName(), kPath + QStringLiteral(": Permission denied"), true},
+        {"full disk", [](MemoryFileSystem &fs) { fs.freeSpace = 100; }, SaveTarget::ownName(),
+         kPath + QStringLiteral(": No space left on device"), true},
+        {"FIFO", [&](MemoryFileSystem &fs) { fs.others.insert(pipe); }, SaveTarget::copyTo(pipe),
+         pipe + QStringLiteral(": Not a regular file"), false},
+        {"write-protected own file", [](MemoryFileSystem &fs) { fs.permissions[kPath] = 0440; },
+         SaveTarget::ownName(), kPath + QStringLiteral(": Read-only file"), false},
+    };
+    for (const Case &c : cases) {
+        MemoryFileSystem fs = files;
+        c.arrange(fs);
+        const auto before = fs.files;
+        messages.shown.clear();
+        const bool saved =
+            SaveDatabaseFile(doc, c.target, {messages, fs, shell, shell, clock, cipher});
+        QStringList shown;
+        for (const Message &m : messages.shown)
+            shown << m.caption << m.lines;
+        EXPECT_EQ(std::tuple(saved, shown, fs.files == before, fs.log.isEmpty(), db.isChanged()),
+                  std::tuple(false, QStringList({"Save error", kSaveError, c.line}), true,
+                             !c.touched, true))
+            << c.name;
+    }
 }
 
 TEST_F(Save, saveAsAsksForTheNameAndTakesItOnlyOnceWritten)
@@ -166,6 +195,7 @@ TEST_F(Save, saveAsAsksForTheNameAndTakesItOnlyOnceWritten)
     EXPECT_EQ(r.defaultExtension, QStringLiteral("pdb"));
     EXPECT_EQ(r.initialFolder, QStringLiteral("/palm"));
     EXPECT_EQ(r.proposedName, QStringLiteral("Addresses"));
+    EXPECT_TRUE(r.refuseReadOnly);
     EXPECT_EQ(db.filePath(), QStringLiteral("/palm/Copy.pdb"));
     EXPECT_EQ(savedCity(QStringLiteral("/palm/Copy.pdb")), QStringLiteral("Oslo"));
     EXPECT_FALSE(db.isChanged());

@@ -9,9 +9,12 @@
 #include <QStringList>
 
 /**
- * Files held in memory, with failures to order: the n-th write, flush or
- * rename fails, the disk holds only so many bytes, a folder is read only.
- * Every operation is logged.
+ * Files held in memory, with failures to order: the n-th call that
+ * creates, writes, sets permissions, flushes or renames fails, the disk
+ * holds only so many bytes, a folder is read only. Every such call is
+ * logged, by its name first ("create /palm", "write", "permissions",
+ * "flush", "rename A -> B", "flush folder /palm"), and so is "remove A",
+ * the clean-up, which is never made to fail.
  */
 class MemoryFileSystem : public FileSystem
 {
@@ -27,55 +30,69 @@ public:
         return buffer;
     }
 
-    std::unique_ptr<QIODevice> createUnique(const QString &folder, const QString &prefix,
-                                            QString *path) override
+    std::unique_ptr<QIODevice> createTemporary(const QString &folder, QString *path) override
     {
-        log << QStringLiteral("create ") + folder;
-        if (readOnlyFolders.contains(folder) || !folders.contains(folder))
+        if (!call(QStringLiteral("create ") + folder))
             return nullptr;
-        const QString name =
-            folder + QLatin1Char('/') + prefix + QStringLiteral(".%1.tmp").arg(++mUnique);
+        if (!folders.contains(folder) || readOnlyFolders.contains(folder)) {
+            fail(folders.contains(folder) ? QStringLiteral("Permission denied")
+                                          : QStringLiteral("No such file or directory"));
+            return nullptr;
+        }
+        const QString name = folder + QStringLiteral("/.qg%1.tmp").arg(++mUnique);
         files[name] = QByteArray();
         permissions[name] = 0600;
         *path = name;
         return std::make_unique<File>(*this, name);
     }
 
-    bool flushToDisk(QIODevice &) override
+    bool matchPermissions(QIODevice &file, const QString &target) override
     {
-        log << QStringLiteral("flush");
-        return ++mFlushes != failFlushNumber;
+        if (!call(QStringLiteral("permissions")))
+            return false;
+        permissions[static_cast<File &>(file).path()] =
+            permissions.value(resolveLinks(target), newFileMode);
+        return true;
     }
 
-    bool exists(const QString &path) override
+    bool flushToDisk(QIODevice &) override { return call(QStringLiteral("flush")); }
+
+    FileStatus status(const QString &path) override
     {
-        return files.contains(path) || links.contains(path);
+        const QString p = resolveLinks(path);
+        FileStatus s;
+        s.regular = files.contains(p);
+        s.exists = s.regular || others.contains(p);
+        s.writable = s.regular && (permissions.value(p) & 0222) != 0;
+        return s;
     }
 
     bool remove(const QString &path) override
     {
         log << QStringLiteral("remove ") + path;
         if (readOnlyFolders.contains(QFileInfo(path).path()))
-            return false;
-        return files.remove(path) + links.remove(path) > 0;
+            return fail(QStringLiteral("Permission denied"));
+        return files.remove(path) + links.remove(path) > 0 ||
+               fail(QStringLiteral("No such file or directory"));
     }
 
     bool rename(const QString &from, const QString &to) override
     {
-        log << QStringLiteral("rename ") + from + QStringLiteral(" -> ") + to;
-        if (++mRenames == failRenameNumber || !files.contains(from) ||
-            readOnlyFolders.contains(QFileInfo(to).path()))
+        if (!call(QStringLiteral("rename ") + from + QStringLiteral(" -> ") + to))
             return false;
+        if (readOnlyFolders.contains(QFileInfo(to).path()))
+            return fail(QStringLiteral("Permission denied"));
+        if (!files.contains(from))
+            return fail(QStringLiteral("No such file or directory"));
         files[to] = files.take(from);
         permissions[to] = permissions.take(from);
         links.remove(to);
         return true;
     }
 
-    bool copyPermissions(const QString &from, const QString &to) override
+    bool flushFolder(const QString &folder) override
     {
-        permissions[to] = permissions.value(resolveLinks(from), 0644);
-        return true;
+        return call(QStringLiteral("flush folder ") + folder);
     }
 
     QString resolveLinks(const QString &path) override
@@ -86,6 +103,8 @@ public:
         return p;
     }
 
+    QString lastError() const override { return mLastError; }
+
     /// Adds a file in a folder that exists.
     void addFile(const QString &path, const QByteArray &bytes, int mode = 0644)
     {
@@ -94,20 +113,31 @@ public:
         permissions[path] = mode;
     }
 
+    /// The hidden files a save leaves behind.
+    QStringList temporaries() const
+    {
+        QStringList found;
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            if (it.key().endsWith(QStringLiteral(".tmp")))
+                found << it.key();
+        }
+        return found;
+    }
+
     QHash<QString, QByteArray> files;
     QHash<QString, QString> links; ///< symbolic link -> what it names
     QHash<QString, int> permissions;
+    QSet<QString> others; ///< names of what is no regular file: FIFOs, devices, folders
     QSet<QString> folders;
     QSet<QString> readOnlyFolders;
-    int failWriteNumber = 0;  ///< the n-th write fails (0: none)
-    int failFlushNumber = 0;  ///< the n-th flush fails
-    int failRenameNumber = 0; ///< the n-th rename fails
-    qint64 freeSpace = -1;    ///< bytes that fit on the disk (-1: no limit)
+    int newFileMode = 0644;
+    int failCall = 0;      ///< the n-th call, removes aside, fails (0: none)
+    qint64 freeSpace = -1; ///< bytes that fit on the disk (-1: no limit)
     QStringList log;
+    QString failed; ///< the log entry of the call made to fail
 
-    int writes() const { return mWrites; }
-    int renames() const { return mRenames; }
-    int flushes() const { return mFlushes; }
+    /// How many calls that could be made to fail were made.
+    int calls() const { return mCalls; }
 
 private:
     class File : public QIODevice
@@ -117,22 +147,26 @@ private:
         {
             open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         }
+        const QString &path() const { return mPath; }
 
     protected:
         qint64 readData(char *, qint64) override { return -1; }
         qint64 writeData(const char *data, qint64 size) override
         {
-            if (++mFs.mWrites == mFs.failWriteNumber)
+            if (!mFs.call(QStringLiteral("write"))) {
+                setErrorString(mFs.mLastError);
                 return -1;
+            }
             qint64 n = size;
             if (mFs.freeSpace >= 0) {
                 n = qMin(n, mFs.freeSpace);
                 mFs.freeSpace -= n;
             }
-            if (!mFs.files.contains(mPath))
-                return -1;
             mFs.files[mPath].append(data, n);
-            return n == size ? size : -1;
+            if (n == size)
+                return size;
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
         }
 
     private:
@@ -140,8 +174,23 @@ private:
         QString mPath;
     };
 
+    /// Logs a call; false when it is the one to fail.
+    bool call(const QString &entry)
+    {
+        log << entry;
+        if (++mCalls != failCall)
+            return true;
+        failed = entry;
+        return fail(QStringLiteral("Input/output error"));
+    }
+
+    bool fail(const QString &reason)
+    {
+        mLastError = reason;
+        return false;
+    }
+
     int mUnique = 0;
-    int mWrites = 0;
-    int mFlushes = 0;
-    int mRenames = 0;
+    int mCalls = 0;
+    QString mLastError;
 };

@@ -1,69 +1,162 @@
 #include "core/platform/qt/localfilesystem.h"
 
+#include "core/platform/qt/interruptcleanup.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+/// The permissions a new file gets: all read and write bits less the mask.
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+int handleOf(QIODevice &device)
+{
+    auto *file = qobject_cast<QFileDevice *>(&device);
+    return file ? file->handle() : -1;
+}
+
+} // namespace
+
+bool LocalFileSystem::failed()
+{
+    mLastError = qt_error_string(errno);
+    return false;
+}
 
 std::unique_ptr<QIODevice> LocalFileSystem::openForReading(const QString &path)
 {
     auto file = std::make_unique<QFile>(path);
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file->open(QIODevice::ReadOnly))
+    if (path.isEmpty() || QFileInfo(path).isDir() || !file->open(QIODevice::ReadOnly)) {
+        mLastError = file->errorString();
         return nullptr;
+    }
     return file;
 }
 
-std::unique_ptr<QIODevice> LocalFileSystem::createUnique(const QString &folder,
-                                                         const QString &prefix, QString *path)
+std::unique_ptr<QIODevice> LocalFileSystem::createTemporary(const QString &folder, QString *path)
 {
-    // A new file, created with the permissions new files get in the folder
-    // (a temporary file's would be private to its owner).
+    // A short name, so that a target whose name is as long as the file
+    // system allows still has room beside it.
     for (int attempt = 0; attempt < 16; ++attempt) {
         const QString name =
-            prefix + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                   QLatin1Char('0'));
+            QStringLiteral(".qg%1.tmp")
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         const QString candidate = QDir(folder).filePath(name);
-        auto file = std::make_unique<QFile>(candidate);
-        if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        // Held before it exists, so that no moment leaves it behind.
+        InterruptCleanup::add(candidate);
+        const int fd = ::open(QFile::encodeName(candidate).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            auto file = std::make_unique<QFile>(candidate);
+            file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
             *path = candidate;
             return file;
         }
-        if (file->error() != QFileDevice::OpenError || !QFileInfo::exists(candidate))
+        const int error = errno;
+        InterruptCleanup::remove(candidate);
+        if (error != EEXIST) {
+            mLastError = qt_error_string(error);
             return nullptr;
+        }
     }
+    mLastError = qt_error_string(EEXIST);
     return nullptr;
+}
+
+bool LocalFileSystem::matchPermissions(QIODevice &file, const QString &target)
+{
+    const int fd = handleOf(file);
+    struct stat own = {};
+    if (fd < 0 || ::fstat(fd, &own) != 0)
+        return failed();
+    struct stat model = {};
+    mode_t mode = 0;
+    if (::stat(QFile::encodeName(target).constData(), &model) == 0) {
+        // Only a privileged process may give a file away; others keep
+        // their own owner, which is no failure.
+        if ((model.st_uid != own.st_uid || model.st_gid != own.st_gid) &&
+            ::fchown(fd, model.st_uid, model.st_gid) != 0 && errno != EPERM && errno != EINVAL)
+            return failed();
+        mode = model.st_mode & 07777;
+    } else if (errno == ENOENT) {
+        mode = newFileMode();
+    } else {
+        return failed();
+    }
+    // After the owner: changing it clears the set-id bits.
+    return ::fchmod(fd, mode) == 0 || failed();
 }
 
 bool LocalFileSystem::flushToDisk(QIODevice &device)
 {
     auto *file = qobject_cast<QFileDevice *>(&device);
-    if (!file || !file->flush())
+    if (!file)
         return false;
-    return ::fsync(file->handle()) == 0;
+    if (!file->flush()) {
+        mLastError = file->errorString();
+        return false;
+    }
+    return ::fsync(file->handle()) == 0 || failed();
 }
 
-bool LocalFileSystem::exists(const QString &path)
+FileStatus LocalFileSystem::status(const QString &path)
 {
-    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st = {};
+    if (path.isEmpty() || ::stat(native.constData(), &st) != 0)
+        return {};
+    FileStatus status;
+    status.exists = true;
+    status.regular = S_ISREG(st.st_mode);
+    // Write-protected: nobody has a write bit (a privileged process may
+    // write it all the same, but its owner meant it to stay), or this
+    // process may not write it.
+    status.writable = status.regular && (st.st_mode & 0222) != 0 &&
+                      ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) == 0;
+    return status;
 }
 
 bool LocalFileSystem::remove(const QString &path)
 {
-    return QFile::remove(path);
+    InterruptCleanup::remove(path);
+    return ::unlink(QFile::encodeName(path).constData()) == 0 || failed();
 }
 
 bool LocalFileSystem::rename(const QString &from, const QString &to)
 {
     // QFile::rename refuses to replace; the system call does it in one step.
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return failed();
+    InterruptCleanup::remove(from);
+    return true;
 }
 
-bool LocalFileSystem::copyPermissions(const QString &from, const QString &to)
+bool LocalFileSystem::flushFolder(const QString &folder)
 {
-    return QFile::setPermissions(to, QFile::permissions(from));
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return failed();
+    // A file system that cannot flush a folder says EINVAL: nothing to do.
+    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return flushed || failed();
 }
 
 QString LocalFileSystem::resolveLinks(const QString &path)

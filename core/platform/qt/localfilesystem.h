@@ -2,17 +2,24 @@
 
 #include "core/platform/filesystem.h"
 
-/// FileSystem on the real disk, through QFile.
+/// FileSystem on the real disk, through QFile and the POSIX calls.
 class LocalFileSystem : public FileSystem
 {
 public:
     std::unique_ptr<QIODevice> openForReading(const QString &path) override;
-    std::unique_ptr<QIODevice> createUnique(const QString &folder, const QString &prefix,
-                                            QString *path) override;
+    std::unique_ptr<QIODevice> createTemporary(const QString &folder, QString *path) override;
+    bool matchPermissions(QIODevice &file, const QString &target) override;
     bool flushToDisk(QIODevice &file) override;
-    bool exists(const QString &path) override;
+    FileStatus status(const QString &path) override;
     bool remove(const QString &path) override;
     bool rename(const QString &from, const QString &to) override;
-    bool copyPermissions(const QString &from, const QString &to) override;
+    bool flushFolder(const QString &folder) override;
     QString resolveLinks(const QString &path) override;
+    QString lastError() const override { return mLastError; }
+
+private:
+    /// Keeps the system's reason for the failure in errno; returns false.
+    bool failed();
+
+    QString mLastError;
 };

@@ -1,7 +1,10 @@
 #include "ui/widgets/platform/qtfiledialogs.h"
 
+#include "core/platform/qt/localfilesystem.h"
+
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 
 QString QtFileDialogs::qtFilter(const QString &filter)
 {
@@ -34,7 +37,18 @@ QString QtFileDialogs::run(const FileDialogRequest &request, bool save)
     dialog.resize(860, 520);
     if (!request.proposedName.isEmpty())
         dialog.selectFile(request.proposedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    // Qt's dialog lets a read-only file be chosen; when the caller refuses
+    // one, it is asked for again.
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+        const FileStatus status = LocalFileSystem().status(chosen);
+        if (!request.refuseReadOnly || !status.regular || status.writable)
+            return chosen;
+        QMessageBox::warning(&dialog, request.title,
+                             chosen + QStringLiteral("\nThe file is read-only and cannot be "
+                                                     "chosen.\nPlease choose another file."));
+        dialog.selectFile(chosen);
+    }
 }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+/**
+ * The password options of a command: the password of the file read
+ * (--password PW or --password-file FILE) and, where the command writes a
+ * new one, the new password (--encrypt NEWPW or --encrypt-file FILE). A
+ * password file gives its first line, without its line end. A password
+ * given as an argument is seen by every user of the machine in the process
+ * list; a file is not.
+ */
+class PasswordOptions
+{
+public:
+    explicit PasswordOptions(bool withEncrypt) : mWithEncrypt(withEncrypt) {}
+
+    enum class Taken
+    {
+        No,  ///< arguments[i] is no password option
+        Yes, ///< taken, with its value; i is on the value
+        Bad, ///< a usage error: given a second way, or an empty file name
+    };
+    Taken take(const QStringList &arguments, qsizetype &i);
+
+    /// Reads the files named. On failure puts the reason in @p error.
+    bool load(QString *error);
+
+    /// The password of the file read, when one was given (a file's once
+    /// loaded).
+    const std::optional<QString> &password() const { return mPassword.value; }
+    /// Whether a new password was given, as a value or a file.
+    bool hasNewPassword() const { return mNewPassword.value || !mNewPassword.file.isEmpty(); }
+    /// The new password, when one was given (a file's once loaded).
+    const std::optional<QString> &newPassword() const { return mNewPassword.value; }
+
+private:
+    struct Source
+    {
+        std::optional<QString> value;
+        QString file;
+    };
+    static bool loadFile(Source &source, QString *error);
+
+    bool mWithEncrypt;
+    Source mPassword;
+    Source mNewPassword;
+};
