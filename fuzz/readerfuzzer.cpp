@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the database reader. Whatever a file says, the
 // reader must neither read nor write out of bounds nor allocate without a
-// bound, and what it accepts must make a consistent grid. Every file it
-// accepts is written, read back and written again: the second file must be
-// the first, byte for byte.
+// bound, and what it accepts must make a consistent grid whose record texts,
+// every cell counted on its own, stay within the bound that the file's size
+// sets. Every file it accepts is written, read back and written again: the
+// second file must be the first, byte for byte.
 
 #include "core/crypto/cipherstate.h"
 #include "core/document/database.h"
@@ -35,11 +36,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const RecordGrid &grid = db.grid();
         if (grid.columnCount() < 2 || grid.columnCount() > 51 || grid.rowCount() < 2)
             std::abort();
-        // A cell holds at most one record's bytes, with a CR added per LF.
-        for (int r = 0; r < grid.rowCount(); ++r)
-            for (int c = 0; c < grid.columnCount(); ++c)
+        // A cell holds at most one record's bytes, with a CR added per LF;
+        // all of them together at most what the file's size allows.
+        qint64 held = 0;
+        for (int r = 0; r < grid.rowCount(); ++r) {
+            for (int c = 0; c < grid.columnCount(); ++c) {
                 if (grid.cell(c, r).size() > 2 * DatabaseReader::MaxRecordSpan)
                     std::abort();
+                if (r > 0)
+                    held += DatabaseReader::heldTextBytes(grid.cell(c, r));
+            }
+        }
+        if (held > DatabaseReader::maxRecordTextBytes(qint64(size)))
+            std::abort();
 
         const QDateTime now(QDate(2026, 12, 8), QTime(12, 0), Qt::UTC);
         // A file whose flag and password disagree cannot come from reading.

@@ -41,6 +41,11 @@ QStringList version4Message()
             QStringLiteral("- Use Quillgrid pro 3.xx to access this database.")};
 }
 
+QString tooMuchText()
+{
+    return QStringLiteral("Error: Record list repeats record data beyond the file size");
+}
+
 /// A stored text as the grid holds it: every LF preceded by a CR.
 QString decodeStoredText(const char *s, qsizetype length)
 {
@@ -266,36 +271,55 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
             grid.setCheckBox(k, r, true);
     }
 
-    // The records. Each ends where the next larger offset begins.
+    // The records. Each ends where the next larger offset begins, so the
+    // distinct offsets cut the file into spans that do not overlap. Each span
+    // is read, deciphered and decoded once; later entries at the same offset
+    // share the texts of the first, but count again against the bound.
     std::vector<quint32> starts = offsets;
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    std::vector<int> firstRow(starts.size(), 0); // the record that read each span
+    std::vector<qint64> spanText(starts.size(), 0);
+    const qint64 maxText = maxRecordTextBytes(fileSize);
+    qint64 heldText = 0;
     const qsizetype lengthWords = qsizetype(fieldCount) * 2;
     std::vector<QString> texts;
     for (int r = 1; r <= recordCount; ++r) {
-        const qint64 offset = offsets[size_t(r - 1)];
-        const auto next = std::upper_bound(starts.begin(), starts.end(), quint32(offset));
-        qint64 end = next == starts.end() ? fileSize : qint64(*next);
-        end = qMin(end, qMin(fileSize, offset + MaxRecordSpan));
-        if (!device.seek(offset))
-            return ReadResult::failure(QStringLiteral("Error: Read Record string"));
-        QByteArray data = device.read(end - offset);
-        if (data.isEmpty())
-            return ReadResult::failure(QStringLiteral("Error: Read Record string"));
-        if (encrypted)
-            mCipher.DecipherBuffer(data.data(), data.size());
-
+        const quint32 offset = offsets[size_t(r - 1)];
+        const size_t span =
+            size_t(std::lower_bound(starts.begin(), starts.end(), offset) - starts.begin());
         texts.assign(size_t(fieldCount), QString());
-        const char *d = data.constData();
-        const qsizetype size = data.size();
-        qsizetype pos = lengthWords;
-        for (int k = 0; k < fieldCount && pos < size; ++k) {
-            const void *zero = std::memchr(d + pos, 0, size_t(size - pos));
-            const qsizetype length =
-                zero ? static_cast<const char *>(zero) - (d + pos) : size - pos;
-            texts[size_t(k)] = decodeStoredText(d + pos, length);
-            pos += length + 1;
+        if (firstRow[span] > 0) {
+            for (int k = 1; k <= fieldCount; ++k)
+                texts[size_t(k - 1)] = grid.cell(k, firstRow[span]);
+        } else {
+            const qint64 next = span + 1 < starts.size() ? qint64(starts[span + 1]) : fileSize;
+            const qint64 end = qMin(next, qMin(fileSize, qint64(offset) + MaxRecordSpan));
+            if (!device.seek(offset))
+                return ReadResult::failure(QStringLiteral("Error: Read Record string"));
+            QByteArray data = device.read(end - offset);
+            if (data.isEmpty())
+                return ReadResult::failure(QStringLiteral("Error: Read Record string"));
+            if (encrypted)
+                mCipher.DecipherBuffer(data.data(), data.size());
+
+            // f length words (ignored), then f zero-terminated texts.
+            const char *d = data.constData();
+            const qsizetype size = data.size();
+            qsizetype pos = lengthWords;
+            for (int k = 0; k < fieldCount && pos < size; ++k) {
+                const void *zero = std::memchr(d + pos, 0, size_t(size - pos));
+                const qsizetype length =
+                    zero ? static_cast<const char *>(zero) - (d + pos) : size - pos;
+                texts[size_t(k)] = decodeStoredText(d + pos, length);
+                spanText[span] += heldTextBytes(texts[size_t(k)]);
+                pos += length + 1;
+            }
+            firstRow[span] = r;
         }
+        heldText += spanText[span];
+        if (heldText > maxText)
+            return ReadResult::failure(tooMuchText());
         grid.setRecordTexts(r, std::move(texts));
     }
 

@@ -21,13 +21,37 @@ class QIODevice;
  *
  * Reading is linear in the file: every record is read from its offset up to
  * the next larger record offset (or the end of the file, and at most
- * MaxRecordSpan bytes), and only those bytes are deciphered.
+ * MaxRecordSpan bytes), and only those bytes are deciphered. Entries that
+ * share an offset share one reading of its bytes.
+ *
+ * The record texts a file may give are bounded by its size (see
+ * maxRecordTextBytes()). Every cell counts on its own, shared or not, for
+ * a save or a dump spells each one out. A well-formed file stays far below
+ * the bound; a record list that repeats its entries beyond it is refused.
  */
 class DatabaseReader
 {
 public:
     static constexpr qint64 MaxAreaSize = 1048576; ///< application-info bytes looked at
     static constexpr qint64 MaxRecordSpan = 200250;
+
+    /// What a non-empty cell text costs besides its characters (two bytes
+    /// each): its allocation's header and the allocator's share.
+    static constexpr qint64 TextOverhead = 32;
+    static constexpr qint64 TextBytesPerFileByte = 8;
+    static constexpr qint64 TextAllowance = 64 * 1024 * 1024;
+
+    /// The most record text a file of @p fileSize bytes may give:
+    /// TextBytesPerFileByte per byte of the file, plus TextAllowance.
+    static constexpr qint64 maxRecordTextBytes(qint64 fileSize)
+    {
+        return TextBytesPerFileByte * fileSize + TextAllowance;
+    }
+    /// What @p text costs in memory, as counted against that bound.
+    static qint64 heldTextBytes(const QString &text)
+    {
+        return text.isEmpty() ? 0 : TextOverhead + 2 * qint64(text.size());
+    }
 
     DatabaseReader(MessageService &messages, PasswordPrompt &passwords, CipherState &cipher);
 
