@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 /// Applies one step to the document's database, announces it and returns
 /// its inverse.
@@ -110,58 +111,59 @@ struct StepApplier
         return EditStep::MoveField{s.to, s.from};
     }
 
+    /// Puts each (position, value) of @p pairs in place through @p take,
+    /// which returns the value it replaced, skipping positions outside
+    /// [1, @p limit]; announces the range changed with @p announce.
+    template <typename Value, typename Take, typename Announce>
+    std::vector<std::pair<int, Value>> swapPairs(std::vector<std::pair<int, Value>> &pairs,
+                                                 int limit, Take take, Announce announce)
+    {
+        std::vector<std::pair<int, Value>> inverse;
+        int first = INT_MAX, last = -1;
+        for (auto &[position, value] : pairs) {
+            if (position < 1 || position > limit)
+                continue;
+            inverse.emplace_back(position, take(position, std::move(value)));
+            first = std::min(first, position);
+            last = std::max(last, position);
+        }
+        // A position named twice gets its first value back last.
+        std::reverse(inverse.begin(), inverse.end());
+        if (last >= 0)
+            announce(first, last);
+        return inverse;
+    }
+
     EditStep::Step operator()(EditStep::FieldDefs &s)
     {
-        EditStep::FieldDefs inverse;
-        int first = INT_MAX, last = -1;
-        for (auto &[slot, def] : s.defs) {
-            if (slot < 1 || slot > Database::FieldSlots)
-                continue;
-            inverse.defs.emplace_back(slot, std::move(db.field(slot)));
-            db.field(slot) = std::move(def);
-            first = std::min(first, slot);
-            last = std::max(last, slot);
-        }
-        std::reverse(inverse.defs.begin(), inverse.defs.end());
-        if (last >= 0)
-            emit doc.fieldDefsChanged(first, last);
-        return inverse;
+        return EditStep::FieldDefs{swapPairs(
+            s.defs, Database::FieldSlots,
+            [&](int slot, FieldDef def) { return std::exchange(db.field(slot), std::move(def)); },
+            [&](int first, int last) { emit doc.fieldDefsChanged(first, last); })};
     }
 
     EditStep::Step operator()(EditStep::ColumnWidths &s)
     {
-        EditStep::ColumnWidths inverse;
-        int first = INT_MAX, last = -1;
-        for (const auto &[column, width] : s.widths) {
-            if (column < 1 || column > db.fieldCount())
-                continue;
-            inverse.widths.emplace_back(column, grid.columnWidth(column));
-            grid.setColumnWidth(column, width);
-            first = std::min(first, column);
-            last = std::max(last, column);
-        }
-        std::reverse(inverse.widths.begin(), inverse.widths.end());
-        if (last >= 0)
-            emit doc.columnWidthsChanged(first, last);
-        return inverse;
+        return EditStep::ColumnWidths{swapPairs(
+            s.widths, db.fieldCount(),
+            [&](int column, int width) {
+                const int old = grid.columnWidth(column);
+                grid.setColumnWidth(column, width);
+                return old;
+            },
+            [&](int first, int last) { emit doc.columnWidthsChanged(first, last); })};
     }
 
     EditStep::Step operator()(EditStep::RowHeights &s)
     {
-        EditStep::RowHeights inverse;
-        int first = INT_MAX, last = -1;
-        for (const auto &[row, height] : s.heights) {
-            if (row < 1 || row > db.recordCount())
-                continue;
-            inverse.heights.emplace_back(row, grid.rowHeight(row));
-            grid.setRowHeight(row, height);
-            first = std::min(first, row);
-            last = std::max(last, row);
-        }
-        std::reverse(inverse.heights.begin(), inverse.heights.end());
-        if (last >= 0)
-            emit doc.rowHeightsChanged(first, last);
-        return inverse;
+        return EditStep::RowHeights{swapPairs(
+            s.heights, db.recordCount(),
+            [&](int row, int height) {
+                const int old = grid.rowHeight(row);
+                grid.setRowHeight(row, height);
+                return old;
+            },
+            [&](int first, int last) { emit doc.rowHeightsChanged(first, last); })};
     }
 
     EditStep::Step operator()(EditStep::ViewOptions &s)

@@ -250,8 +250,8 @@ void GridView::columnMovedByUser(int logical, int from, int to)
     if (mRestoringOrder)
         return;
     {
-        // A header move is visual only; the document moves instead, and the
-        // grid's reset shows the result.
+        // A header move is visual only; the document moves the field, and
+        // the model's column move shows it.
         QScopedValueRollback guard(mRestoringOrder, true);
         mColumnHeader->moveSection(to, from);
     }
