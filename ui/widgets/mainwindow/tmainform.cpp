@@ -17,6 +17,7 @@
 #include "ui/widgets/mainwindow/helpcommands.h"
 #include "ui/widgets/mainwindow/startpage.h"
 #include "ui/widgets/mainwindow/toolbaricons.h"
+#include "ui/widgets/mainwindow/windowbounds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,37 +40,6 @@
 #include <QToolBar>
 #include <QToolTip>
 #include <QUrl>
-
-namespace {
-
-constexpr QSize kDesignSize(528, 341);
-
-/// The commands whose work is built; the others stay disabled until it is.
-bool isBuilt(Command c)
-{
-    switch (c) {
-    case Command::Open:
-    case Command::Close:
-    case Command::Save:
-    case Command::SaveAs:
-    case Command::RecentFile:
-    case Command::Exit:
-    case Command::Filter:
-    case Command::AdvancedFilter:
-    case Command::ColumnSum:
-    case Command::AutoSizing:
-    case Command::Font:
-    case Command::Homepage:
-    case Command::About:
-    case Command::Undo:
-    case Command::Redo:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 TMainForm::TMainForm(SettingsStore &settings, QWidget *parent)
     : TMainForm(settings, Overrides(), parent)
@@ -167,26 +137,33 @@ void TMainForm::createActions()
         mRecentActions[size_t(slot)] = a;
     }
 
-    connect(action(Command::Open), &QAction::triggered, this, [this] { OpenDatabaseFile({}); });
-    connect(action(Command::Close), &QAction::triggered, this, &TMainForm::Close1Click);
-    connect(action(Command::Save), &QAction::triggered, this, [this] { saveFlow(false); });
-    connect(action(Command::SaveAs), &QAction::triggered, this, [this] { saveFlow(true); });
-    connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
-    connect(action(Command::Filter), &QAction::triggered, this,
-            [this] { mFilter.toggleSimpleFilter(); });
-    connect(action(Command::AdvancedFilter), &QAction::triggered, this,
-            [this] { mFilter.toggleAdvancedFilter(); });
-    connect(action(Command::ColumnSum), &QAction::triggered, this, &TMainForm::ColSum1Click);
-    connect(action(Command::Undo), &QAction::triggered, &mDocument, &Document::undo);
-    connect(action(Command::Redo), &QAction::triggered, &mDocument, &Document::redo);
+    mBoundCommands.insert(int(Command::RecentFile));
+    bindCommand(Command::Open, [this] { OpenDatabaseFile({}); });
+    bindCommand(Command::Close, [this] { Close1Click(); });
+    bindCommand(Command::Save, [this] { saveFlow(false); });
+    bindCommand(Command::SaveAs, [this] { saveFlow(true); });
+    bindCommand(Command::Exit, [this] { close(); });
+    bindCommand(Command::Filter, [this] { mFilter.toggleSimpleFilter(); });
+    bindCommand(Command::AdvancedFilter, [this] { mFilter.toggleAdvancedFilter(); });
+    bindCommand(Command::ColumnSum, [this] { ColSum1Click(); });
+    bindCommand(Command::Undo, [this] { mDocument.undo(); });
+    bindCommand(Command::Redo, [this] { mDocument.redo(); });
     action(Command::Redo)
         ->setShortcuts(
             {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
-    connect(action(Command::AutoSizing), &QAction::triggered, this,
-            [this] { AutoSizeColumns(!mAutoSize.isOn()); });
-    connect(action(Command::Font), &QAction::triggered, this, &TMainForm::Font1Click);
-    connect(action(Command::Homepage), &QAction::triggered, this, &TMainForm::Homepage1Click);
-    connect(action(Command::About), &QAction::triggered, this, &TMainForm::About1Click);
+    bindCommand(Command::AutoSizing, [this] { AutoSizeColumns(!mAutoSize.isOn()); });
+    bindCommand(Command::Font, [this] { Font1Click(); });
+    bindCommand(Command::Homepage, [this] { Homepage1Click(); });
+    bindCommand(Command::About, [this] { About1Click(); });
+}
+
+void TMainForm::bindCommand(Command command, std::function<void()> handler)
+{
+    QAction *a = action(command);
+    if (!a)
+        return;
+    mBoundCommands.insert(int(command));
+    connect(a, &QAction::triggered, this, std::move(handler));
 }
 
 void TMainForm::createMenus()
@@ -274,46 +251,20 @@ void TMainForm::loadPreferences()
     mProgramFont.setStrikeOut(mPreferences.fontStyle & Preferences::StrikeOut);
     ApplyProgramFont();
 
-    applyWindowBounds();
+    const QToolBar *bar = findChild<QToolBar *>();
+    const int chrome = menuBar()->sizeHint().height() + (bar ? bar->sizeHint().height() : 0) +
+                       statusBar()->sizeHint().height() + 2 * GridView::RowHeight + 16;
+    const QSize firstSize(bar ? bar->sizeHint().width() + 24 : 0,
+                          chrome + 25 * RecordGrid::VisibleRowHeight);
+    const WindowBounds::Placement place = WindowBounds::initialPlacement(mPreferences, firstSize);
+    if (place.stored) {
+        setGeometry(place.rect);
+    } else {
+        resize(place.rect.size());
+        move(place.rect.topLeft());
+    }
     mRecentFiles.setEntries(mPreferences.recentFiles);
     RefreshRecentFilesMenu();
-}
-
-void TMainForm::applyWindowBounds()
-{
-    const QRect stored(mPreferences.formLeft, mPreferences.formTop, mPreferences.formWidth,
-                       mPreferences.formHeight);
-    // Bounds stored under another arrangement of monitors may lie on no
-    // screen at all; the window is then centred at its design size.
-    bool onScreen = false;
-    if (mPreferences.hasStoredPosition()) {
-        for (const QScreen *screen : QGuiApplication::screens())
-            onScreen = onScreen || screen->availableGeometry().intersects(stored);
-    }
-    if (onScreen) {
-        setGeometry(stored);
-        return;
-    }
-    // The first start: wide enough for the whole toolbar and about 25
-    // records, never larger than the screen, centred.
-    QSize size = kDesignSize;
-    if (const QToolBar *bar = findChild<QToolBar *>()) {
-        const int chrome = menuBar()->sizeHint().height() + bar->sizeHint().height() +
-                           statusBar()->sizeHint().height() + 2 * GridView::RowHeight + 16;
-        size = size.expandedTo(
-            QSize(bar->sizeHint().width() + 24, chrome + 25 * RecordGrid::VisibleRowHeight));
-    }
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        // Leave room for the window manager's frame.
-        size = size.boundedTo(available.size() - QSize(16, 48));
-        QRect frame(QPoint(), size);
-        frame.moveCenter(available.center());
-        resize(size);
-        move(frame.topLeft());
-    } else {
-        resize(size);
-    }
 }
 
 void TMainForm::savePreferences()
@@ -393,7 +344,8 @@ void TMainForm::updateCommandStates()
                                     mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
     for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
         if (QAction *a = action(e.command))
-            a->setEnabled(isBuilt(e.command) && CommandTable::isEnabled(e.command, state));
+            a->setEnabled(mBoundCommands.contains(int(e.command)) &&
+                          CommandTable::isEnabled(e.command, state));
     }
 }
 
@@ -555,13 +507,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!droppedDatabase(event->mimeData()).isEmpty())
+    if (!WindowBounds::droppedDatabase(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void TMainForm::dropEvent(QDropEvent *event)
 {
-    const QString path = droppedDatabase(event->mimeData());
+    const QString path = WindowBounds::droppedDatabase(event->mimeData());
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
@@ -570,17 +522,6 @@ void TMainForm::dropEvent(QDropEvent *event)
         mFilter.ApplyFilter(FilterEngine::Off);
         OpenDatabaseFile(path);
     });
-}
-
-QString TMainForm::droppedDatabase(const QMimeData *data)
-{
-    if (!data || !data->hasUrls() || data->urls().size() != 1)
-        return {};
-    const QUrl url = data->urls().constFirst();
-    const QString path = url.toLocalFile();
-    if (!url.isLocalFile() || !path.endsWith(QLatin1String(".pdb"), Qt::CaseInsensitive))
-        return {};
-    return path;
 }
 
 void TMainForm::showEvent(QShowEvent *event)

@@ -12,6 +12,7 @@
 #include "ui/rules/settings/preferences.h"
 #include "ui/rules/settings/recentfiles.h"
 #include "ui/rules/shell/command.h"
+#include "ui/widgets/platform/qtclipboard.h"
 #include "ui/widgets/platform/qtfiledialogs.h"
 #include "ui/widgets/platform/qtmessageservice.h"
 #include "ui/widgets/platform/qtpasswordprompt.h"
@@ -22,6 +23,7 @@
 #include <QFont>
 #include <QHash>
 #include <QMainWindow>
+#include <QSet>
 
 #include <array>
 #include <functional>
@@ -115,6 +117,27 @@ public:
     /// The grid's context menu as it shows for the current cell.
     QMenu *contextMenu();
 
+    /// Runs @p handler for @p command from its menu item, toolbar button,
+    /// shortcut and context-menu entry; a command without a handler stays
+    /// disabled. Each menu's commands bind themselves (editing, tools...).
+    void bindCommand(Command command, std::function<void()> handler);
+    /// Re-evaluates which commands may be used now.
+    void updateCommandStates();
+
+    // The services the commands work through.
+    MessageService &messages() { return mMessages; }
+    UserFeedback &feedback() { return mFeedback; }
+    Clipboard &clipboard() { return mClipboard; }
+    LocaleService &locale() { return mLocale; }
+    Clock &clock() { return mClock; }
+    FileDialogs &fileDialogs() { return mDialogs; }
+    FileSystem &files() { return mFiles; }
+    CalculatedFields &calculations() { return mCalc; }
+    FilterEngine &filter() { return mFilter; }
+    ColumnAutoSize &autoSize() { return mAutoSize; }
+    Preferences &mutablePreferences() { return mPreferences; }
+    bool isDatabaseOpen() const { return mDatabaseOpen; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -122,16 +145,12 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    /// The one database file @p data carries, or nothing.
-    static QString droppedDatabase(const QMimeData *data);
     void createActions();
     void createMenus();
     void createToolBar();
     void createStatusBar();
     void loadPreferences();
-    void applyWindowBounds();
     void savePreferences();
-    void updateCommandStates();
     void createContextMenu();
     void updateSortHints();
     void OpenCommandLineFile();
@@ -158,6 +177,7 @@ private:
     QtFileDialogs mQtDialogs;
     FileDialogs &mDialogs;
     QtUserFeedback mFeedback;
+    QtClipboard mClipboard;
     LocalFileSystem mFiles;
     SystemClock mClock;
     CipherState mCipher;
@@ -173,6 +193,7 @@ private:
     StartPage *mStartPage = nullptr;
     QStackedWidget *mCentral = nullptr;
     QHash<int, QAction *> mActions;
+    QSet<int> mBoundCommands;
     std::array<QAction *, 5> mRecentActions{};
     QAction *mRecentSeparator = nullptr;
     std::array<QLabel *, 8> mPanels{};
