@@ -2,6 +2,7 @@
 
 #include "core/document/fieldmapping.h"
 #include "core/document/fieldreferences.h"
+#include "core/document/limits.h"
 
 #include <algorithm>
 #include <climits>
@@ -109,6 +110,47 @@ struct StepApplier
         FieldReferences::remap(db, FieldMapping::moved(f, s.from, s.to));
         emit doc.fieldMoved(s.from, s.to);
         return EditStep::MoveField{s.to, s.from};
+    }
+
+    EditStep::Step operator()(EditStep::InsertField &s)
+    {
+        const int f = db.fieldCount();
+        if (s.position < 1 || s.position > f + 1 || f >= Limits::MaxFields)
+            return EditStep::RemoveField{0, std::nullopt};
+        // The slot past the last field is overwritten by the shift; taking
+        // the insertion back gives it its content again.
+        FieldDef pastLast = db.field(f + 1);
+        emit doc.fieldAboutToBeInserted(s.position);
+        grid.insertColumn(s.position, std::move(s.column));
+        for (int k = f + 1; k > s.position; --k)
+            db.field(k) = std::move(db.field(k - 1));
+        db.field(s.position) = std::move(s.def);
+        FieldReferences::remap(db, FieldMapping::inserted(f, s.position));
+        if (s.references)
+            s.references->restore(db);
+        emit doc.fieldInserted(s.position);
+        return EditStep::RemoveField{s.position, std::move(pastLast)};
+    }
+
+    EditStep::Step operator()(EditStep::RemoveField &s)
+    {
+        const int f = db.fieldCount();
+        if (s.position < 1 || s.position > f)
+            return EditStep::InsertField{0, {}, {}, std::nullopt};
+        FieldReferences references = FieldReferences::capture(db);
+        emit doc.fieldAboutToBeRemoved(s.position);
+        RecordGrid::Column column = grid.takeColumn(s.position);
+        FieldDef def = db.field(s.position);
+        // The slot past the new last field keeps the former last field's
+        // definition, as the file would show it.
+        for (int k = s.position; k < f; ++k)
+            db.field(k) = db.field(k + 1);
+        if (s.slotPastLast)
+            db.field(f) = std::move(*s.slotPastLast);
+        FieldReferences::remap(db, FieldMapping::removed(f, s.position));
+        emit doc.fieldRemoved(s.position);
+        return EditStep::InsertField{s.position, std::move(column), std::move(def),
+                                     std::move(references)};
     }
 
     /// Puts each (position, value) of @p pairs in place through @p take,

@@ -76,6 +76,10 @@ signals:
     void recordsAboutToBePermuted();
     /// Record r is the record @p order[r - 1] was before.
     void recordsPermuted(const std::vector<int> &order);
+    void fieldAboutToBeInserted(int position);
+    void fieldInserted(int position);
+    void fieldAboutToBeRemoved(int position);
+    void fieldRemoved(int position);
     void fieldAboutToBeMoved(int from, int to);
     void fieldMoved(int from, int to);
     void fieldDefsChanged(int first, int last);

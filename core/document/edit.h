@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/document/fielddef.h"
+#include "core/document/fieldreferences.h"
 #include "core/document/recordgrid.h"
 
 #include <QString>
 
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -66,6 +68,30 @@ struct MoveField
     int to;
 };
 
+/// A field put in before field @p position: its column (name, texts,
+/// check boxes, width) and definition. The field slots from @p position on
+/// move one place right and every reference follows its field; with
+/// @p references given (taking back a removal) the references are set to
+/// them afterwards.
+struct InsertField
+{
+    int position;
+    RecordGrid::Column column;
+    FieldDef def;
+    std::optional<FieldReferences> references;
+};
+
+/// Field @p position taken out, with its column. The slots after it move
+/// one place left; the slot past the new last field keeps what it held (the
+/// definition of the former last field) unless @p slotPastLast is given
+/// (taking back an insertion), which it then takes. References to the field
+/// name no field afterwards.
+struct RemoveField
+{
+    int position;
+    std::optional<FieldDef> slotPastLast;
+};
+
 /// Field slots replaced by the definitions given.
 struct FieldDefs
 {
@@ -92,8 +118,9 @@ struct ViewOptions
     bool autoSizeColumns;
 };
 
-using Step = std::variant<Cells, InsertRecords, RemoveRecords, MoveRecord, PermuteRecords,
-                          MoveField, FieldDefs, ColumnWidths, RowHeights, ViewOptions>;
+using Step =
+    std::variant<Cells, InsertRecords, RemoveRecords, MoveRecord, PermuteRecords, MoveField,
+                 InsertField, RemoveField, FieldDefs, ColumnWidths, RowHeights, ViewOptions>;
 
 } // namespace EditStep
 

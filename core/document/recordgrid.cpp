@@ -142,6 +142,47 @@ void RecordGrid::permuteRows(const std::vector<int> &order)
     mRows = std::move(rows);
 }
 
+void RecordGrid::insertColumn(int position, Column &&column)
+{
+    position = qBound(1, position, qMax(mColumnCount, 1));
+    // The new column takes a new slot at the end of every row; only the
+    // map from columns to slots shifts.
+    const int newSlot = mColumnCount;
+    for (size_t r = 0; r < mRows.size(); ++r) {
+        Row &row = mRows[r];
+        row.cells.push_back(r < column.cells.size() ? std::move(column.cells[r]) : QString());
+        row.checkBoxes.push_back(r < column.checkBoxes.size() && column.checkBoxes[r]);
+    }
+    mSlots.insert(mSlots.begin() + position, newSlot);
+    mColumnWidths.insert(mColumnWidths.begin() + position, column.width);
+    ++mColumnCount;
+}
+
+RecordGrid::Column RecordGrid::takeColumn(int position)
+{
+    Column taken;
+    if (position < 1 || position >= mColumnCount)
+        return taken;
+    const size_t gone = slot(position);
+    taken.cells.reserve(mRows.size());
+    taken.checkBoxes.reserve(mRows.size());
+    for (Row &row : mRows) {
+        taken.cells.push_back(std::move(row.cells[gone]));
+        taken.checkBoxes.push_back(row.checkBoxes[gone]);
+        row.cells.erase(row.cells.begin() + std::ptrdiff_t(gone));
+        row.checkBoxes.erase(row.checkBoxes.begin() + std::ptrdiff_t(gone));
+    }
+    taken.width = mColumnWidths[size_t(position)];
+    mColumnWidths.erase(mColumnWidths.begin() + position);
+    mSlots.erase(mSlots.begin() + position);
+    for (int &s : mSlots) {
+        if (size_t(s) > gone)
+            --s;
+    }
+    --mColumnCount;
+    return taken;
+}
+
 QString RecordGrid::recordNumberText(int row)
 {
     return QStringLiteral("%1").arg(row, 4, 10, QLatin1Char('0'));

@@ -37,6 +37,15 @@ public:
         int height = DefaultRowHeight;
     };
 
+    /// One column: its texts (row 0 the field name, then records 1..n),
+    /// check boxes and width.
+    struct Column
+    {
+        std::vector<QString> cells;
+        std::vector<bool> checkBoxes;
+        int width = DefaultColumnWidth;
+    };
+
     int columnCount() const { return mColumnCount; }
     int rowCount() const { return int(mRows.size()); }
     /// Number of record rows (rows 1..n).
@@ -82,6 +91,11 @@ public:
     /// Moves column @p from (cells, check boxes, width) to position @p to,
     /// the columns between shifting by one. Column 0 stays where it is.
     void moveColumn(int from, int to);
+    /// Puts @p column in before column @p position (1..f+1); missing texts
+    /// and check boxes are empty and off.
+    void insertColumn(int position, Column &&column);
+    /// Takes column @p position (1..f) out and returns it.
+    Column takeColumn(int position);
     /// Moves record row @p from (cells, check boxes, height) to position
     /// @p to.
     void moveRow(int from, int to);

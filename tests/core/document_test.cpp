@@ -1,12 +1,7 @@
 #include "core/crypto/cipherstate.h"
 #include "core/document/document.h"
 #include "core/format/databasewriter.h"
-#include "fixedclock.h"
-#include "fixedlocale.h"
-#include "pdbbuilder.h"
-#include "readfile.h"
-#include "scriptedmessages.h"
-#include "scriptedshell.h"
+#include "gardendocument.h"
 #include "ui/rules/grid/celledit.h"
 #include "values/calc/calculatedfields.h"
 #include "values/numbers/numberseparators.h"
@@ -17,77 +12,11 @@
 
 namespace {
 
-const QDateTime kNow(QDate(2026, 12, 8), QTime(10, 30, 15), Qt::UTC);
-
-qint32 calcWord(int op, int first, int second, bool secondPrevious = false)
-{
-    return qint32((quint32(first) << 24) | (quint32(second | (secondPrevious ? 0x80 : 0)) << 16) |
-                  quint32(op));
-}
-
-/// Four records of Name (String), Count and Cost (Float), Total = Count x
-/// Cost, Done (Boolean), Kind (popup), Changed (modification date).
-QByteArray gardenFile()
-{
-    using namespace FieldType;
-    PdbBuilder b;
-    const auto field = [](const char *name, int type, qint32 s1 = 0, qint32 s2 = 0) {
-        PdbBuilder::Field f;
-        f.name = name;
-        f.typeCode = FieldType::code(type);
-        f.setting1 = s1;
-        f.setting2 = s2;
-        return f;
-    };
-    b.fields = {field("Name", String),
-                field("Count", Float),
-                field("Cost", Float),
-                field("Total", CalcFieldOpField, calcWord(3, 1, 2), 2),
-                field("Done", Boolean),
-                field("Kind", NormalPopup),
-                field("Changed", ModificationDate)};
-    b.records = {{"Rose", "3", "4.00", "12.00", "1", "Shrub", ""},
-                 {"Tulip", "10", "0.50", "5.00", "0", "Bulb", ""},
-                 {"Fern", "", "2.25", "???", "0", "", ""},
-                 {"Oak", "1", "90", "90.00", "1", "Tree", ""}};
-    return b.build();
-}
-
-struct Fixture
-{
-    Fixture()
-    {
-        saved = NumberSeparators::current();
-        NumberSeparators::setCurrent(NumberSeparators::us());
-        Database db;
-        EXPECT_TRUE(readFile(gardenFile(), db).ok);
-        doc.replace(std::move(db));
-    }
-    ~Fixture() { NumberSeparators::setCurrent(saved); }
-
-    QByteArray bytes()
-    {
-        const WriteResult r = DatabaseWriter(messages, cipher).build(doc.database(), kNow);
-        EXPECT_TRUE(r.ok);
-        return r.bytes;
-    }
-    const QString &cell(int c, int r) const { return doc.database().grid().cell(c, r); }
-
-    NumberSeparators saved;
-    Document doc;
-    ScriptedMessages messages;
-    ScriptedShell shell;
-    CipherState cipher;
-    FixedLocale locale{QStringLiteral("d.M.yyyy")};
-    FixedClock clock{kNow};
-    CalculatedFields calc{doc.database(), locale, clock, shell};
-};
-
 struct EditCase
 {
     const char *name;
     QString label;
-    std::function<void(Fixture &)> act;
+    std::function<void(GardenDocument &)> act;
 };
 
 Edit changeOf(const QString &label, EditStep::Step step)
@@ -101,50 +30,50 @@ TEST(Document, everyEditIsUndoneAndRedoneToTheByte)
 {
     const EditCase cases[] = {
         {"typing", QStringLiteral("typing"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              CellEdit::editInPlace(f.doc, f.calc, f.messages, 2, 1, QStringLiteral("5"));
          }},
         {"check box", QStringLiteral("check box"),
-         [](Fixture &f) { CellEdit::setChecked(f.doc, f.calc, 5, 2, true); }},
+         [](GardenDocument &f) { CellEdit::setChecked(f.doc, f.calc, 5, 2, true); }},
         {"popup item", QStringLiteral("popup item"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              CellEdit::storeText(f.doc, f.calc, 6, 3, QStringLiteral("Fern"),
                                  QStringLiteral("popup item"));
          }},
         {"column sum", QStringLiteral("column sum"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              f.doc.apply(Edit::change(QStringLiteral("column sum"), *f.calc.ColumnSum(2, 3)));
          }},
         {"column width", QStringLiteral("column width"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              f.doc.apply(
                  changeOf(QStringLiteral("column width"), EditStep::ColumnWidths{{{3, 140}}}));
          }},
         {"move field", QStringLiteral("move field"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              f.doc.apply(changeOf(QStringLiteral("move field"), EditStep::MoveField{6, 1}));
          }},
         {"move record", QStringLiteral("move record"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              f.doc.apply(changeOf(QStringLiteral("move record"), EditStep::MoveRecord{4, 1}));
          }},
         {"sort", QStringLiteral("sort"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              f.doc.apply(changeOf(QStringLiteral("sort"), EditStep::PermuteRecords{{3, 1, 4, 2}}));
          }},
         {"insert record", QStringLiteral("insert row"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              CalculatedFields::NewRecord r = f.calc.InitialiseRecord(2);
              Edit e = changeOf(QStringLiteral("insert row"), EditStep::InsertRecords{2, {}});
              std::get<EditStep::InsertRecords>(e.steps[0]).rows.push_back(std::move(r.row));
              f.doc.apply(std::move(e));
          }},
         {"delete records", QStringLiteral("delete row"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              f.doc.apply(changeOf(QStringLiteral("delete row"), EditStep::RemoveRecords{2, 2}));
          }},
         {"field definition", QStringLiteral("properties"),
-         [](Fixture &f) {
+         [](GardenDocument &f) {
              FieldDef def = f.doc.database().field(2);
              def.defaultText = QStringLiteral("1");
              def.attributes = FieldDef::ReadOnlyAttribute;
@@ -153,7 +82,7 @@ TEST(Document, everyEditIsUndoneAndRedoneToTheByte)
     };
     for (const EditCase &c : cases) {
         SCOPED_TRACE(c.name);
-        Fixture f;
+        GardenDocument f;
         const QByteArray before = f.bytes();
         c.act(f);
         const QByteArray after = f.bytes();
@@ -175,7 +104,7 @@ TEST(Document, everyEditIsUndoneAndRedoneToTheByte)
 
 TEST(Document, aRecordsCalculatedCellsFollowEveryEditOfItsTexts)
 {
-    Fixture f;
+    GardenDocument f;
     // Typing restamps the record; a sum and a check box do not.
     CellEdit::editInPlace(f.doc, f.calc, f.messages, 2, 1, QStringLiteral("5"));
     EXPECT_EQ(f.cell(4, 1), QStringLiteral("20.00"));
@@ -188,7 +117,7 @@ TEST(Document, aRecordsCalculatedCellsFollowEveryEditOfItsTexts)
 
 TEST(Document, theSavedStateIsWhereTheChangedFlagClears)
 {
-    Fixture f;
+    GardenDocument f;
     const auto type = [&](const char *text) {
         CellEdit::editInPlace(f.doc, f.calc, f.messages, 1, 1, QString::fromLatin1(text));
     };
@@ -216,7 +145,7 @@ TEST(Document, theSavedStateIsWhereTheChangedFlagClears)
 
 TEST(Document, theHistoryIsBoundedAndDragsMerge)
 {
-    Fixture f;
+    GardenDocument f;
     f.doc.history().setLimits(3, 1 << 20);
     for (int i = 0; i < 5; ++i)
         CellEdit::editInPlace(f.doc, f.calc, f.messages, 1, 1, QString::number(i));
@@ -251,7 +180,7 @@ TEST(Document, theHistoryIsBoundedAndDragsMerge)
 TEST(Document, referencesFollowAMovedField)
 {
     // Total keeps multiplying Count by Cost wherever they go.
-    Fixture f;
+    GardenDocument f;
     f.doc.apply(Edit::change(QStringLiteral("move field"), EditStep::MoveField{3, 1}));
     f.doc.apply(Edit::change(QStringLiteral("move field"), EditStep::MoveField{7, 2}));
     ASSERT_EQ(f.cell(3, 0), QStringLiteral("Name"));

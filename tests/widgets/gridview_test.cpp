@@ -325,7 +325,7 @@ private slots:
         QCOMPARE(editor.size(), 1);
     }
 
-    void currentCellWithoutSelection()
+    void currentCellAndSelectedBlock()
     {
         Fixture f;
         f.v().setCurrentCell(2, 3);
@@ -337,13 +337,13 @@ private slots:
         QTest::keyClick(&f.v(), Qt::Key_Tab);
         QCOMPARE(f.v().currentGridColumn(), 2);
 
-        // A click on a field name keeps the row.
+        // A click on a field name selects the field and keeps the row.
         QHeaderView *columns = f.v().horizontalHeader();
         const QPoint name(columns->sectionViewportPosition(2) + 10, 10);
         QTest::mouseClick(columns->viewport(), Qt::LeftButton, {}, name);
         QCOMPARE(f.v().currentGridColumn(), 3);
         QCOMPARE(f.v().currentGridRow(), 4);
-        QVERIFY(!f.v().selectionModel()->hasSelection());
+        QCOMPARE(f.v().selectedBlock(), QRect(3, 1, 1, f.v().model()->rowCount()));
         f.v().setCurrentCell(9, 9); // outside: ignored
         QCOMPARE(f.v().currentGridColumn(), 3);
     }

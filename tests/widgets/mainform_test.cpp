@@ -391,11 +391,10 @@ private slots:
         QCOMPARE(w->action(Command::SortReverse)->toolTip(),
                  QStringLiteral("Sort reverse - primary field: F3"));
 
-        // The paste commands follow the clipboard (and stay off until the
-        // row and cell commands are built).
+        // The paste commands follow the clipboard.
         QGuiApplication::clipboard()->setText(QStringLiteral("text"));
         w->UpdateStatus();
-        QVERIFY(!w->action(Command::PasteCell)->isEnabled());
+        QVERIFY(w->action(Command::PasteCell)->isEnabled());
     }
 
     void autoSizingAndTheSaveQuestion()

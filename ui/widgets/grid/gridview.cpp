@@ -30,9 +30,10 @@ GridView::GridView(Document &doc, const CalculatedFields &calc, MessageService &
     setVerticalHeader(mRowHeader);
     setModel(mModel);
 
-    // A current cell and no selection: single selection keeps a header
-    // press from moving the current cell, selectionCommand() selects nothing.
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // One rectangular block of cells around the current cell: Shift with
+    // the arrows or a click, a drag, or a click on a record number or a
+    // field name.
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     setTabKeyNavigation(true);
@@ -57,8 +58,14 @@ GridView::GridView(Document &doc, const CalculatedFields &calc, MessageService &
             [this](int logical, int, int newSize) { columnResizedByUser(logical, newSize); });
     connect(mColumnHeader, &QHeaderView::sectionMoved, this, &GridView::columnMovedByUser);
     connect(mRowHeader, &QHeaderView::sectionMoved, this, &GridView::rowMovedByUser);
-    connect(mColumnHeader, &QHeaderView::sectionClicked, this,
-            [this](int logical) { setCurrentCell(logical + 1, qMax(1, currentGridRow())); });
+    // A click on a field name or a record number selects the field or the
+    // record; the current cell keeps its record or its field.
+    connect(mColumnHeader, &QHeaderView::sectionClicked, this, [this](int logical) {
+        restoreAfterHeaderClick(mModel->index(mCellBeforeHeaderPress.second - 1, logical));
+    });
+    connect(mRowHeader, &QHeaderView::sectionClicked, this, [this](int logical) {
+        restoreAfterHeaderClick(mModel->index(logical, mCellBeforeHeaderPress.first - 1));
+    });
     mColumnHeader->viewport()->installEventFilter(this);
     mRowHeader->viewport()->installEventFilter(this);
 
@@ -71,6 +78,10 @@ GridView::GridView(Document &doc, const CalculatedFields &calc, MessageService &
         QScopedValueRollback guard(mSyncing, true);
         for (int column = qMin(from, to); column <= qMax(from, to); ++column)
             syncColumn(column);
+    });
+    connect(&mDoc, &Document::fieldInserted, this, [this](int position) {
+        QScopedValueRollback guard(mSyncing, true);
+        syncColumn(position);
     });
     connect(&mDoc, &Document::rowHeightsChanged, this, [this](int first, int last) {
         syncRows(first, last);
@@ -307,7 +318,8 @@ void GridView::mousePressEvent(QMouseEvent *event)
     // A click on a check box makes its cell current before it toggles;
     // the box itself takes the press otherwise.
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (index.isValid() && event->button() == Qt::LeftButton && index != currentIndex())
+    if (index.isValid() && event->button() == Qt::LeftButton && index != currentIndex() &&
+        !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)))
         setCurrentIndex(index);
     QTableView::mousePressEvent(event);
 }
@@ -343,10 +355,23 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
     emit cellEditorRequested(column, row);
 }
 
-QItemSelectionModel::SelectionFlags GridView::selectionCommand(const QModelIndex &,
-                                                               const QEvent *) const
+void GridView::restoreAfterHeaderClick(const QModelIndex &index)
 {
-    return QItemSelectionModel::NoUpdate;
+    if (index.isValid() && !db().grid().isRowHidden(index.row() + 1))
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+}
+
+QRect GridView::selectedBlock() const
+{
+    QRect block;
+    if (selectionModel()) {
+        for (const QItemSelectionRange &range : selectionModel()->selection())
+            block |= QRect(QPoint(range.left() + 1, range.top() + 1),
+                           QPoint(range.right() + 1, range.bottom() + 1));
+    }
+    if (block.isEmpty() && currentGridColumn() >= 1 && currentGridRow() >= 1)
+        block = QRect(currentGridColumn(), currentGridRow(), 1, 1);
+    return block;
 }
 
 bool GridView::eventFilter(QObject *watched, QEvent *event)
@@ -357,6 +382,9 @@ bool GridView::eventFilter(QObject *watched, QEvent *event)
         QToolTip::hideText();
         mDoc.endMerge();
     }
+    if ((watched == mColumnHeader->viewport() || watched == mRowHeader->viewport()) &&
+        event->type() == QEvent::MouseButtonPress)
+        mCellBeforeHeaderPress = {currentGridColumn(), currentGridRow()};
     if ((watched == mColumnHeader->viewport() || watched == mRowHeader->viewport()) &&
         event->type() == QEvent::MouseButtonDblClick) {
         // No editor opens on a header cell; nor is a column sized to its

@@ -21,7 +21,8 @@ class UserFeedback;
  * not at all; a column is never wider than FieldWidthToPixels(300). Resizing
  * a column, dragging a column or a row each apply one undoable edit to the
  * document (a resize drag is one edit however many steps it takes). There
- * is a current cell and never a selection; undo and redo put it back. A
+ * is a current cell, which undo and redo put back, inside at most one
+ * rectangular block of selected cells. A
  * record a filter hides is never current: whatever moves the current cell
  * onto one (keys, mouse, commands, the filter itself) moves it on to the
  * nearest visible record.
@@ -50,6 +51,10 @@ public:
     /// is already wholly in view.
     void bringCellIntoView(int column, int row);
 
+    /// The selected block of cells (x the field, y the record), or the
+    /// current cell alone; empty without a current cell.
+    QRect selectedBlock() const;
+
     /// Switches column resizing and row and column dragging off or on.
     void setReadOnly(bool on);
 
@@ -68,8 +73,6 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
-                                                         const QEvent *event) const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -82,6 +85,9 @@ private:
     void columnMovedByUser(int logical, int from, int to);
     void rowMovedByUser(int logical, int from, int to);
     bool cornerEvent(QEvent *event);
+    /// After a click on a header has selected a field or a record: makes
+    /// @p index current without changing the selection.
+    void restoreAfterHeaderClick(const QModelIndex &index);
     /// The visible record nearest to @p row, looking first downward (or
     /// upward); 0 when every record is hidden.
     int nearestVisibleRow(int row, bool downFirst) const;
@@ -95,6 +101,7 @@ private:
     GridHeaderView *mRowHeader;
     QWidget *mCorner = nullptr;
     std::pair<int, int> mCellBeforeReset{0, 0};
+    std::pair<int, int> mCellBeforeHeaderPress{0, 0}; ///< (column, row)
     bool mSyncing = false;
     bool mRestoringOrder = false;
 };

@@ -40,6 +40,12 @@ void RecordGridModel::connectDocument()
     connect(&mDoc, &Document::recordsAboutToBePermuted, this,
             [this] { emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint); });
     connect(&mDoc, &Document::recordsPermuted, this, &RecordGridModel::permute);
+    connect(&mDoc, &Document::fieldAboutToBeInserted, this,
+            [this, root](int position) { beginInsertColumns(root, position - 1, position - 1); });
+    connect(&mDoc, &Document::fieldInserted, this, &RecordGridModel::endInsertColumns);
+    connect(&mDoc, &Document::fieldAboutToBeRemoved, this,
+            [this, root](int position) { beginRemoveColumns(root, position - 1, position - 1); });
+    connect(&mDoc, &Document::fieldRemoved, this, &RecordGridModel::endRemoveColumns);
     connect(&mDoc, &Document::fieldAboutToBeMoved, this, [this, root](int from, int to) {
         beginMoveColumns(root, from - 1, from - 1, root, to > from ? to : to - 1);
     });
