@@ -43,6 +43,12 @@ void MemoEdit::setText(const QString &text)
     mSetting = false;
 }
 
+QSize MemoEdit::sizeHint() const
+{
+    const int margins = 2 * (frameWidth() + int(document()->documentMargin()));
+    return {280, 4 * fontMetrics().lineSpacing() + margins};
+}
+
 int MemoEdit::cellLength() const
 {
     // Each line break between blocks is two characters in the cell.

@@ -21,6 +21,9 @@ public:
     /// Shows @p text (CR LF line breaks) without telling userEdited().
     void setText(const QString &text);
 
+    /// Four lines of the font, as wide as the dialog's design.
+    QSize sizeHint() const override;
+
 signals:
     /// The user changed the text.
     void userEdited();

@@ -27,28 +27,28 @@ TBankForm::TBankForm(Document &doc, const CalculatedFields &calc, LocaleService 
     setModal(true);
     setWindowTitle(QStringLiteral("Edit Cell"));
     // A fixed border: no resizing, no help button.
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     CB_Popup->setEditable(false);
     CB_Popup->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     CB_Popup->setMinimumContentsLength(16);
     DateTimePicker1->setMinimumWidth(120);
 
-    auto *aids = new QHBoxLayout;
-    aids->addWidget(Label1, 1);
-    aids->addWidget(CB_Boolean);
-    aids->addWidget(CB_Popup);
-    aids->addWidget(DateTimePicker1);
+    // The text box fills the frame; below it the label or the input aid,
+    // and the buttons.
     auto *frame = new QVBoxLayout(GroupBox1);
     frame->addWidget(M_Editor, 1);
-    frame->addLayout(aids);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(B_Edit_ok);
-    buttons->addWidget(B_Edit_Cancel);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(Label1);
+    bottom->addWidget(CB_Boolean);
+    bottom->addWidget(CB_Popup);
+    bottom->addWidget(DateTimePicker1);
+    bottom->addStretch(1);
+    bottom->addWidget(B_Edit_ok);
+    bottom->addWidget(B_Edit_Cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(bottom);
 
     B_Edit_ok->setDefault(true);
     B_Edit_ok->setAutoDefault(false);
@@ -93,7 +93,12 @@ void TBankForm::FormShow(int column, int row)
 {
     mRules.FormShow(column, row);
     showControls();
-    const QSize size = sizeHint().expandedTo(DesignSize);
+    // The size the shown controls need, at least the design's.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->invalidate();
+    layout()->activate();
+    const QSize size = layout()->totalSizeHint().expandedTo(DesignSize);
     setFixedSize(size);
     if (QWidget *owner = parentWidget()) {
         const QRect frame = owner->frameGeometry();
