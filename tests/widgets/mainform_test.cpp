@@ -6,6 +6,8 @@
 #include "readfile.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
+#include "ui/widgets/dialogs/memoedit.h"
+#include "ui/widgets/dialogs/tbankform.h"
 #include "ui/widgets/grid/gridview.h"
 #include "ui/widgets/mainwindow/tmainform.h"
 
@@ -19,6 +21,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -317,7 +320,8 @@ private slots:
         const Command always[] = {Command::Open, Command::Exit, Command::Homepage, Command::About};
         const Command whenOpen[] = {Command::Close, Command::Save, Command::SaveAs, Command::Filter,
                                     Command::AdvancedFilter};
-        const Command whenEditable[] = {Command::Font, Command::AutoSizing, Command::ColumnSum};
+        const Command whenEditable[] = {Command::Font, Command::AutoSizing, Command::ColumnSum,
+                                        Command::EditCell};
         for (Command c : always)
             QVERIFY(w->action(c)->isEnabled());
         for (Command c : whenOpen)
@@ -329,7 +333,7 @@ private slots:
         for (Command c : whenEditable)
             QVERIFY(w->action(c)->isEnabled());
         // No handheld users, and commands whose work comes later, stay off.
-        for (Command c : {Command::Install, Command::Print, Command::EditCell, Command::SortNormal})
+        for (Command c : {Command::Install, Command::Print, Command::SortNormal})
             QVERIFY(!w->action(c)->isEnabled());
         QVERIFY(w->grid()->horizontalHeader()->sectionsMovable());
 
@@ -537,6 +541,45 @@ private slots:
         QCOMPARE(captions.mid(1, 3),
                  (QStringList{QStringLiteral("&Edit cell"), QStringLiteral("Pr&operties"),
                               QStringLiteral("Cu&t cell")}));
+    }
+    void f2EditsTheCurrentCell()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        w->grid()->setCurrentCell(1, 2);
+        auto *dialog = w->findChild<TBankForm *>();
+        QVERIFY(dialog);
+        // Enter breaks the line; OK stores. Then Escape stores nothing.
+        const auto answer = [dialog](const std::function<void(MemoEdit *)> &keys) {
+            QTimer::singleShot(0, dialog, [dialog, keys] {
+                QVERIFY(dialog->isVisible());
+                keys(dialog->findChild<MemoEdit *>());
+            });
+        };
+        answer([dialog](MemoEdit *memo) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit Cell"));
+            QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+            QTest::keyClick(memo, Qt::Key_Return);
+            QTest::keyClicks(memo, QStringLiteral("Pine"));
+            QVERIFY(dialog->isVisible());
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text() == QStringLiteral("&OK"))
+                    QTest::mouseClick(button, Qt::LeftButton);
+            }
+        });
+        QTest::keyClick(w->grid(), Qt::Key_F2);
+        QCOMPARE(w.db().grid().cell(1, 2), QStringLiteral("Oak\r\nPine"));
+        QVERIFY(w.db().isChanged());
+
+        answer([](MemoEdit *memo) {
+            QTest::keyClicks(memo, QStringLiteral("x"));
+            QTest::keyClick(memo, Qt::Key_Escape);
+        });
+        QTest::keyClick(w->grid(), Qt::Key_F2);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(w.db().grid().cell(1, 2), QStringLiteral("Oak\r\nPine"));
+        w.db().setChanged(false);
     }
 };
 

@@ -11,9 +11,11 @@
 #include "ui/rules/shell/shellquestions.h"
 #include "ui/rules/shell/statusbarcontent.h"
 #include "ui/widgets/dialogs/fontdialog.h"
+#include "ui/widgets/dialogs/tbankform.h"
 #include "ui/widgets/dialogs/tcryptform.h"
 #include "ui/widgets/grid/gridcontextmenu.h"
 #include "ui/widgets/grid/gridview.h"
+#include "ui/widgets/mainwindow/celleditorcommands.h"
 #include "ui/widgets/mainwindow/editingcommands.h"
 #include "ui/widgets/mainwindow/helpcommands.h"
 #include "ui/widgets/mainwindow/startpage.h"
@@ -69,6 +71,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     setWindowTitle(QStringLiteral(" Quillgrid5"));
     createActions();
     EditingCommands::bind(*this);
+    CellEditorCommands::bind(*this);
     // Without a database the start page stands where the grid would.
     mStartPage =
         new StartPage({action(Command::Open), action(Command::New), action(Command::Import)}, this);
@@ -292,6 +295,8 @@ void TMainForm::ApplyProgramFont()
     // The headers take the grid's font.
     mGrid->setFont(mProgramFont);
     mCryptForm->setEditFont(mProgramFont);
+    if (auto *bankForm = findChild<TBankForm *>())
+        bankForm->setEditFont(mProgramFont);
     mMeasurer.setFont(mProgramFont);
     const int zeros = QFontMetrics(mProgramFont).horizontalAdvance(QStringLiteral("0000"));
     mDocument.apply(Edit::view(

@@ -1,0 +1,19 @@
+#pragma once
+
+class TMainForm;
+
+/// The cell editor's commands: "&Edit cell..." and a double click on a cell.
+namespace CellEditorCommands {
+
+/// Binds "&Edit cell..." (menu, context menu, toolbar, F2), which opens the
+/// editor for the current cell whatever its field, and the grid's double
+/// click, which the grid allows only for a cell the editor may change.
+void bind(TMainForm &form);
+
+/// The lookup-list step a double click runs for field @p column before the
+/// editor opens: loading the popup items of a lookup-list field that are not
+/// loaded yet. The lookup lists fill it in; until then there is nothing to
+/// load.
+void loadLookupListBeforeEdit(TMainForm &form, int column);
+
+} // namespace CellEditorCommands
