@@ -14,6 +14,8 @@
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
 #include "scriptedshell.h"
+#include "table/operations/cellcommands.h"
+#include "table/operations/clipboardtext.h"
 #include "ui/widgets/grid/gridview.h"
 #include "ui/widgets/grid/recordgridmodel.h"
 #include "ui/widgets/mainwindow/tmainform.h"
@@ -219,6 +221,90 @@ void BM_CellEdit(benchmark::State &state)
     });
 }
 
+/// A command of the main window at cell (@p column, @p row) and its undo,
+/// as editAndUndo() measures an edit; the confirmations are off.
+void commandAndUndo(benchmark::State &state, int column, int row, const QString &label,
+                    const std::function<void()> &run)
+{
+    OpenWindow &w = OpenWindow::instance();
+    w.form().mutablePreferences().expertMode = true;
+    Document &doc = w.form().document();
+    GridView *grid = w.form().grid();
+    const bool paint = state.range(0) != 0;
+    for (auto _ : state) {
+        grid->setCurrentCell(column, row);
+        run();
+        if (doc.undoLabel() != label) {
+            state.SkipWithError((QStringLiteral("the command did not apply: ") + doc.undoLabel())
+                                    .toUtf8()
+                                    .constData());
+            break;
+        }
+        if (paint)
+            grid->repaint();
+        doc.undo();
+        if (paint)
+            grid->repaint();
+    }
+    w.form().mutablePreferences().expertMode = false;
+}
+
+void BM_InsertRecord(benchmark::State &state)
+{
+    // The database has the most records there may be: one makes room.
+    Document &doc = OpenWindow::instance().form().document();
+    doc.apply(
+        Edit::change(QStringLiteral("room"), EditStep::RemoveRecords{LargeFiles::Records, 1}));
+    commandAndUndo(state, 25, 16000, QStringLiteral("insert row"),
+                   [] { OpenWindow::instance().form().action(Command::InsertRow)->trigger(); });
+    doc.undo();
+}
+
+void BM_DeleteRecord(benchmark::State &state)
+{
+    commandAndUndo(state, 25, 16000, QStringLiteral("delete row"),
+                   [] { OpenWindow::instance().form().action(Command::DeleteRow)->trigger(); });
+}
+
+void BM_InsertField(benchmark::State &state)
+{
+    // The database has the most fields there may be: one makes room.
+    Document &doc = OpenWindow::instance().form().document();
+    doc.apply(Edit::change(QStringLiteral("room"), EditStep::RemoveField{LargeFiles::Fields, {}}));
+    commandAndUndo(state, 25, 16000, QStringLiteral("insert column"),
+                   [] { OpenWindow::instance().form().action(Command::InsertColumn)->trigger(); });
+    doc.undo();
+}
+
+void BM_DeleteField(benchmark::State &state)
+{
+    commandAndUndo(state, 25, 16000, QStringLiteral("delete column"),
+                   [] { OpenWindow::instance().form().action(Command::DeleteColumn)->trigger(); });
+}
+
+void BM_FillDownWholeColumn(benchmark::State &state)
+{
+    commandAndUndo(state, 25, 1, QStringLiteral("fill down"),
+                   [] { OpenWindow::instance().form().action(Command::FillDown)->trigger(); });
+}
+
+/// A block of 1,000 records by 10 fields pasted from the clipboard.
+void BM_PasteBlock(benchmark::State &state)
+{
+    ClipboardText::Block block(1000, std::vector<QString>(10));
+    for (size_t r = 0; r < block.size(); ++r) {
+        for (size_t c = 0; c < 10; ++c)
+            block[r][c] = QStringLiteral("pasted %1.%2").arg(r).arg(c);
+    }
+    TMainForm &form = OpenWindow::instance().form();
+    form.clipboard().setText(ClipboardText::blockText(block));
+    commandAndUndo(state, 20, 16000, QStringLiteral("paste"), [&form] {
+        CellCommands({form.document(), form.calculations(), form.messages(), form.feedback(),
+                      form.clipboard()})
+            .PasteBlock(20, 16000);
+    });
+}
+
 void BM_AutoSizeOnAndOff(benchmark::State &state)
 {
     OpenWindow &w = OpenWindow::instance();
@@ -242,6 +328,12 @@ BENCHMARK(BM_RepaintNewTexts)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragRecordFirstToLast)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragFieldFirstToLast)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CellEdit)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertRecord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteRecord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertField)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteField)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillDownWholeColumn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteBlock)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutoSizeOnAndOff)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

@@ -26,6 +26,13 @@ struct StepSize
         }
         return n;
     }
+    qint64 operator()(const EditStep::InsertField &s) const
+    {
+        qint64 n = 64 + qint64(s.column.checkBoxes.size() / 8) + (s.references ? 4096 : 0);
+        for (const QString &text : s.column.cells)
+            n += sizeOfText(text);
+        return n + (*this)(EditStep::FieldDefs{{{s.position, s.def}}});
+    }
     qint64 operator()(const EditStep::PermuteRecords &s) const
     {
         return qint64(s.order.size()) * 4;

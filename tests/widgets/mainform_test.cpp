@@ -320,8 +320,9 @@ private slots:
         const Command always[] = {Command::Open, Command::Exit, Command::Homepage, Command::About};
         const Command whenOpen[] = {Command::Close, Command::Save, Command::SaveAs, Command::Filter,
                                     Command::AdvancedFilter};
-        const Command whenEditable[] = {Command::Font, Command::AutoSizing, Command::ColumnSum,
-                                        Command::EditCell};
+        const Command whenEditable[] = {
+            Command::Font,      Command::AutoSizing,   Command::ColumnSum, Command::EditCell,
+            Command::AppendRow, Command::DeleteColumn, Command::CutRow,    Command::FillRight};
         for (Command c : always)
             QVERIFY(w->action(c)->isEnabled());
         for (Command c : whenOpen)
@@ -579,6 +580,38 @@ private slots:
         QTest::keyClick(w->grid(), Qt::Key_F2);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(w.db().grid().cell(1, 2), QStringLiteral("Oak\r\nPine"));
+        w.db().setChanged(false);
+    }
+
+    void gridKeysRunTheEditingCommands()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        GridView *grid = w->grid();
+        grid->setFocus();
+        grid->setCurrentCell(1, 1);
+        // A block out and back in with the spreadsheet keys.
+        QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(grid->selectedBlock(), QRect(1, 1, 2, 1));
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Rosemary\t1.5\r\n"));
+        grid->setCurrentCell(2, 2);
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.db().grid().cell(3, 2), QStringLiteral("1.5"));
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(w.db().grid().cell(2, 2), QString());
+
+        // Both shortcuts that the menus show append a record; each asks
+        // nothing.
+        QTest::keyClick(grid, Qt::Key_Insert, Qt::AltModifier);
+        QTest::keyClick(grid, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(w.db().recordCount(), 4);
+        QCOMPARE(grid->currentGridRow(), 4);
+        w.messages.answers = {MessageButton::Yes};
+        QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(w.db().recordCount(), 3);
+        QCOMPARE(w.messages.shown.size(), size_t(1));
         w.db().setChanged(false);
     }
 };

@@ -195,6 +195,16 @@ void CalculatedFields::recalculate(int row, bool stamps, Texts &texts) const
 
 EditStep::Cells CalculatedFields::withRecalculation(EditStep::Cells cells, bool stamps) const
 {
+    // The columns a recalculation writes; without any, the texts are all.
+    std::vector<int> computed;
+    for (int k = 1; k <= mDb.fieldCount(); ++k) {
+        const int type = mDb.field(k).type;
+        if (FieldType::isCalculated(type) || (stamps && (type == FieldType::ModificationDate ||
+                                                         type == FieldType::ModificationTime)))
+            computed.push_back(k);
+    }
+    if (computed.empty())
+        return cells;
     Texts texts(mDb);
     for (const auto &change : cells.changes) {
         if (change.row >= 1 && change.row <= mDb.recordCount() && change.column >= 1 &&
@@ -204,13 +214,15 @@ EditStep::Cells CalculatedFields::withRecalculation(EditStep::Cells cells, bool 
     std::vector<int> rows;
     for (const auto &[row, _] : texts.rows())
         rows.push_back(row);
+    std::vector<QString> before(computed.size());
     for (int row : rows) {
-        const std::vector<QString> before = texts.row(row);
+        for (size_t i = 0; i < computed.size(); ++i)
+            before[i] = texts.cell(computed[i], row);
         recalculate(row, stamps, texts);
-        const std::vector<QString> &after = texts.row(row);
-        for (int c = 1; c < int(after.size()); ++c) {
-            if (after[size_t(c)] != before[size_t(c)])
-                cells.changes.push_back({c, row, after[size_t(c)]});
+        for (size_t i = 0; i < computed.size(); ++i) {
+            const QString &after = texts.cell(computed[i], row);
+            if (after != before[i])
+                cells.changes.push_back({computed[i], row, after});
         }
     }
     return cells;
