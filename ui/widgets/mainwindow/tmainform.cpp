@@ -14,7 +14,9 @@
 #include "ui/widgets/dialogs/tcryptform.h"
 #include "ui/widgets/grid/gridcontextmenu.h"
 #include "ui/widgets/grid/gridview.h"
+#include "ui/widgets/mainwindow/findcommands.h"
 #include "ui/widgets/mainwindow/helpcommands.h"
+#include "ui/widgets/mainwindow/sortcommands.h"
 #include "ui/widgets/mainwindow/startpage.h"
 #include "ui/widgets/mainwindow/toolbaricons.h"
 #include "ui/widgets/mainwindow/windowbounds.h"
@@ -67,6 +69,8 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     QToolTip::setPalette(tips);
     setWindowTitle(QStringLiteral(" Quillgrid5"));
     createActions();
+    SortCommands::bind(*this);
+    FindCommands::bind(*this);
     // Without a database the start page stands where the grid would.
     mStartPage =
         new StartPage({action(Command::Open), action(Command::New), action(Command::Import)}, this);
