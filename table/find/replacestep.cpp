@@ -34,12 +34,11 @@ ReplaceStep::Prepared ReplaceStep::prepare(const QString &text, bool matchCase) 
     return p;
 }
 
-ReplaceStep::Match ReplaceStep::test(const QString &cell, int from, const QString &preparedFind,
-                                     const Query &query) const
+ReplaceStep::Match ReplaceStep::test(const QString &cell, const Prepared &prepared, int from,
+                                     const QString &preparedFind, const Query &query) const
 {
     if (preparedFind.isEmpty() || from > cell.size() || (query.mustBegin && from > 0))
         return {};
-    const Prepared prepared = prepare(cell, query.matchCase);
     const QString &text = prepared.text;
     const std::vector<int> &origin = prepared.origin;
     const qsizetype length = preparedFind.size();
@@ -81,6 +80,7 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
     int column = first - 1;
     int row = records;
     QString text;
+    Prepared prepared;
     bool textReplaced = false;
     auto moveTo = [&](int c, int r) {
         if (textReplaced)
@@ -88,6 +88,7 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
         column = c;
         row = r;
         text = db.grid().cell(c, r);
+        prepared = prepare(text, query.matchCase);
         textReplaced = false;
     };
     // Step 3: replace the selected match (Replace, Replace All) and test
@@ -96,12 +97,11 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
         if (mode == FindNext)
             return {};
         int from = mPosition;
-        const Match still = test(text, mPosition, find, query);
+        const Match still = test(text, prepared, mPosition, find, query);
         if (still && still.start == mPosition && still.length == mLength) {
-            QString replaced =
-                text.left(mPosition) + query.replaceText + text.mid(mPosition + mLength);
-            if (replaced.size() <= Limits::MaxCellText) {
-                text = std::move(replaced);
+            if (text.size() - mLength + query.replaceText.size() <= Limits::MaxCellText) {
+                text.replace(mPosition, mLength, query.replaceText);
+                prepared = prepare(text, query.matchCase);
                 textReplaced = true;
                 ++out.replacements;
                 from = mPosition + int(query.replaceText.size());
@@ -109,7 +109,7 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
                 from = mPosition + mLength;
             }
         }
-        return test(text, from, find, query);
+        return test(text, prepared, from, find, query);
     };
 
     Match hit;
@@ -122,6 +122,8 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
     for (;;) {
         if (hit) {
             mFound = true;
+            mColumn = column;
+            mRow = row;
             mPosition = hit.start;
             mLength = hit.length;
             out.current = QPoint(column, row);
@@ -142,7 +144,7 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
             out.notFound = !mFound;
             break;
         }
-        hit = test(text, 0, find, query);
+        hit = test(text, prepared, 0, find, query);
     }
     if (textReplaced)
         changes.changes.push_back({column, row, text});

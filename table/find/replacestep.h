@@ -92,9 +92,9 @@ private:
         explicit operator bool() const { return start >= 0; }
     };
 
-    /// The first match in @p cell at or behind index @p from: its start
-    /// and length in the cell's own text.
-    Match test(const QString &cell, int from, const QString &preparedFind,
+    /// The first match in @p cell (compared as @p prepared) at or behind
+    /// index @p from: its start and length in the cell's own text.
+    Match test(const QString &cell, const Prepared &prepared, int from, const QString &preparedFind,
                const Query &query) const;
 
     Document &mDoc;
