@@ -9,6 +9,12 @@
 
 ReplaceStep::ReplaceStep(Document &doc, const LocaleService &locale) : mDoc(doc), mLocale(locale)
 {
+    // Whether the locale upper-cases ASCII text as a to z to A to Z alone
+    // (not so where i becomes a dotted capital I).
+    QString ascii;
+    for (char16_t c = 1; c < 0x80; ++c)
+        ascii.append(QChar(c));
+    mAsciiLetters = mLocale.toUpper(ascii) == LocaleService::upperAsciiLetters(ascii);
 }
 
 ReplaceStep::Prepared ReplaceStep::prepare(const QString &text, bool matchCase) const
@@ -34,14 +40,57 @@ ReplaceStep::Prepared ReplaceStep::prepare(const QString &text, bool matchCase) 
     return p;
 }
 
-ReplaceStep::Match ReplaceStep::test(const QString &cell, const Prepared &prepared, int from,
-                                     const QString &preparedFind, const Query &query) const
+namespace {
+
+inline char16_t upperAscii(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') ? char16_t(c - u'a' + u'A') : c;
+}
+
+bool isAscii(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+/// The first position from @p from where @p cell, its letters a to z
+/// upper-cased, holds @p upperFind; -1 when none.
+qsizetype indexOfAsciiUpper(const QString &cell, const QString &upperFind, qsizetype from)
+{
+    const qsizetype length = upperFind.size();
+    for (qsizetype start = from; start + length <= cell.size(); ++start) {
+        qsizetype k = 0;
+        while (k < length && upperAscii(cell[start + k].unicode()) == upperFind[k].unicode())
+            ++k;
+        if (k == length)
+            return start;
+    }
+    return -1;
+}
+
+} // namespace
+
+ReplaceStep::Match ReplaceStep::test(const QString &cell, int from, const QString &preparedFind,
+                                     const Query &query) const
 {
     if (preparedFind.isEmpty() || from > cell.size() || (query.mustBegin && from > 0))
         return {};
+    const qsizetype length = preparedFind.size();
+    // Texts compared as they are, or upper-cased the way the locale does
+    // it for ASCII text, keep their characters' places.
+    if (query.matchCase || (mAsciiLetters && isAscii(cell))) {
+        const qsizetype p = query.matchCase ? cell.indexOf(preparedFind, from)
+                                            : indexOfAsciiUpper(cell, preparedFind, from);
+        if (p < 0 || (query.mustBegin && p > 0))
+            return {};
+        return {int(p), int(length)};
+    }
+    const Prepared prepared = prepare(cell, query.matchCase);
     const QString &text = prepared.text;
     const std::vector<int> &origin = prepared.origin;
-    const qsizetype length = preparedFind.size();
     qsizetype p = from;
     if (!origin.empty())
         p = std::lower_bound(origin.begin(), origin.end(), from) - origin.begin();
@@ -74,13 +123,35 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
     const int last = query.field > 0 ? qMin(query.field, db.fieldCount()) : db.fieldCount();
     const QString find = prepare(query.findText, query.matchCase).text;
 
+    // Replace All reads every cell of the range. Going down a field touches
+    // each record's memory once per field, so the cells that hold a match
+    // are picked out first, record by record; the search then visits those
+    // alone, in its own order.
+    std::vector<std::vector<int>> matching;
+    if (mode == ReplaceAll && !find.isEmpty() && last >= first) {
+        matching.resize(size_t(last - first + 1));
+        for (int r = 1; r <= records; ++r) {
+            for (int c = first; c <= last; ++c) {
+                if (test(db.grid().cell(c, r), 0, find, query))
+                    matching[size_t(c - first)].push_back(r);
+            }
+        }
+    }
+    // The record after @p row in field @p column that the search tests next.
+    const auto nextRow = [&](int column, int row) {
+        if (matching.empty() || column < first || column > last)
+            return row + 1;
+        const std::vector<int> &rows = matching[size_t(column - first)];
+        const auto it = std::upper_bound(rows.begin(), rows.end(), row);
+        return it == rows.end() ? records + 1 : *it;
+    };
+
     Outcome out;
     EditStep::Cells changes;
     // The cell being tested and its text with this step's replacements.
     int column = first - 1;
     int row = records;
     QString text;
-    Prepared prepared;
     bool textReplaced = false;
     auto moveTo = [&](int c, int r) {
         if (textReplaced)
@@ -88,7 +159,6 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
         column = c;
         row = r;
         text = db.grid().cell(c, r);
-        prepared = prepare(text, query.matchCase);
         textReplaced = false;
     };
     // Step 3: replace the selected match (Replace, Replace All) and test
@@ -97,11 +167,10 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
         if (mode == FindNext)
             return {};
         int from = mPosition;
-        const Match still = test(text, prepared, mPosition, find, query);
+        const Match still = test(text, mPosition, find, query);
         if (still && still.start == mPosition && still.length == mLength) {
             if (text.size() - mLength + query.replaceText.size() <= Limits::MaxCellText) {
                 text.replace(mPosition, mLength, query.replaceText);
-                prepared = prepare(text, query.matchCase);
                 textReplaced = true;
                 ++out.replacements;
                 from = mPosition + int(query.replaceText.size());
@@ -109,7 +178,7 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
                 from = mPosition + mLength;
             }
         }
-        return test(text, prepared, from, find, query);
+        return test(text, from, find, query);
     };
 
     Match hit;
@@ -135,16 +204,19 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
         }
         // Steps 5 and 6: the next record of the field, else the first of
         // the next field.
-        if (row < records) {
-            moveTo(column, row + 1);
-        } else if (column < last && records > 0) {
-            moveTo(column + 1, 1);
-        } else {
+        int c = column;
+        int r = nextRow(column, row);
+        while (r > records && c < last && records > 0) {
+            ++c;
+            r = nextRow(c, 0);
+        }
+        if (r > records) {
             out.closeDialog = true;
             out.notFound = !mFound;
             break;
         }
-        hit = test(text, prepared, 0, find, query);
+        moveTo(c, r);
+        hit = test(text, 0, find, query);
     }
     if (textReplaced)
         changes.changes.push_back({column, row, text});

@@ -92,13 +92,14 @@ private:
         explicit operator bool() const { return start >= 0; }
     };
 
-    /// The first match in @p cell (compared as @p prepared) at or behind
-    /// index @p from: its start and length in the cell's own text.
-    Match test(const QString &cell, const Prepared &prepared, int from, const QString &preparedFind,
+    /// The first match in @p cell at or behind index @p from: its start
+    /// and length in the cell's own text.
+    Match test(const QString &cell, int from, const QString &preparedFind,
                const Query &query) const;
 
     Document &mDoc;
     const LocaleService &mLocale;
+    bool mAsciiLetters = false; ///< the locale upper-cases ASCII as a to z alone
     bool mFound = false;
     int mColumn = 0;
     int mRow = 0;

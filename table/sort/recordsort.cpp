@@ -70,6 +70,22 @@ double ordered(double value)
     return std::isnan(value) ? 0.0 : value;
 }
 
+/// Fills key @p k of every row with @p value of the texts of @p column,
+/// parsing each distinct text once (a column of dates repeats many).
+template <typename Value>
+void convertEach(const RecordGrid &grid, int column, std::vector<SortRow> &rows, int k, Value value)
+{
+    QHash<QString, double> known;
+    known.reserve(qsizetype(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const QString &text = grid.cell(column, int(r) + 1);
+        auto it = known.constFind(text);
+        if (it == known.constEnd())
+            it = known.insert(text, value(text));
+        rows[r].keys[size_t(k)] = *it;
+    }
+}
+
 /// Fills key @p k of every row with the converted texts of @p column.
 void convert(const Database &db, int column, const LocaleService &locale,
              std::vector<SortRow> &rows, int k)
@@ -82,16 +98,16 @@ void convert(const Database &db, int column, const LocaleService &locale,
             row.keys[size_t(k)] = 0.0;
         return;
     case Kind::Date:
-        for (int r = 1; r <= n; ++r) {
-            const std::optional<QDate> d = locale.parseDate(grid.cell(column, r));
-            rows[size_t(r - 1)].keys[size_t(k)] = d ? double(d->toJulianDay() - ZeroDay) : 0.0;
-        }
+        convertEach(grid, column, rows, k, [&locale](const QString &text) {
+            const std::optional<QDate> d = locale.parseDate(text);
+            return d ? double(d->toJulianDay() - ZeroDay) : 0.0;
+        });
         return;
     case Kind::Time:
-        for (int r = 1; r <= n; ++r) {
-            const std::optional<QTime> t = locale.parseTime(grid.cell(column, r));
-            rows[size_t(r - 1)].keys[size_t(k)] = t ? t->msecsSinceStartOfDay() / 86400000.0 : 0.0;
-        }
+        convertEach(grid, column, rows, k, [&locale](const QString &text) {
+            const std::optional<QTime> t = locale.parseTime(text);
+            return t ? t->msecsSinceStartOfDay() / 86400000.0 : 0.0;
+        });
         return;
     case Kind::Number:
         for (int r = 1; r <= n; ++r)

@@ -5,6 +5,8 @@
 #include "table/find/findsearch.h"
 #include "table/find/replacestep.h"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -253,4 +255,67 @@ TEST(ReplaceStep, replaceAllIsOneEditThatUndoGivesBackExactly)
     doc.undo();
     EXPECT_EQ(texts(db), before);
     EXPECT_FALSE(doc.canUndo());
+}
+
+namespace {
+
+/// A locale whose i upper-cases to a dotted capital I, as in Turkish.
+class DottedILocale : public FixedLocale
+{
+public:
+    QString toUpper(const QString &s) const override
+    {
+        QString out = s;
+        out.replace(QLatin1Char('i'), QChar(0x0130));
+        return out.toUpper();
+    }
+};
+
+} // namespace
+
+TEST(ReplaceStep, replaceAllEndsAsPressingReplaceUntilTheDialogCloses)
+{
+    // Replace All picks out the matching cells record by record before it
+    // visits them in its order; pressing Replace over and over tests every
+    // cell in turn. Both must leave the same texts and the same last match.
+    const QStringList pieces = {u8("a"),  u8("A"), u8("i"), u8("I"), u8("ß"),
+                                u8("ss"), u8("é"), u8("x"), u8(" "), u8("")};
+    const QStringList finds = {u8("a"), u8("ss"), u8("I"), u8("xa"), u8("é"), u8("SS")};
+    FixedLocale fixed;
+    DottedILocale dotted;
+    QRandomGenerator rng(5);
+    for (int round = 0; round < 400; ++round) {
+        std::vector<std::vector<QString>> rows(rng.bounded(1, 6));
+        const int fields = rng.bounded(1, 4);
+        for (auto &row : rows) {
+            for (int c = 0; c < fields; ++c) {
+                QString text;
+                for (int k = rng.bounded(5); k > 0; --k)
+                    text += pieces[rng.bounded(int(pieces.size()))];
+                row.push_back(text);
+            }
+        }
+        const ReplaceStep::Query query{
+            int(rng.bounded(fields + 1)), finds[rng.bounded(int(finds.size()))],
+            pieces[rng.bounded(int(pieces.size()))], rng.bounded(4) == 0, rng.bounded(3) == 0};
+        const LocaleService &locale =
+            rng.bounded(2) ? static_cast<const LocaleService &>(dotted) : fixed;
+        Document all;
+        Document pressed;
+        make(DocumentAccess::database(all), rows);
+        make(DocumentAccess::database(pressed), rows);
+        ReplaceStep allStep(all, locale);
+        ReplaceStep pressStep(pressed, locale);
+        const ReplaceStep::Outcome a = allStep.run(ReplaceStep::ReplaceAll, query);
+        ReplaceStep::Outcome p;
+        std::optional<QPoint> lastMatch;
+        do {
+            p = pressStep.run(ReplaceStep::Replace, query);
+            if (p.current)
+                lastMatch = p.current;
+        } while (!p.closeDialog);
+        ASSERT_EQ(texts(all.database()), texts(pressed.database())) << "round " << round;
+        ASSERT_EQ(a.current, lastMatch) << "round " << round;
+        ASSERT_EQ(a.notFound, p.notFound) << "round " << round;
+    }
 }
