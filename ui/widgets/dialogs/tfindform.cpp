@@ -18,6 +18,7 @@ TFindForm::TFindForm(FindFormRules &rules, QWidget *parent)
 {
     setModal(true);
     setWindowTitle(QStringLiteral("Find"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     auto *findLabel = new QLabel(QStringLiteral("Find  what:"), this);
     findLabel->setBuddy(E_Find);
     auto *fieldLabel = new QLabel(QStringLiteral("in Field"), this);
@@ -35,6 +36,7 @@ TFindForm::TFindForm(FindFormRules &rules, QWidget *parent)
     buttons->addWidget(B_Close);
     buttons->addStretch();
     auto *layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addLayout(controls, 1);
     layout->addLayout(buttons);
     E_Find->setMinimumWidth(220);

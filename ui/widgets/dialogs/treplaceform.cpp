@@ -22,6 +22,7 @@ TReplaceForm::TReplaceForm(ReplaceFormRules &rules, MessageService &messages, QW
 {
     setModal(true);
     setWindowTitle(QStringLiteral("Replace"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     const std::pair<const char *, QWidget *> labels[] = {
         {"Find what", E_Find}, {"Replace with:", E_Replace}, {"In Field:", C_FindFields}};
     auto *controls = new QGridLayout;
@@ -39,6 +40,7 @@ TReplaceForm::TReplaceForm(ReplaceFormRules &rules, MessageService &messages, QW
         buttons->addWidget(button);
     buttons->addStretch();
     auto *layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addLayout(controls, 1);
     layout->addLayout(buttons);
     E_Find->setMinimumWidth(220);
