@@ -86,6 +86,8 @@ signals:
     void columnWidthsChanged(int first, int last);
     void rowHeightsChanged(int first, int last);
     void viewOptionsChanged();
+    /// The sort keys changed (a sort command, or its undo).
+    void sortKeysChanged();
     void aboutToBeReplaced();
     void replaced();
     void changedFlagChanged(bool changed);

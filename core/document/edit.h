@@ -3,6 +3,7 @@
 #include "core/document/fielddef.h"
 #include "core/document/fieldreferences.h"
 #include "core/document/recordgrid.h"
+#include "core/document/sortsettings.h"
 
 #include <QString>
 
@@ -118,9 +119,22 @@ struct ViewOptions
     bool autoSizeColumns;
 };
 
-using Step =
-    std::variant<Cells, InsertRecords, RemoveRecords, MoveRecord, PermuteRecords, MoveField,
-                 InsertField, RemoveField, FieldDefs, ColumnWidths, RowHeights, ViewOptions>;
+/// The database's three sort keys, which the sort commands set.
+struct SortKeys
+{
+    SortSettings keys;
+};
+
+/// The find field (0 for all fields) and find text kept with the database.
+struct FindSettings
+{
+    int field;
+    QString text;
+};
+
+using Step = std::variant<Cells, InsertRecords, RemoveRecords, MoveRecord, PermuteRecords,
+                          MoveField, InsertField, RemoveField, FieldDefs, ColumnWidths, RowHeights,
+                          ViewOptions, SortKeys, FindSettings>;
 
 } // namespace EditStep
 
