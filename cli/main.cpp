@@ -1,6 +1,8 @@
 #include "cli/copycommand.h"
 #include "cli/dumpcommand.h"
+#include "cli/installcommand.h"
 #include "cli/newcommand.h"
+#include "cli/userscommand.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -24,6 +26,12 @@ int usage()
            "      write the database to OUT, with a new password or none\n"
            "  new OUT --name NAME [--fields 5] [--records 10] [--type String] [--width 60]\n"
            "      create a database as the new-database dialog does\n"
+           "  users\n"
+           "      list the handheld users of the synchronisation software: ID, name, install "
+           "folder\n"
+           "  install FILE [--user NAME|ID] [--password PW | --password-file PWFILE]\n"
+           "      copy the database into a handheld user's install folder (by default the user\n"
+           "      who synchronised last) and mark it for the next synchronisation\n"
            "\n"
            "A password file gives its first line. Without a password, an enciphered file's\n"
            "is asked for when standard input is a terminal. A password given as PW can be\n"
@@ -48,5 +56,9 @@ int main(int argc, char *argv[])
         return CopyCommand::run(arguments);
     if (command == QLatin1String("new"))
         return NewCommand::run(arguments);
+    if (command == QLatin1String("users"))
+        return UsersCommand::run(arguments);
+    if (command == QLatin1String("install"))
+        return InstallCommand::run(arguments);
     return usage();
 }
