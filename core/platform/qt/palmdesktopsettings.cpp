@@ -230,7 +230,9 @@ QString PalmDesktopSettings::lastUserName() const
 
 SyncSoftware::Mark PalmDesktopSettings::markInstallFolder(const SyncUser &user)
 {
-    QDir().mkpath(installFolder(user));
+    // Without a program folder there is no user and nowhere to make one.
+    if (!desktopPath().isEmpty())
+        QDir().mkpath(installFolder(user));
     // The software may have gone since the start.
     const QString root = this->root();
     if (root.isEmpty())
