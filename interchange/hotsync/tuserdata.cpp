@@ -47,6 +47,11 @@ void TUserData::Create(MessageService &messages, bool &reportMissing)
         UsersDat::UserList list;
         if (std::optional<std::vector<SyncUser>> own = software->ownUsers()) {
             list.users = std::move(*own);
+            const QString last = software->lastUserName();
+            for (size_t i = 0; i < list.users.size(); ++i) {
+                if (list.users[i].name == last)
+                    list.lastUserIndex = int(i);
+            }
         } else if (!desktop.isEmpty()) {
             if (const std::unique_ptr<QIODevice> file =
                     mFiles.openForReading(desktop + QStringLiteral("/users.dat")))

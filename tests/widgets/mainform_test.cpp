@@ -2,6 +2,7 @@
 #include "core/platform/qt/qsettingsstore.h"
 #include "core/platform/qt/qtlocaleservice.h"
 #include "documentaccess.h"
+#include "fakesyncsoftware.h"
 #include "pdbbuilder.h"
 #include "readfile.h"
 #include "scriptedmessages.h"
@@ -70,10 +71,18 @@ private:
         bool browserStarts = true;
         std::unique_ptr<TMainForm> form;
 
-        explicit Window(const QString &settingsPath)
+        /// The synchronisation software is there, without users, unless
+        /// @p software says otherwise.
+        explicit Window(const QString &settingsPath,
+                        std::function<std::vector<std::unique_ptr<SyncSoftware>>()> software = {})
             : settings(std::make_unique<QSettingsStore>(settingsPath))
         {
             TMainForm::Overrides o;
+            o.syncSoftware = software ? software : [] {
+                std::vector<std::unique_ptr<SyncSoftware>> list;
+                list.push_back(std::make_unique<FakeSyncSoftware>());
+                return list;
+            };
             o.messages = &messages;
             o.dialogs = &dialogs;
             o.chooseFont = [this](const QFont &) { return fontAnswer; };
@@ -315,8 +324,9 @@ private slots:
     {
         Window w(settingsPath());
         const Command always[] = {Command::Open, Command::Exit, Command::Homepage, Command::About};
-        const Command whenOpen[] = {Command::Close, Command::Save, Command::SaveAs, Command::Filter,
-                                    Command::AdvancedFilter};
+        const Command whenOpen[] = {
+            Command::Close, Command::Save,         Command::SaveAs,    Command::Filter,
+            Command::Print, Command::PrintPreview, Command::ExportPdf, Command::AdvancedFilter};
         const Command whenEditable[] = {Command::Font, Command::AutoSizing, Command::ColumnSum};
         for (Command c : always)
             QVERIFY(w->action(c)->isEnabled());
@@ -329,7 +339,7 @@ private slots:
         for (Command c : whenEditable)
             QVERIFY(w->action(c)->isEnabled());
         // No handheld users, and commands whose work comes later, stay off.
-        for (Command c : {Command::Install, Command::Print, Command::EditCell, Command::SortNormal})
+        for (Command c : {Command::Install, Command::EditCell, Command::SortNormal})
             QVERIFY(!w->action(c)->isEnabled());
         QVERIFY(w->grid()->horizontalHeader()->sectionsMovable());
 
