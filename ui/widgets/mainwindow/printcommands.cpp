@@ -4,6 +4,7 @@
 #include "ui/widgets/mainwindow/tmainform.h"
 #include "ui/widgets/platform/tableprinter.h"
 
+#include <QFile>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -22,11 +23,19 @@ void printPages(TMainForm &form, QPrinter &printer)
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     form.feedback().setBusy(true);
-    TablePrinter::print(printer, db, form.programFont(), [&progress](int lastRow) {
-        progress.setValue(lastRow);
-        return !progress.wasCanceled();
-    });
+    const int pages =
+        TablePrinter::print(printer, db, form.programFont(), [&progress, &printer](int lastRow) {
+            progress.setValue(lastRow);
+            if (!progress.wasCanceled())
+                return true;
+            printer.abort();
+            return false;
+        });
     form.feedback().setBusy(false);
+    // A cancelled PDF file is not left half written.
+    if (pages < 0 && printer.outputFormat() == QPrinter::PdfFormat &&
+        !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
 }
 
 void print(TMainForm &form)

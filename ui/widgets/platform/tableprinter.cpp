@@ -8,22 +8,37 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <array>
 #include <cmath>
 
 namespace {
 
-/// Widths in the cell font, in tenths of a millimetre.
+/// Widths in the cell font, in tenths of a millimetre. The texts of a large
+/// table are measured a million times: characters of the first 256 code
+/// points add up their advances, kept once each; a text with any other
+/// character is shaped whole.
 class FontMeasurer : public TextMeasurer
 {
 public:
-    explicit FontMeasurer(const QFont &font) : mMetrics(font) {}
+    explicit FontMeasurer(const QFont &font) : mMetrics(font)
+    {
+        for (int c = 0; c < int(mAdvances.size()); ++c)
+            mAdvances[size_t(c)] = mMetrics.horizontalAdvance(QChar(c));
+    }
     int textWidth(const QString &text) const override
     {
-        return int(std::ceil(mMetrics.horizontalAdvance(text)));
+        double width = 0;
+        for (const QChar c : text) {
+            if (c.unicode() >= mAdvances.size())
+                return int(std::ceil(mMetrics.horizontalAdvance(text)));
+            width += mAdvances[c.unicode()];
+        }
+        return int(std::ceil(width));
     }
 
 private:
     QFontMetricsF mMetrics;
+    std::array<double, 256> mAdvances{};
 };
 
 } // namespace
@@ -49,6 +64,11 @@ TablePrinter::Fonts TablePrinter::fonts(const QFont &programFont)
     f.title.setPixelSize(
         std::max(1, int(std::lround(PrintLayout::TitleHeight * 100.0 / std::max(1.0, lineAt100)))));
     return f;
+}
+
+std::unique_ptr<TextMeasurer> TablePrinter::cellMeasurer(const QFont &programFont)
+{
+    return std::make_unique<FontMeasurer>(fonts(programFont).cell);
 }
 
 int TablePrinter::print(QPagedPaintDevice &device, const Database &db, const QFont &programFont,

@@ -3,9 +3,11 @@
 #include <QFont>
 
 #include <functional>
+#include <memory>
 
 class Database;
 class QPagedPaintDevice;
+class TextMeasurer;
 
 /**
  * Prints the table's pages as PrintLayout lays them out, on a printer or a
@@ -22,6 +24,9 @@ struct Fonts
     QFont cell;  ///< the program font, 2.5 times its height on the screen
 };
 Fonts fonts(const QFont &programFont);
+
+/// Measures texts in the cell font, in tenths of a millimetre.
+std::unique_ptr<TextMeasurer> cellMeasurer(const QFont &programFont);
 
 /**
  * Prints @p db on @p device, which must not be painted on yet. @p progress
