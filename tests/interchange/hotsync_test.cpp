@@ -141,70 +141,19 @@ TEST(TUserData, usersOfEverySoftwareFollowOneAnother)
                                  QString()}));
 }
 
-TEST(TUserData, missingSoftwareIsReportedUntilTheUserSaysNoMore)
+TEST(TUserData, softwareThatIsNotThereIsReportedOnlyWhenAsked)
 {
-    struct Case
-    {
-        bool report;
-        MessageButton answer;
-        int messages;
-        bool reportAfter;
-    };
-    for (const Case c : {Case{true, MessageButton::Ok, 1, true},
-                         Case{true, MessageButton::DontShowAgain, 1, false},
-                         Case{false, MessageButton::Ok, 0, false}}) {
+    for (const bool report : {true, false}) {
         Fixture f;
         f.desktop->installed = false;
         f.other->installed = false;
-        f.messages.answers = {c.answer};
-        bool report = c.report;
-        f.data->Create(f.messages, report);
-        EXPECT_EQ(int(f.messages.shown.size()), c.messages);
-        EXPECT_EQ(report, c.reportAfter);
+        f.messages.answers = {MessageButton::DontShowAgain};
+        bool reportMissing = report;
+        f.data->Create(f.messages, reportMissing);
+        EXPECT_EQ(f.messages.shown.size(), report ? 1u : 0u);
+        EXPECT_FALSE(reportMissing);
         EXPECT_EQ(f.data->UserCount(), 0);
     }
-    // Software that is there without users says nothing.
-    Fixture f;
-    f.files.files.clear();
-    f.other->installed = false;
-    bool report = true;
-    f.data->Create(f.messages, report);
-    EXPECT_TRUE(f.messages.shown.empty());
-    EXPECT_EQ(f.data->UserCount(), 0);
-    EXPECT_EQ(TUserData::missingSoftwareMessage().text(),
-              s("The Desktop software for the Palm Computing(R) Platform is not correctly "
-                "installed.\rNevertheless you can use Quillgrid5 without problems."));
-}
-
-TEST(TUserData, prepareInstallMarksTheUsersFolder)
-{
-    struct Case
-    {
-        SyncSoftware::Mark mark;
-        bool result;
-        const char *message;
-    };
-    for (const Case c :
-         {Case{SyncSoftware::Mark::Marked, true, ""},
-          Case{SyncSoftware::Mark::NoManager, false, ""},
-          Case{SyncSoftware::Mark::NotInstalled, false,
-               "Quillgrid5: The Pilot DeskTop Software is not Correctly Installed"}}) {
-        Fixture f;
-        bool report = true;
-        f.data->Create(f.messages, report);
-        f.desktop->mark = c.mark;
-        QString folder;
-        EXPECT_EQ(f.data->PrepareInstall(1, &folder, f.messages), c.result);
-        EXPECT_EQ(folder, s("/palm/BobF/Install"));
-        EXPECT_EQ(f.desktop->log, QStringList{s("mark 7")});
-        const QString shown = f.messages.shown.empty() ? QString()
-                                                       : f.messages.shown[0].caption + s(": ") +
-                                                             f.messages.shown[0].text();
-        EXPECT_EQ(shown, s(c.message));
-    }
-    Fixture f;
-    QString folder;
-    EXPECT_FALSE(f.data->PrepareInstall(0, &folder, f.messages)); // no users read yet
 }
 
 } // namespace
