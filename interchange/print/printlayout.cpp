@@ -66,7 +66,10 @@ void PrintLayout::layOut(const PageArea &area,
     std::vector<int> widths(size_t(fields) + 1);
     for (int c = 0; c <= fields; ++c)
         widths[size_t(c)] = ColumnPrintWidth(c);
-    const auto fitted = [this](const QString &text, int width) {
+    // A line is one line: the breaks within a cell print as spaces.
+    const auto fitted = [this](QString text, int width) {
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
         return fitText(text, width, mMeasurer);
     };
 

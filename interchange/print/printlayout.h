@@ -60,8 +60,9 @@ struct PageArea
  * 100 above the bottom of the printable area. Column 0 (the record numbers)
  * is as wide as "0000_" in the cell font; a field column is 0.29 mm per
  * pixel of its width in the grid. Texts wider than their column less 2 mm
- * are shortened to end in "..". Texts are measured by the measurer in the
- * cell font, in tenths of a millimetre.
+ * are shortened to end in ".."; line breaks within a cell print as spaces.
+ * Texts are measured by the measurer in the cell font, in tenths of a
+ * millimetre.
  */
 class PrintLayout
 {

@@ -48,7 +48,7 @@ TEST(PrintLayout, laysOutEveryPageOfASmallTable)
           {"Ann", "Paris", "1"},
           {"Hidden", "Nowhere", "2"},
           {"A very long name that goes on", "Rome", "1234567890123"},
-          {"Bob", "Oslo", ""}});
+          {"Bob", "Oslo\r\nNorway", ""}});
     db.grid().setRowHeight(2, 0);
     const FixedPitch measure;
     const PrintLayout layout(db, measure);
@@ -84,7 +84,7 @@ TEST(PrintLayout, laysOutEveryPageOfASmallTable)
              {{250, 150, s("City")},
               {830, 150, s("N")},
               {200, 200, s("0004")},
-              {250, 200, s("Oslo")},
+              {250, 200, s("Oslo Norway")},
               {830, 200, s("")}}),
     };
     EXPECT_EQ(layout.pages({1000, 400}), expected);
