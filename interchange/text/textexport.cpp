@@ -1,0 +1,68 @@
+#include "interchange/text/textexport.h"
+
+#include "core/document/database.h"
+#include "core/platform/progress.h"
+#include "interchange/text/textfiletype.h"
+
+#include <QIODevice>
+
+namespace {
+
+constexpr qsizetype FlushAt = 256 * 1024; // characters gathered before a write
+
+} // namespace
+
+namespace TextExport {
+
+QString fieldText(const QString &cell, int fileType)
+{
+    QString text = cell;
+    text.remove(QLatin1Char('\r'));
+    QString quote = TextFileType::quote(fileType);
+    if (quote.isEmpty() && (text.contains(QLatin1Char('\t')) || text.startsWith(u'"')))
+        quote = QStringLiteral("\"");
+    if (quote.isEmpty())
+        return text;
+    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return quote + text + quote;
+}
+
+Result write(QIODevice &device, const Database &db, int fileType, TextEncoding encoding,
+             Progress &progress)
+{
+    const RecordGrid &grid = db.grid();
+    const QChar separator = TextFileType::separator(fileType);
+    const int fields = db.fieldCount();
+    const int rows = grid.rowCount();
+    QString pending;
+    pending.reserve(FlushAt + 4096);
+    const auto flush = [&] {
+        const QByteArray bytes = TextCodec::encode(pending, encoding);
+        pending.clear();
+        return device.write(bytes) == bytes.size();
+    };
+    const QByteArray mark = TextCodec::byteOrderMark(encoding);
+    if (!mark.isEmpty() && device.write(mark) != mark.size())
+        return Result::Failed;
+    for (int r = 0; r < rows; ++r) {
+        if (r > 0 && grid.isRowHidden(r))
+            continue;
+        for (int k = 1; k <= fields; ++k) {
+            pending += fieldText(grid.cell(k, r), fileType);
+            if (k < fields)
+                pending += separator;
+        }
+        pending += QLatin1String("\r\n");
+        if (pending.size() >= FlushAt) {
+            if (!flush())
+                return Result::Failed;
+            if (!progress.advance(int(qint64(1000) * r / rows)))
+                return Result::Cancelled;
+        }
+    }
+    if (!pending.isEmpty() && !flush())
+        return Result::Failed;
+    return progress.advance(1000) ? Result::Written : Result::Cancelled;
+}
+
+} // namespace TextExport
