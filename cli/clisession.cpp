@@ -39,6 +39,11 @@ bool CliSession::saveCopy(Database &&db, const QString &path)
 {
     // The save reports its own failures through show().
     Document doc(std::move(db));
+    return saveCopy(doc, path);
+}
+
+bool CliSession::saveCopy(Document &doc, const QString &path)
+{
     return SaveDatabaseFile(doc, SaveTarget::copyTo(path),
                             {*this, mFiles, *this, *this, mClock, mCipher});
 }
