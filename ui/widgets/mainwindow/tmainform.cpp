@@ -18,6 +18,7 @@
 #include "ui/widgets/mainwindow/celleditorcommands.h"
 #include "ui/widgets/mainwindow/editingcommands.h"
 #include "ui/widgets/mainwindow/helpcommands.h"
+#include "ui/widgets/mainwindow/interchangecommands.h"
 #include "ui/widgets/mainwindow/startpage.h"
 #include "ui/widgets/mainwindow/toolbaricons.h"
 #include "ui/widgets/mainwindow/windowbounds.h"
@@ -84,6 +85,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createToolBar();
     createStatusBar();
     createContextMenu();
+    InterchangeCommands::bind(*this);
     mDocument.setCurrentCellProvider(
         [this] { return QPoint(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
     connect(&mDocument, &Document::historyChanged, this, &TMainForm::updateUndoActions);

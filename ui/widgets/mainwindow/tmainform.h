@@ -136,6 +136,7 @@ public:
     FilterEngine &filter() { return mFilter; }
     ColumnAutoSize &autoSize() { return mAutoSize; }
     Preferences &mutablePreferences() { return mPreferences; }
+    PasswordPrompt &passwords() { return mPasswords; }
     bool isDatabaseOpen() const { return mDatabaseOpen; }
 
 protected:
