@@ -14,23 +14,54 @@ constexpr qsizetype FlushAt = 256 * 1024; // characters gathered before a write
 
 namespace TextExport {
 
+namespace {
+
+/// Appends @p cell as written to @p out: CRs left out, inside quotes a
+/// double quote doubled.
+void appendField(QString &out, const QString &cell, int fileType)
+{
+    bool plain = true; // no CR and no double quote
+    bool tab = false;
+    for (const QChar c : cell) {
+        if (c == u'\r' || c == u'"')
+            plain = false;
+        else if (c == u'\t')
+            tab = true;
+    }
+    bool quoted = fileType != TextFileType::Tab;
+    if (!quoted && (tab || cell.startsWith(u'"')))
+        quoted = true;
+    if (quoted)
+        out += QLatin1Char('"');
+    if (plain) {
+        out += cell;
+    } else {
+        for (const QChar c : cell) {
+            if (c == u'\r')
+                continue;
+            if (c == u'"' && quoted)
+                out += QLatin1Char('"');
+            out += c;
+        }
+    }
+    if (quoted)
+        out += QLatin1Char('"');
+}
+
+} // namespace
+
 QString fieldText(const QString &cell, int fileType)
 {
-    QString text = cell;
-    text.remove(QLatin1Char('\r'));
-    QString quote = TextFileType::quote(fileType);
-    if (quote.isEmpty() && (text.contains(QLatin1Char('\t')) || text.startsWith(u'"')))
-        quote = QStringLiteral("\"");
-    if (quote.isEmpty())
-        return text;
-    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return quote + text + quote;
+    QString text;
+    appendField(text, cell, TextFileType::normalised(fileType));
+    return text;
 }
 
 Result write(QIODevice &device, const Database &db, int fileType, TextEncoding encoding,
              Progress &progress)
 {
     const RecordGrid &grid = db.grid();
+    fileType = TextFileType::normalised(fileType);
     const QChar separator = TextFileType::separator(fileType);
     const int fields = db.fieldCount();
     const int rows = grid.rowCount();
@@ -48,7 +79,7 @@ Result write(QIODevice &device, const Database &db, int fileType, TextEncoding e
         if (r > 0 && grid.isRowHidden(r))
             continue;
         for (int k = 1; k <= fields; ++k) {
-            pending += fieldText(grid.cell(k, r), fileType);
+            appendField(pending, grid.cell(k, r), fileType);
             if (k < fields)
                 pending += separator;
         }
