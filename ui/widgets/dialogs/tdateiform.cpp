@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -44,8 +45,13 @@ TDateiForm::TDateiForm(MessageService &messages, QWidget *parent)
     C_FieldType->addItems(NewDatabaseRules::typeTexts());
     B_NewDatabase = new QPushButton(QStringLiteral("&OK"), this);
     B_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    for (QComboBox *digits : {ColBox, RowBox})
+    for (QComboBox *digits : {ColBox, RowBox}) {
+        // The combo box hands its keys to its line edit: both are watched.
+        digits->installEventFilter(this);
         digits->lineEdit()->installEventFilter(this);
+        digits->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), digits));
+    }
 
     auto *database = new QGroupBox(QStringLiteral(" Database setup "), this);
     auto *databaseLayout = new QFormLayout(database);
@@ -65,6 +71,7 @@ TDateiForm::TDateiForm(MessageService &messages, QWidget *parent)
     layout->addWidget(field);
     layout->addLayout(buttons);
     setMinimumWidth(320);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     B_NewDatabase->setDefault(true);
     connect(B_NewDatabase, &QPushButton::clicked, this, &TDateiForm::B_NewDatabaseClick);

@@ -30,6 +30,7 @@ TLookupForm::TLookupForm(QWidget *parent)
     layout->addWidget(group);
     layout->addLayout(buttons);
     setMinimumWidth(380);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     B_Open->setDefault(true);
     connect(B_Open, &QPushButton::clicked, this, &TLookupForm::B_OpenClick);
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
