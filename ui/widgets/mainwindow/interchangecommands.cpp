@@ -3,7 +3,7 @@
 #include "interchange/lookup/lookupformrules.h"
 #include "interchange/newdatabase/clonedatabase.h"
 #include "interchange/text/textcommands.h"
-#include "ui/rules/grid/popupinsertion.h"
+#include "ui/rules/settings/initialdirectory.h"
 #include "ui/widgets/dialogs/tdateiform.h"
 #include "ui/widgets/dialogs/tlookupform.h"
 #include "ui/widgets/grid/gridcontextmenu.h"
@@ -104,8 +104,13 @@ void Append(TMainForm &form)
 
 LookupServices lookupServices(TMainForm &form)
 {
+    // The program's initial folder by its rule (the open dialog's own start
+    // folder is forgotten once a file has been chosen there). No handheld
+    // users are read yet, so it is the folder of the last database opened.
+    const QString folder =
+        InitialDirectory::UpdateInitialDirectory(form.preferences(), QString(), QString());
     return {form.messages(),    form.passwords(), form.files(),
-            form.fileDialogs(), form.feedback(),  form.initialDirectory()};
+            form.fileDialogs(), form.feedback(),  folder};
 }
 
 } // namespace
@@ -127,8 +132,9 @@ void bind(TMainForm &form)
     form.bindCommand(Command::Export, [&form] { state(form).text.Export(form.fileDialogs()); });
 
     // A submenu's own action never triggers: the list is offered as the
-    // popup items are about to show. The context menu closes for the
-    // lookup dialog and opens again, where it was, with the loaded items.
+    // popup items are about to show. Once the menus have finished showing,
+    // they close for the lookup dialog, and the context menu opens again
+    // where it was, with the loaded items.
     auto *menu = qobject_cast<GridContextMenu *>(form.contextMenu());
     if (!menu)
         return;
@@ -137,8 +143,9 @@ void bind(TMainForm &form)
         if (!LookupList::isUnloaded(form.database(), column))
             return;
         const QPoint where = menu->pos();
-        menu->close();
-        QTimer::singleShot(0, &form, [&form, column, where] {
+        QTimer::singleShot(0, &form, [&form, menu, column, where] {
+            menu->popupItemsMenu()->hide();
+            menu->hide();
             if (offerLookupLoad(form, column))
                 form.contextMenu()->popup(where);
         });
