@@ -753,3 +753,50 @@ TEST_F(Cli, usersAndInstallReachTheSynchronisationSoftware)
     EXPECT_EQ(none.err, QStringLiteral("No handheld user of the synchronisation software was "
                                        "found.\n"));
 }
+
+TEST_F(Cli, importAppendAndExportOfDelimitedText)
+{
+    // A spreadsheet's file: byte-order mark, LF line ends, a line break and
+    // a doubled quote inside quotes.
+    const QString in =
+        write("in.csv", "\xEF\xBB\xBFName,Town\n\"Zo\xC3\xAB\n2\",\"Oslo \"\"N\"\"\"\n"
+                        "Ann,Bergen\n");
+    const QString db = dir.filePath(QStringLiteral("db.pdb"));
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    const auto file = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    };
+    ASSERT_EQ(runCli({"import", in, db}).exitCode, 0);
+    ASSERT_EQ(runCli({"export", db, out, "--separator", "semicolon"}).exitCode, 0);
+    EXPECT_EQ(file(out), QByteArray("\"Name\";\"Town\"\r\n\"Zo\xEB\n2\";\"Oslo \"\"N\"\"\"\r\n"
+                                    "\"Ann\";\"Bergen\"\r\n"));
+
+    // The simple filter of the file: Town holding "OSLO", here excluded.
+    PdbBuilder b = PdbBuilder::withFields(2);
+    b.filterField = 2;
+    b.filterText = "OSLO";
+    b.records = {{"Zoe", "Oslo"}, {"Ann", "Bergen"}};
+    const QString filtered = write("filtered.pdb", b.build());
+    ASSERT_EQ(runCli({"export", filtered, out, "--separator", "tab", "--filter", "simple",
+                      "--exclude", "--encoding", "utf-8"})
+                  .exitCode,
+              0);
+    EXPECT_EQ(file(out), QByteArray("\xEF\xBB\xBF"
+                                    "F1\tF2\r\nAnn\tBergen\r\n"));
+    EXPECT_EQ(file(dir.filePath(QStringLiteral("out.TX_"))).left(7), QByteArray("\"Name\";"));
+
+    // Questions are answered OK, or Cancel with --strict.
+    const QString wide = write("wide.csv", "a,b,c\r\nd,e,f\r\n");
+    const QString appended = dir.filePath(QStringLiteral("appended.pdb"));
+    const CliRun strict = runCli({"append", db, wide, appended, "--strict"});
+    EXPECT_EQ(strict.exitCode, 1);
+    EXPECT_TRUE(strict.err.contains(QStringLiteral("will be cut"))) << strict.err.toStdString();
+    EXPECT_FALSE(QFile::exists(appended));
+    ASSERT_EQ(runCli({"append", db, wide, appended}).exitCode, 0);
+    ASSERT_EQ(runCli({"export", appended, out}).exitCode, 0);
+    EXPECT_TRUE(file(out).endsWith("\"Ann\",\"Bergen\"\r\n\"a\",\"b\"\r\n\"d\",\"e\"\r\n"));
+    const QString oneLine = write("one.csv", "a,b\r\n");
+    EXPECT_EQ(runCli({"import", oneLine, db, "--strict"}).exitCode, 1);
+    EXPECT_EQ(runCli({"import", wide, db, "--separator", "pipe"}).exitCode, 2);
+}

@@ -328,15 +328,17 @@ private slots:
     void commandsFollowTheDatabaseState()
     {
         Window w(settingsPath());
-        const Command always[] = {Command::Open, Command::Exit, Command::Homepage, Command::About};
+        const Command always[] = {Command::Open, Command::New,   Command::Import,
+                                  Command::Exit, Command::About, Command::Homepage};
         const Command whenEditable[] = {
-            Command::Font,      Command::AutoSizing,   Command::ColumnSum, Command::EditCell,
-            Command::AppendRow, Command::DeleteColumn, Command::CutRow,    Command::FillRight};
+            Command::Font,     Command::AutoSizing, Command::ColumnSum,
+            Command::EditCell, Command::AppendRow,  Command::DeleteColumn,
+            Command::CutRow,   Command::FillRight,  Command::Append};
         const Command whenOpen[] = {
             Command::Close,          Command::Save,        Command::SaveAs,   Command::Filter,
             Command::AdvancedFilter, Command::Find,        Command::FindNext, Command::Replace,
             Command::SortNormal,     Command::SortReverse, Command::Print,    Command::PrintPreview,
-            Command::ExportPdf};
+            Command::ExportPdf,      Command::Clone,       Command::Export};
         for (Command c : always)
             QVERIFY(w->action(c)->isEnabled());
         for (Command c : whenOpen)
@@ -364,6 +366,47 @@ private slots:
         w->action(Command::Close)->trigger();
         for (Command c : whenOpen)
             QVERIFY(!w->action(c)->isEnabled());
+    }
+
+    void importAppendExportAndClone()
+    {
+        Window w(settingsPath());
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("People.TXT"));
+        const QString more = dir.filePath(QStringLiteral("more.TXT"));
+        for (const auto &[path, bytes] :
+             {std::pair(in, QByteArray("Name\tTown\r\nAnn\tOslo\r\n")),
+              std::pair(more, QByteArray("Bob\tBergen\r\nCy\tRoros\r\n"))}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        // The tab type chosen for Import is the one Append starts with.
+        w.dialogs.fileAnswers = {in};
+        w.dialogs.chosenFilter = 3;
+        w->action(Command::Import)->trigger();
+        QCOMPARE(w.db().name(), QStringLiteral("People"));
+        QVERIFY(w->grid()->isVisible());
+        w.dialogs.fileAnswers = {more};
+        w.dialogs.chosenFilter = 0;
+        w->action(Command::Append)->trigger();
+        QCOMPARE(w.dialogs.requests.back().filterIndex, 3);
+        QCOMPARE(w.db().recordCount(), 3);
+        QCOMPARE(w->grid()->currentGridRow(), 3);
+        QVERIFY(w.db().isChanged());
+        w->action(Command::Undo)->trigger();
+        QCOMPARE(w.db().recordCount(), 1);
+
+        const QString out = dir.filePath(QStringLiteral("out.CSV"));
+        w.dialogs.fileAnswers = {out};
+        w->action(Command::Export)->trigger();
+        QCOMPARE(w.dialogs.requests.back().proposedName, QStringLiteral("People"));
+        QCOMPARE(fileBytes(out), QByteArray("\"Name\",\"Town\"\r\n\"Ann\",\"Oslo\"\r\n"));
+
+        w->action(Command::Clone)->trigger();
+        QCOMPARE(w.db().name(), QStringLiteral("People Clone"));
+        QCOMPARE(w.db().grid().cell(1, 1), QString());
+        QVERIFY(!w.db().isChanged());
     }
 
     void statusBarAndCaptionFollowTheDatabase()

@@ -22,6 +22,7 @@
 #include "ui/widgets/mainwindow/findcommands.h"
 #include "ui/widgets/mainwindow/helpcommands.h"
 #include "ui/widgets/mainwindow/installcommands.h"
+#include "ui/widgets/mainwindow/interchangecommands.h"
 #include "ui/widgets/mainwindow/printcommands.h"
 #include "ui/widgets/mainwindow/sortcommands.h"
 #include "ui/widgets/mainwindow/startpage.h"
@@ -94,6 +95,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createToolBar();
     createStatusBar();
     createContextMenu();
+    InterchangeCommands::bind(*this);
     mDocument.setCurrentCellProvider(
         [this] { return QPoint(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
     connect(&mDocument, &Document::historyChanged, this, &TMainForm::updateUndoActions);

@@ -140,6 +140,7 @@ public:
     FilterEngine &filter() { return mFilter; }
     ColumnAutoSize &autoSize() { return mAutoSize; }
     Preferences &mutablePreferences() { return mPreferences; }
+    PasswordPrompt &passwords() { return mPasswords; }
     bool isDatabaseOpen() const { return mDatabaseOpen; }
     CipherState &cipher() { return mCipher; }
     /// The handheld users, and the one Install serves (not kept between runs).
