@@ -490,7 +490,7 @@ void TMainForm::UpdateStatus()
     updateCommandStates();
     if (in.databaseName.isEmpty())
         return;
-    updateSortHints();
+    SortCommands::updateHints(*this);
     in.currentRow = mGrid->currentGridRow();
     in.currentColumn = mGrid->currentGridColumn();
     in.records = db.recordCount();
@@ -563,20 +563,6 @@ void TMainForm::showEvent(QShowEvent *event)
         setWindowTitle(StatusBarContent::programTitle());
         OpenCommandLineFile();
     });
-}
-
-void TMainForm::updateSortHints()
-{
-    // The sort buttons name the field they would sort by.
-    const int column = mGrid->currentGridColumn();
-    const QString field = column >= 1 ? database().grid().cell(column, 0) : QString();
-    const std::pair<Command, QString> hints[] = {
-        {Command::SortNormal, QStringLiteral("Sort normal - primary field: ") + field},
-        {Command::SortReverse, QStringLiteral("Sort reverse - primary field: ") + field}};
-    for (const auto &[command, hint] : hints) {
-        if (action(command)->toolTip() != hint)
-            action(command)->setToolTip(hint);
-    }
 }
 
 void TMainForm::createContextMenu()

@@ -161,7 +161,6 @@ private:
     void loadPreferences();
     void savePreferences();
     void createContextMenu();
-    void updateSortHints();
     void OpenCommandLineFile();
     bool saveFlow(bool saveAs);
 
