@@ -7,63 +7,96 @@ void RecordGrid::resize(int columns, int rows)
     columns = qMax(columns, 0);
     rows = qMax(rows, 0);
     mColumnCount = columns;
-    mRows.assign(size_t(rows), Row{});
-    for (Row &row : mRows) {
-        row.cells.resize(size_t(columns));
+    mRows.assign(size_t(rows), Line{});
+    for (Line &row : mRows)
         row.checkBoxes.resize(size_t(columns));
-    }
     mColumnWidths.assign(size_t(columns), DefaultColumnWidth);
     mSlots.resize(size_t(columns));
     for (int c = 0; c < columns; ++c)
         mSlots[size_t(c)] = c;
+    slotsChanged();
 }
 
-void RecordGrid::toSlots(Row &row) const
+void RecordGrid::slotsChanged()
 {
-    Row slotted;
-    slotted.cells.resize(size_t(mColumnCount));
-    slotted.checkBoxes.resize(size_t(mColumnCount));
-    slotted.height = row.height;
-    for (int c = 0; c < mColumnCount && size_t(c) < row.cells.size(); ++c)
-        slotted.cells[slot(c)] = std::move(row.cells[size_t(c)]);
+    mSlotsInOrder = true;
+    for (int c = 0; c < mColumnCount; ++c)
+        mSlotsInOrder = mSlotsInOrder && mSlots[size_t(c)] == c;
+}
+
+RecordGrid::Line RecordGrid::toSlots(Row &&row) const
+{
+    Line line;
+    std::vector<QString> texts(static_cast<size_t>(mColumnCount));
+    line.checkBoxes.resize(size_t(mColumnCount));
+    line.height = row.height;
+    for (int c = 1; c < mColumnCount && size_t(c) < row.cells.size(); ++c)
+        texts[slot(c)] = std::move(row.cells[size_t(c)]);
     for (int c = 0; c < mColumnCount && size_t(c) < row.checkBoxes.size(); ++c)
-        slotted.checkBoxes[slot(c)] = row.checkBoxes[size_t(c)];
-    row = std::move(slotted);
+        line.checkBoxes[slot(c)] = row.checkBoxes[size_t(c)];
+    line.texts = RecordTexts::fromTexts(texts.data(), qsizetype(texts.size()));
+    return line;
 }
 
-void RecordGrid::toColumns(Row &row) const
+RecordGrid::Row RecordGrid::toColumns(Line &&line) const
 {
-    Row ordered;
-    ordered.cells.resize(size_t(mColumnCount));
-    ordered.checkBoxes.resize(size_t(mColumnCount));
-    ordered.height = row.height;
+    Row row;
+    row.cells.resize(size_t(mColumnCount));
+    row.checkBoxes.resize(size_t(mColumnCount));
+    row.height = line.height;
     for (int c = 0; c < mColumnCount; ++c) {
-        ordered.cells[size_t(c)] = std::move(row.cells[slot(c)]);
-        ordered.checkBoxes[size_t(c)] = row.checkBoxes[slot(c)];
+        row.cells[size_t(c)] = line.texts.text(int(slot(c)));
+        row.checkBoxes[size_t(c)] = line.checkBoxes[slot(c)];
     }
-    row = std::move(ordered);
-}
-
-const QString &RecordGrid::emptyText()
-{
-    static const QString kEmpty;
-    return kEmpty;
+    return row;
 }
 
 void RecordGrid::setCell(int column, int row, const QString &text)
 {
     if (contains(column, row) && column > 0)
-        mRows[size_t(row)].cells[slot(column)] = text;
+        mRows[size_t(row)].texts.setText(int(slot(column)), text);
 }
 
 void RecordGrid::setRecordTexts(int row, std::vector<QString> &&texts)
 {
     if (row < 0 || row >= rowCount())
         return;
-    std::vector<QString> &cells = mRows[size_t(row)].cells;
+    RecordTexts &kept = mRows[size_t(row)].texts;
     const size_t count = qMin(texts.size(), size_t(qMax(mColumnCount - 1, 0)));
+    std::vector<QString> slotted = kept.texts();
+    slotted.resize(size_t(mColumnCount));
     for (size_t i = 0; i < count; ++i)
-        cells[slot(int(i) + 1)] = std::move(texts[i]);
+        slotted[slot(int(i) + 1)] = std::move(texts[i]);
+    kept = RecordTexts::fromTexts(slotted.data(), qsizetype(slotted.size()));
+}
+
+void RecordGrid::setStoredTexts(int row, const char *data, qsizetype size,
+                                RecordTexts::Summary *summary)
+{
+    if (row < 0 || row >= rowCount() || mColumnCount < 1)
+        return;
+    RecordTexts texts = RecordTexts::fromStored(data, size, mColumnCount - 1, summary);
+    if (mSlotsInOrder) {
+        mRows[size_t(row)].texts = std::move(texts);
+        return;
+    }
+    std::vector<QString> inColumns = texts.texts();
+    inColumns.erase(inColumns.begin());
+    setRecordTexts(row, std::move(inColumns));
+}
+
+void RecordGrid::shareTexts(int row, int from)
+{
+    if (row >= 0 && row < rowCount() && from >= 0 && from < rowCount())
+        mRows[size_t(row)].texts = mRows[size_t(from)].texts;
+}
+
+const RecordTexts *RecordGrid::storedTexts(int row) const
+{
+    if (row < 0 || row >= rowCount() || !mSlotsInOrder)
+        return nullptr;
+    const RecordTexts &texts = mRows[size_t(row)].texts;
+    return texts.isStored() && texts.count() == mColumnCount ? &texts : nullptr;
 }
 
 bool RecordGrid::hasCheckBox(int column, int row) const
@@ -112,10 +145,12 @@ void RecordGrid::showAllRows()
 void RecordGrid::insertRows(int position, std::vector<Row> &&rows)
 {
     position = qBound(1, position, rowCount());
+    std::vector<Line> lines;
+    lines.reserve(rows.size());
     for (Row &row : rows)
-        toSlots(row);
-    mRows.insert(mRows.begin() + position, std::make_move_iterator(rows.begin()),
-                 std::make_move_iterator(rows.end()));
+        lines.push_back(toSlots(std::move(row)));
+    mRows.insert(mRows.begin() + position, std::make_move_iterator(lines.begin()),
+                 std::make_move_iterator(lines.end()));
 }
 
 std::vector<RecordGrid::Row> RecordGrid::takeRows(int position, int count)
@@ -123,10 +158,11 @@ std::vector<RecordGrid::Row> RecordGrid::takeRows(int position, int count)
     if (position < 1 || count <= 0 || position + count > rowCount())
         return {};
     const auto first = mRows.begin() + position;
-    std::vector<Row> taken(std::make_move_iterator(first), std::make_move_iterator(first + count));
+    std::vector<Row> taken;
+    taken.reserve(size_t(count));
+    for (auto it = first; it != first + count; ++it)
+        taken.push_back(toColumns(std::move(*it)));
     mRows.erase(first, first + count);
-    for (Row &row : taken)
-        toColumns(row);
     return taken;
 }
 
@@ -134,7 +170,7 @@ void RecordGrid::permuteRows(const std::vector<int> &order)
 {
     if (int(order.size()) != recordCount())
         return;
-    std::vector<Row> rows;
+    std::vector<Line> rows;
     rows.reserve(mRows.size());
     rows.push_back(std::move(mRows[0]));
     for (int from : order)
@@ -149,13 +185,15 @@ void RecordGrid::insertColumn(int position, Column &&column)
     // map from columns to slots shifts.
     const int newSlot = mColumnCount;
     for (size_t r = 0; r < mRows.size(); ++r) {
-        Row &row = mRows[r];
-        row.cells.push_back(r < column.cells.size() ? std::move(column.cells[r]) : QString());
+        Line &row = mRows[r];
+        if (r < column.cells.size() && !column.cells[r].isEmpty())
+            row.texts.setText(newSlot, column.cells[r]);
         row.checkBoxes.push_back(r < column.checkBoxes.size() && column.checkBoxes[r]);
     }
     mSlots.insert(mSlots.begin() + position, newSlot);
     mColumnWidths.insert(mColumnWidths.begin() + position, column.width);
     ++mColumnCount;
+    slotsChanged();
 }
 
 RecordGrid::Column RecordGrid::takeColumn(int position)
@@ -166,10 +204,9 @@ RecordGrid::Column RecordGrid::takeColumn(int position)
     const size_t gone = slot(position);
     taken.cells.reserve(mRows.size());
     taken.checkBoxes.reserve(mRows.size());
-    for (Row &row : mRows) {
-        taken.cells.push_back(std::move(row.cells[gone]));
+    for (Line &row : mRows) {
+        taken.cells.push_back(row.texts.take(int(gone)));
         taken.checkBoxes.push_back(row.checkBoxes[gone]);
-        row.cells.erase(row.cells.begin() + std::ptrdiff_t(gone));
         row.checkBoxes.erase(row.checkBoxes.begin() + std::ptrdiff_t(gone));
     }
     taken.width = mColumnWidths[size_t(position)];
@@ -180,6 +217,7 @@ RecordGrid::Column RecordGrid::takeColumn(int position)
             --s;
     }
     --mColumnCount;
+    slotsChanged();
     return taken;
 }
 
@@ -207,6 +245,7 @@ void RecordGrid::moveColumn(int from, int to)
     // The cells stay in their slots; the columns name other slots.
     rotateOne(mSlots, from, to);
     rotateOne(mColumnWidths, from, to);
+    slotsChanged();
 }
 
 void RecordGrid::moveRow(int from, int to)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/document/recordtexts.h"
+
 #include <QString>
 
 #include <vector>
@@ -15,9 +17,11 @@
  * row whose height is 0 or less is hidden by a filter. Each cell may carry a
  * check box.
  *
- * Each row keeps its cells in slots; a map from column to slot puts them in
- * column order, so a column moves without touching a row. Rows handed in and
- * out (insertRows(), takeRows()) are in column order.
+ * Each row keeps its texts in slots, in one allocation (RecordTexts), as the
+ * file stores them where that gives them back exactly; a map from column to
+ * slot puts them in column order, so a column moves without touching a row.
+ * A text is decoded only when asked for. Rows handed in and out
+ * (insertRows(), takeRows()) are in column order.
  *
  * A plain container: the Document that owns it announces its changes.
  */
@@ -57,15 +61,25 @@ public:
     void resize(int columns, int rows);
 
     /// The text of a cell; an empty text outside the table.
-    const QString &cell(int column, int row) const
+    QString cell(int column, int row) const
     {
         if (!contains(column, row))
-            return emptyText();
-        return mRows[size_t(row)].cells[slot(column)];
+            return {};
+        return mRows[size_t(row)].texts.text(int(slot(column)));
     }
     void setCell(int column, int row, const QString &text);
     /// Takes the texts of columns 1.. of @p row from @p texts.
     void setRecordTexts(int row, std::vector<QString> &&texts);
+
+    /// Sets columns 1.. of @p row from the file's bytes of a record's texts
+    /// (see RecordTexts::fromStored()); @p summary receives what they hold.
+    void setStoredTexts(int row, const char *data, qsizetype size,
+                        RecordTexts::Summary *summary = nullptr);
+    /// Gives @p row the texts of row @p from, sharing their bytes.
+    void shareTexts(int row, int from);
+    /// The texts of @p row when columns 1.. are kept as the file writes
+    /// them, in column order; nothing otherwise.
+    const RecordTexts *storedTexts(int row) const;
 
     bool hasCheckBox(int column, int row) const;
     void setCheckBox(int column, int row, bool on);
@@ -104,18 +118,27 @@ public:
     static QString recordNumberText(int row);
 
 private:
+    /// A row as kept: its texts in slots, check boxes in slots, height.
+    struct Line
+    {
+        RecordTexts texts;
+        std::vector<bool> checkBoxes;
+        int height = DefaultRowHeight;
+    };
+
     size_t slot(int column) const { return size_t(mSlots[size_t(column)]); }
     /// @p row from column order to slot order, or back.
-    void toSlots(Row &row) const;
-    void toColumns(Row &row) const;
+    Line toSlots(Row &&row) const;
+    Row toColumns(Line &&line) const;
+    void slotsChanged();
     bool contains(int column, int row) const
     {
         return column >= 0 && column < mColumnCount && row >= 0 && row < rowCount();
     }
-    static const QString &emptyText();
 
     int mColumnCount = 0;
-    std::vector<Row> mRows;
+    std::vector<Line> mRows;
+    bool mSlotsInOrder = true; ///< every column in the slot of its number
     std::vector<int> mColumnWidths;
     std::vector<int> mSlots; ///< the slot of each column
 };

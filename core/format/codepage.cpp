@@ -26,6 +26,23 @@ QString decode(const char *data, qsizetype size)
     return text;
 }
 
+QString decodeStored(const char *data, qsizetype size)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data);
+    qsizetype lineFeeds = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        lineFeeds += bytes[i] == '\n';
+    QString text(size + lineFeeds, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned char b = bytes[i];
+        if (b == '\n')
+            *out++ = u'\r';
+        *out++ = (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : char16_t(b);
+    }
+    return text;
+}
+
 int byteFor(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))

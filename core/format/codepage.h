@@ -19,6 +19,10 @@ inline QString decode(const QByteArray &bytes)
     return decode(bytes.constData(), bytes.size());
 }
 
+/// Decodes @p size bytes as a stored cell text: every LF as CR LF, the
+/// line end the grid keeps.
+QString decodeStored(const char *data, qsizetype size);
+
 /// The byte for @p c, or -1 when the code page has none.
 int byteFor(char16_t c);
 

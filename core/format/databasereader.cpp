@@ -46,26 +46,6 @@ QString tooMuchText()
     return QStringLiteral("Error: Record list repeats record data beyond the file size");
 }
 
-/// A stored text as the grid holds it: every LF preceded by a CR.
-QString decodeStoredText(const char *s, qsizetype length)
-{
-    const auto lineFeeds = std::count(s, s + length, '\n');
-    if (lineFeeds == 0)
-        return Codepage::decode(s, length);
-    QString text;
-    text.reserve(length + lineFeeds);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < length; ++i) {
-        if (s[i] == '\n') {
-            text += Codepage::decode(s + start, i - start);
-            text += QLatin1String("\r\n");
-            start = i + 1;
-        }
-    }
-    text += Codepage::decode(s + start, length - start);
-    return text;
-}
-
 /**
  * Reads the application-info block from the device's position: at most
  * @p limit bytes, in chunks, until the empty string that ends the extension
@@ -294,44 +274,36 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
     const qint64 maxText = maxRecordTextBytes(fileSize);
     qint64 heldText = 0;
     const qsizetype lengthWords = qsizetype(fieldCount) * 2;
-    std::vector<QString> texts;
+    QByteArray data;
     for (int r = 1; r <= recordCount; ++r) {
         const quint32 offset = offsets[size_t(r - 1)];
         const size_t span =
             size_t(std::lower_bound(starts.begin(), starts.end(), offset) - starts.begin());
-        texts.assign(size_t(fieldCount), QString());
         if (firstRow[span] > 0) {
-            for (int k = 1; k <= fieldCount; ++k)
-                texts[size_t(k - 1)] = grid.cell(k, firstRow[span]);
+            grid.shareTexts(r, firstRow[span]);
         } else {
             const qint64 next = span + 1 < starts.size() ? qint64(starts[span + 1]) : fileSize;
             const qint64 end = qMin(next, qMin(fileSize, qint64(offset) + MaxRecordSpan));
             if (!device.seek(offset))
                 return ReadResult::failure(QStringLiteral("Error: Read Record string"));
-            QByteArray data = device.read(end - offset);
-            if (data.isEmpty())
+            data.resize(end - offset);
+            const qint64 got = device.read(data.data(), data.size());
+            if (got <= 0)
                 return ReadResult::failure(QStringLiteral("Error: Read Record string"));
             if (encrypted)
-                mCipher.DecipherBuffer(data.data(), data.size());
+                mCipher.DecipherBuffer(data.data(), got);
 
-            // f length words (ignored), then f zero-terminated texts.
-            const char *d = data.constData();
-            const qsizetype size = data.size();
-            qsizetype pos = lengthWords;
-            for (int k = 0; k < fieldCount && pos < size; ++k) {
-                const void *zero = std::memchr(d + pos, 0, size_t(size - pos));
-                const qsizetype length =
-                    zero ? static_cast<const char *>(zero) - (d + pos) : size - pos;
-                texts[size_t(k)] = decodeStoredText(d + pos, length);
-                spanText[span] += heldTextBytes(texts[size_t(k)]);
-                pos += length + 1;
-            }
+            // f length words (ignored), then f zero-terminated texts; the
+            // grid keeps them as read.
+            RecordTexts::Summary summary;
+            if (got > lengthWords)
+                grid.setStoredTexts(r, data.constData() + lengthWords, got - lengthWords, &summary);
+            spanText[span] = TextOverhead * summary.texts + 2 * summary.characters;
             firstRow[span] = r;
         }
         heldText += spanText[span];
         if (heldText > maxText)
             return ReadResult::failure(tooMuchText());
-        grid.setRecordTexts(r, std::move(texts));
     }
 
     db.setAutoSort(flags & DatabaseFlags::AutoSort);

@@ -12,6 +12,31 @@
 
 #include <QtEndian>
 
+#include <cstring>
+
+/// Appends to a byte array through a raw pointer, growing it by doubling.
+class ByteSink
+{
+public:
+    explicit ByteSink(QByteArray &bytes) : mBytes(bytes), mSize(bytes.size()) {}
+    ~ByteSink() { mBytes.truncate(mSize); }
+
+    /// Room for @p n more bytes at the end.
+    char *reserve(qsizetype n)
+    {
+        if (mSize + n > mBytes.size())
+            mBytes.resize(qMax(2 * mBytes.size(), mSize + n));
+        return mBytes.data() + mSize;
+    }
+    void grow(qsizetype n) { mSize += n; }
+    qsizetype size() const { return mSize; }
+    char *at(qsizetype offset) { return mBytes.data() + offset; }
+
+private:
+    QByteArray &mBytes;
+    qsizetype mSize;
+};
+
 namespace {
 
 constexpr quint32 PlaceholderOffset = 0x9999;
@@ -56,29 +81,6 @@ void appendKey(QByteArray &out, ExtensionArea::Block block, int k)
     out.append(ExtensionArea::key(block, k));
     out.append('\0');
 }
-
-/// Appends to a byte array through a raw pointer, growing it by doubling.
-class ByteSink
-{
-public:
-    explicit ByteSink(QByteArray &bytes) : mBytes(bytes), mSize(bytes.size()) {}
-    ~ByteSink() { mBytes.truncate(mSize); }
-
-    /// Room for @p n more bytes at the end.
-    char *reserve(qsizetype n)
-    {
-        if (mSize + n > mBytes.size())
-            mBytes.resize(qMax(2 * mBytes.size(), mSize + n));
-        return mBytes.data() + mSize;
-    }
-    void grow(qsizetype n) { mSize += n; }
-    qsizetype size() const { return mSize; }
-    char *at(qsizetype offset) { return mBytes.data() + offset; }
-
-private:
-    QByteArray &mBytes;
-    qsizetype mSize;
-};
 
 /// Writes a cell text as stored to @p d, which has room for one byte per
 /// character: every character below 32 but TAB and LF dropped (so CR LF
@@ -258,8 +260,12 @@ void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, Unmappabl
                               sink.at(PdbHeader::Size + PdbHeader::RecordEntrySize * (r - 1)));
         sink.reserve(2 * f);
         sink.grow(2 * f);
+        if (writeStored(sink, grid.storedTexts(r), f)) {
+            finishRecord(sink, start, r, encrypt);
+            continue;
+        }
         for (int k = 1; k <= f; ++k) {
-            const QString &text = grid.cell(k, r);
+            const QString text = grid.cell(k, r);
             const qsizetype before = unmappable.count;
             qsizetype length = storeText(sink.reserve(text.size() + 1), text, &unmappable.count);
             if (before == 0 && unmappable.count > 0) {
@@ -277,17 +283,40 @@ void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, Unmappabl
             sink.grow(length + 1);
             qToBigEndian<quint16>(quint16(length + 1), sink.at(start + 2 * (k - 1)));
         }
-        const qsizetype size = sink.size() - start;
-        if (size > Limits::MaxRecordBytes) {
-            mMessages.show(limitation(QStringLiteral("Record ") + QString::number(r) +
-                                      QStringLiteral(" contains ") +
-                                      QString::number(size - Limits::MaxRecordBytes) +
-                                      QStringLiteral(" too much bytes.")));
-        }
-        if (encrypt) {
-            sink.reserve(8);
-            sink.grow(mCipher.EncipherBuffer(sink.at(start), size) - size);
-        }
+        finishRecord(sink, start, r, encrypt);
+    }
+}
+
+bool DatabaseWriter::writeStored(ByteSink &sink, const RecordTexts *texts, int f)
+{
+    // Texts kept as the file stores them go in by one copy, unless one of
+    // them is to be cut.
+    if (!texts)
+        return false;
+    for (int k = 1; k <= f; ++k) {
+        if (texts->storedLength(k) > Limits::MaxCellText)
+            return false;
+    }
+    const qsizetype start = sink.size() - 2 * f;
+    const qsizetype size = texts->storedSize(1, f);
+    std::memcpy(sink.reserve(size), texts->storedBytes(1), size_t(size));
+    sink.grow(size);
+    for (int k = 1; k <= f; ++k)
+        qToBigEndian<quint16>(quint16(texts->storedLength(k) + 1), sink.at(start + 2 * (k - 1)));
+    return true;
+}
+
+void DatabaseWriter::finishRecord(ByteSink &sink, qsizetype start, int r, bool encrypt)
+{
+    const qsizetype size = sink.size() - start;
+    if (size > Limits::MaxRecordBytes) {
+        mMessages.show(limitation(
+            QStringLiteral("Record ") + QString::number(r) + QStringLiteral(" contains ") +
+            QString::number(size - Limits::MaxRecordBytes) + QStringLiteral(" too much bytes.")));
+    }
+    if (encrypt) {
+        sink.reserve(8);
+        sink.grow(mCipher.EncipherBuffer(sink.at(start), size) - size);
     }
 }
 

@@ -6,9 +6,11 @@
 #include <QDateTime>
 #include <QStringList>
 
+class ByteSink;
 class CipherState;
 class Database;
 class MessageService;
+class RecordTexts;
 
 /// Where cell texts held characters that the file's code page cannot keep
 /// (they were written as "?").
@@ -56,6 +58,11 @@ private:
     /// Appends the records to @p out, each right after the one before, and
     /// patches their offsets into the record list.
     void writeRecords(QByteArray &out, const Database &db, Unmappable &unmappable);
+    /// Writes @p texts' stored bytes after the length words just made
+    /// room for; false when they cannot go in as they are.
+    bool writeStored(ByteSink &sink, const RecordTexts *texts, int f);
+    /// Reports a record over the size limit and enciphers it.
+    void finishRecord(ByteSink &sink, qsizetype start, int r, bool encrypt);
 
     MessageService &mMessages;
     CipherState &mCipher;

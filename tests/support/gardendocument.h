@@ -70,7 +70,7 @@ struct GardenDocument
         EXPECT_TRUE(r.ok);
         return r.bytes;
     }
-    const QString &cell(int c, int r) const { return doc.database().grid().cell(c, r); }
+    QString cell(int c, int r) const { return doc.database().grid().cell(c, r); }
 
     NumberSeparators saved;
     Document doc;

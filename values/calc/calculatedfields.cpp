@@ -60,7 +60,7 @@ class CalculatedFields::Texts
 public:
     explicit Texts(const Database &db) : mDb(db) {}
 
-    const QString &cell(int column, int row) const
+    QString cell(int column, int row) const
     {
         const auto it = mRows.find(row);
         if (it == mRows.end() || column < 0 || size_t(column) >= it->second.size())
