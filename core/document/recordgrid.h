@@ -67,6 +67,15 @@ public:
             return {};
         return mRows[size_t(row)].texts.text(int(slot(column)));
     }
+    /// The text of a cell into @p text, reusing its room: for passes over
+    /// many cells.
+    void cellInto(int column, int row, QString &text) const
+    {
+        if (contains(column, row))
+            mRows[size_t(row)].texts.textInto(int(slot(column)), text);
+        else
+            text.resize(0);
+    }
     void setCell(int column, int row, const QString &text);
     /// Takes the texts of columns 1.. of @p row from @p texts.
     void setRecordTexts(int row, std::vector<QString> &&texts);

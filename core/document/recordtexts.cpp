@@ -2,6 +2,8 @@
 
 #include "core/format/codepage.h"
 
+#include <bit>
+
 namespace {
 
 constexpr char Stored = 0;
@@ -109,45 +111,69 @@ RecordTexts RecordTexts::fromStored(const char *data, qsizetype size, int count,
 {
     const int n = count + 1; // slot 0 stays empty
     const qsizetype textsAt = HeaderSize + 4 * (qsizetype(n) + 1);
-    // The texts found run up to `used`; every text missing from the bytes
-    // (and a zero byte the last one lacks) is added as a zero byte.
+    // One pass finds the zero bytes that end the texts, the LFs and any
+    // other control byte, eight bytes at a time where none is below 32.
     std::vector<quint32> ends(size_t(n) + 1, 0);
     ends[1] = 1;
-    qsizetype pos = 0;
+    const auto *b = reinterpret_cast<const unsigned char *>(data);
+    qsizetype pos = 0; // after the last zero byte
+    qsizetype i = 0;
     int found = 0;
-    while (found < count && pos < size) {
-        const void *zero = std::memchr(data + pos, 0, size_t(size - pos));
-        pos = zero ? static_cast<const char *>(zero) - data + 1 : size + 1;
-        ++found;
-        ends[size_t(found) + 1] = quint32(1 + pos);
-    }
-    const qsizetype used = qMin(pos, size);
-    const qsizetype added = qsizetype(count - found) + (pos > size ? 1 : 0);
-    for (int i = found + 1; i <= count; ++i)
-        ends[size_t(i) + 1] = ends[size_t(i)] + 1;
-
-    RecordTexts row;
-    row.mBytes = QByteArray(textsAt + 1 + used + added, '\0');
-    row.mCount = n;
-    char *d = row.mBytes.data();
-    std::memcpy(d + textsAt + 1, data, size_t(used));
-    d[0] = Stored;
-    putWord(d + 2, quint16(n));
-    for (int i = 0; i <= n; ++i)
-        putOffset(d + HeaderSize + 4 * qsizetype(i), ends[size_t(i)]);
-
-    const auto *b = reinterpret_cast<const unsigned char *>(d + textsAt + 1);
     bool asIs = true;
     qint64 lineFeeds = 0;
-    for (qsizetype i = 0; i < used; ++i) {
-        asIs &= writtenAsIs(b[i]);
-        lineFeeds += b[i] == '\n';
+    while (found < count && i < size) {
+        if (i + 8 <= size) {
+            quint64 word;
+            std::memcpy(&word, b + i, sizeof word);
+            // The lowest flagged byte is the first below 32 (little end).
+            const quint64 below32 = (word - 0x2020202020202020ULL) & ~word & 0x8080808080808080ULL;
+            if (!below32) {
+                i += 8;
+                continue;
+            }
+            if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN)
+                i += std::countr_zero(below32) / 8;
+        }
+        const unsigned char c = b[i++];
+        if (c >= 32)
+            continue;
+        if (c == 0) {
+            pos = i;
+            ++found;
+            ends[size_t(found) + 1] = quint32(1 + pos);
+        } else {
+            lineFeeds += c == '\n';
+            asIs = asIs && writtenAsIs(c);
+        }
     }
+    if (found < count && pos < size) { // the last text lacks its zero byte
+        ++found;
+        pos = size + 1;
+        ends[size_t(found) + 1] = quint32(1 + pos);
+    }
+    // Every text missing from the bytes (and a zero byte the last one
+    // lacks) is added as a zero byte.
+    const qsizetype used = qMin(pos, size);
+    const qsizetype added = qsizetype(count - found) + (pos > size ? 1 : 0);
+    for (int t = found + 1; t <= count; ++t)
+        ends[size_t(t) + 1] = ends[size_t(t)] + 1;
+
+    RecordTexts row;
+    row.mBytes = QByteArray(textsAt + 1 + used + added, Qt::Uninitialized);
+    row.mCount = n;
+    char *d = row.mBytes.data();
+    d[0] = Stored;
     d[1] = asIs;
+    putWord(d + 2, quint16(n));
+    for (int t = 0; t <= n; ++t)
+        putOffset(d + HeaderSize + 4 * qsizetype(t), ends[size_t(t)]);
+    d[textsAt] = '\0';
+    std::memcpy(d + textsAt + 1, data, size_t(used));
+    std::memset(d + textsAt + 1 + used, 0, size_t(added));
     if (summary) {
         *summary = {};
-        for (int i = 1; i < n; ++i)
-            summary->texts += row.storedLength(i) > 0;
+        for (int t = 1; t < n; ++t)
+            summary->texts += row.storedLength(t) > 0;
         summary->characters = (used + added - count) + lineFeeds;
     }
     return row;
@@ -164,6 +190,22 @@ QString RecordTexts::text(int slot) const
     QString text(qsizetype(to - from) / 2, Qt::Uninitialized);
     std::memcpy(text.data(), base() + from, to - from);
     return text;
+}
+
+void RecordTexts::textInto(int slot, QString &text) const
+{
+    if (slot < 0 || slot >= count()) {
+        text.resize(0);
+        return;
+    }
+    const quint32 from = offset(slot);
+    const quint32 to = offset(slot + 1);
+    if (isWide()) {
+        text.resize(qsizetype(to - from) / 2);
+        std::memcpy(text.data(), base() + from, to - from);
+    } else {
+        Codepage::decodeStoredInto(base() + from, qsizetype(to - from) - 1, text);
+    }
 }
 
 std::vector<QString> RecordTexts::texts() const

@@ -48,6 +48,8 @@ public:
     int count() const { return mCount; }
     /// The text of @p slot; empty past the slots.
     QString text(int slot) const;
+    /// Puts the text of @p slot in @p text, reusing its room.
+    void textInto(int slot, QString &text) const;
     /// Every text, in slot order.
     std::vector<QString> texts() const;
 

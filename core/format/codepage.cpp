@@ -26,13 +26,13 @@ QString decode(const char *data, qsizetype size)
     return text;
 }
 
-QString decodeStored(const char *data, qsizetype size)
+void decodeStoredInto(const char *data, qsizetype size, QString &text)
 {
     const auto *bytes = reinterpret_cast<const unsigned char *>(data);
     qsizetype lineFeeds = 0;
     for (qsizetype i = 0; i < size; ++i)
         lineFeeds += bytes[i] == '\n';
-    QString text(size + lineFeeds, Qt::Uninitialized);
+    text.resize(size + lineFeeds);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     for (qsizetype i = 0; i < size; ++i) {
         const unsigned char b = bytes[i];
@@ -40,6 +40,12 @@ QString decodeStored(const char *data, qsizetype size)
             *out++ = u'\r';
         *out++ = (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : char16_t(b);
     }
+}
+
+QString decodeStored(const char *data, qsizetype size)
+{
+    QString text;
+    decodeStoredInto(data, size, text);
     return text;
 }
 

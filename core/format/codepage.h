@@ -22,6 +22,8 @@ inline QString decode(const QByteArray &bytes)
 /// Decodes @p size bytes as a stored cell text: every LF as CR LF, the
 /// line end the grid keeps.
 QString decodeStored(const char *data, qsizetype size);
+/// The same into @p text, reusing its room.
+void decodeStoredInto(const char *data, qsizetype size, QString &text);
 
 /// The byte for @p c, or -1 when the code page has none.
 int byteFor(char16_t c);

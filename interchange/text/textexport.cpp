@@ -75,11 +75,13 @@ Result write(QIODevice &device, const Database &db, int fileType, TextEncoding e
     const QByteArray mark = TextCodec::byteOrderMark(encoding);
     if (!mark.isEmpty() && device.write(mark) != mark.size())
         return Result::Failed;
+    QString cell;
     for (int r = 0; r < rows; ++r) {
         if (r > 0 && grid.isRowHidden(r))
             continue;
         for (int k = 1; k <= fields; ++k) {
-            appendField(pending, grid.cell(k, r), fileType);
+            grid.cellInto(k, r, cell);
+            appendField(pending, cell, fileType);
             if (k < fields)
                 pending += separator;
         }
