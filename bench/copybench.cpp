@@ -71,7 +71,9 @@ void copyDatabase(benchmark::State &state, const QString &path)
     LocalFileSystem files;
     double heldMiB = 0;
     for (auto _ : state) {
+        state.PauseTiming();
         const size_t before = mallinfo2().uordblks;
+        state.ResumeTiming();
         Document doc;
         {
             ScriptedPasswords passwords;
@@ -81,7 +83,9 @@ void copyDatabase(benchmark::State &state, const QString &path)
             auto file = files.openForReading(path);
             if (!DatabaseReader(messages, passwords, cipher).read(*file, path, db).ok)
                 state.SkipWithError("the file did not read");
+            state.PauseTiming();
             heldMiB = double(mallinfo2().uordblks - before) / 1048576.0;
+            state.ResumeTiming();
             doc.replace(std::move(db));
         }
         CipherState cipher;

@@ -113,7 +113,9 @@ RecordTexts RecordTexts::fromStored(const char *data, qsizetype size, int count,
     const qsizetype textsAt = HeaderSize + 4 * (qsizetype(n) + 1);
     // One pass finds the zero bytes that end the texts, the LFs and any
     // other control byte, eight bytes at a time where none is below 32.
-    std::vector<quint32> ends(size_t(n) + 1, 0);
+    // Where each text ends, in a scratch list kept between records.
+    thread_local std::vector<quint32> ends;
+    ends.assign(size_t(n) + 1, 0);
     ends[1] = 1;
     const auto *b = reinterpret_cast<const unsigned char *>(data);
     qsizetype pos = 0; // after the last zero byte

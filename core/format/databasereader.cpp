@@ -284,7 +284,8 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
         } else {
             const qint64 next = span + 1 < starts.size() ? qint64(starts[span + 1]) : fileSize;
             const qint64 end = qMin(next, qMin(fileSize, qint64(offset) + MaxRecordSpan));
-            if (!device.seek(offset))
+            // Records mostly follow one another: no seek between them.
+            if (device.pos() != offset && !device.seek(offset))
                 return ReadResult::failure(QStringLiteral("Error: Read Record string"));
             data.resize(end - offset);
             const qint64 got = device.read(data.data(), data.size());
