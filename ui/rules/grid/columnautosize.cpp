@@ -23,19 +23,20 @@ int ColumnAutoSize::fittingWidth(const Database &db, const TextMeasurer &measure
 {
     const RecordGrid &grid = db.grid();
     // Measuring is the slow part, and columns repeat their texts.
-    QHash<QStringView, int> measured;
+    QHash<QString, int> measured;
     int widest = 0;
     for (int row = 0; row <= db.recordCount(); ++row) {
-        const QString &text = grid.cell(column, row);
+        const QString text = grid.cell(column, row);
         // The first line: up to the carriage return (or a bare line feed).
         qsizetype length = 0;
         while (length < text.size() && text.at(length) != QLatin1Char('\r') &&
                text.at(length) != QLatin1Char('\n'))
             ++length;
-        const QStringView line = QStringView(text).left(length);
+        // The texts are made for the asking: the keys own theirs.
+        const QString line = text.left(length);
         auto it = measured.constFind(line);
         if (it == measured.constEnd())
-            it = measured.insert(line, measurer.textWidth(line.toString()));
+            it = measured.insert(line, measurer.textWidth(line));
         widest = std::max(widest, *it + Margin);
         if (widest >= MaxPixels)
             return MaxPixels;
