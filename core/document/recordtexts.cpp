@@ -294,7 +294,11 @@ void RecordTexts::splice(int slot, QByteArrayView encoded, bool remove)
         ++out;
     }
     putOffset(d + HeaderSize + 4 * qsizetype(n), at);
-    d[1] = form == Stored && allWrittenAsIs(d + textsAt, at);
+    // Only the new text needs looking at when the others were written as
+    // they are kept.
+    const bool wasAsIs = oldCount == 0 || mBytes[1] == 1;
+    d[1] = form == Stored && (wasAsIs ? allWrittenAsIs(encoded.data(), encoded.size())
+                                      : allWrittenAsIs(d + textsAt, at));
     mBytes = std::move(bytes);
     mCount = n;
 }
