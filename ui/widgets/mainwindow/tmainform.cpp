@@ -18,6 +18,7 @@
 #include "ui/widgets/mainwindow/celleditorcommands.h"
 #include "ui/widgets/mainwindow/editingcommands.h"
 #include "ui/widgets/mainwindow/helpcommands.h"
+#include "ui/widgets/mainwindow/propertiescommands.h"
 #include "ui/widgets/mainwindow/startpage.h"
 #include "ui/widgets/mainwindow/toolbaricons.h"
 #include "ui/widgets/mainwindow/windowbounds.h"
@@ -72,6 +73,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createActions();
     EditingCommands::bind(*this);
     CellEditorCommands::bind(*this);
+    PropertiesCommands::bind(*this);
     // Without a database the start page stands where the grid would.
     mStartPage =
         new StartPage({action(Command::Open), action(Command::New), action(Command::Import)}, this);
@@ -94,7 +96,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
 
     SetupGrid(false);
     loadPreferences();
-    mInitialDirectory = mPreferences.initialDirPath;
+    UpdateInitialDirectory();
 
     // The clipboard tells when its contents change; asking it every 100 ms
     // would mean a round trip to another program each time.
@@ -270,6 +272,11 @@ void TMainForm::loadPreferences()
     }
     mRecentFiles.setEntries(mPreferences.recentFiles);
     RefreshRecentFilesMenu();
+}
+
+void TMainForm::UpdateInitialDirectory()
+{
+    mInitialDirectory = mPreferences.initialDirPath;
 }
 
 void TMainForm::savePreferences()

@@ -137,6 +137,12 @@ public:
     ColumnAutoSize &autoSize() { return mAutoSize; }
     Preferences &mutablePreferences() { return mPreferences; }
     bool isDatabaseOpen() const { return mDatabaseOpen; }
+    PasswordPrompt &passwords() { return mPasswords; }
+    /// The separators of the system, saved at start.
+    const NumberSeparators &systemSeparators() const { return mSystemSeparators; }
+    /// The file dialogs' initial folder from the preferences and the
+    /// selected handheld user.
+    void UpdateInitialDirectory();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
