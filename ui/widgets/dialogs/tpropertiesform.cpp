@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -106,7 +107,17 @@ TPropertiesForm::TPropertiesForm(const PropertiesServices &services, QWidget *pa
     PageControl->addTab(createFilterPage(), QStringLiteral("Filter"));
     PageControl->addTab(createAdvFilterPage(), QStringLiteral("Adv. Filter"));
     PageControl->addTab(createApplicationPage(), QStringLiteral("Application"));
+    // Every tab shows whole, the Popup tab included when it appears.
+    PageControl->tabBar()->setUsesScrollButtons(false);
+    PageControl->setMinimumWidth(PageControl->tabBar()->sizeHint().width() + 12);
     connect(PageControl, &QTabWidget::currentChanged, this, [this](int page) {
+        // Keys that step through the tabs pass over a hidden one.
+        if (!PageControl->isTabVisible(page)) {
+            const int step = page > mRules.controls().activePage ? 1 : -1;
+            PageControl->setCurrentIndex((page + step + PageControl->count()) %
+                                         PageControl->count());
+            return;
+        }
         mRules.PageControlChange(page);
         showControls();
     });
@@ -174,6 +185,7 @@ QWidget *TPropertiesForm::createDatabasePage()
         radios->addButton(radio, id++);
         securityLayout->addWidget(radio);
     }
+    securityLayout->addStretch(1);
     bindRadios(mBinder, radios, {&d.normal, &d.passworded, &d.encrypted});
 
     auto *CB_autosort = new QCheckBox(QStringLiteral("Maintain last sort (Auto Sort)"), page);
