@@ -37,8 +37,13 @@ bool CliSession::readDatabase(const QString &path, Database &db)
 
 bool CliSession::saveCopy(Database &&db, const QString &path)
 {
-    // The save reports its own failures through show().
     Document doc(std::move(db));
+    return saveCopy(doc, path);
+}
+
+bool CliSession::saveCopy(Document &doc, const QString &path)
+{
+    // The save reports its own failures through show().
     return SaveDatabaseFile(doc, SaveTarget::copyTo(path),
                             {*this, mFiles, *this, *this, mClock, mCipher});
 }

@@ -40,6 +40,8 @@ public:
     bool readDatabase(const QString &path, Database &db);
     /// Writes @p db as a copy to @p path; reports a failure and returns false.
     bool saveCopy(Database &&db, const QString &path);
+    /// Writes the database of @p doc as a copy to @p path; as saveCopy().
+    bool saveCopy(Document &doc, const QString &path);
 
     MessageButton show(const Message &message) override;
     QString askPasswordToOpen() override;

@@ -1,6 +1,7 @@
 #include "cli/dumpcommand.h"
 
 #include "cli/clisession.h"
+#include "cli/localeoption.h"
 #include "cli/passwordoptions.h"
 #include "core/document/database.h"
 #include "core/document/databaseflags.h"
@@ -147,7 +148,7 @@ int DumpCommand::run(const QStringList &arguments)
         return 1;
     Document doc(std::move(db));
     if (recalc) {
-        QtLocaleService locale;
+        QtLocaleService locale(LocaleOption::locale());
         SystemClock clock;
         const CalculatedFields calc(doc.database(), locale, clock, session);
         doc.apply(Edit::change(QStringLiteral("recalculate"), calc.RecalculateAll()));

@@ -1,6 +1,9 @@
 #include "cli/copycommand.h"
 #include "cli/dumpcommand.h"
+#include "cli/findcommand.h"
+#include "cli/localeoption.h"
 #include "cli/newcommand.h"
+#include "cli/replacecommand.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -20,11 +23,21 @@ int usage()
            "      print the database as one JSON object (--recalc: calculated cells computed "
            "anew)\n"
            "  copy IN OUT [--password PW | --password-file PWFILE]\n"
-           "              [--encrypt NEWPW | --encrypt-file NEWPWFILE | --decrypt]\n"
-           "      write the database to OUT, with a new password or none\n"
+           "              [--encrypt NEWPW | --encrypt-file NEWPWFILE | --decrypt] [--sort KEYS]\n"
+           "      write the database to OUT, with a new password or none; KEYS sorts the\n"
+           "      records first: one to three field numbers (from 1) separated by commas, a\n"
+           "      minus for descending (-3,1), or stored for the file's own sort keys\n"
+           "  find FILE TEXT [--field N] [--begins] [--password PW | --password-file PWFILE]\n"
+           "      list the cells the Find dialog would find, in its order: record TAB field\n"
+           "  replace IN OUT --find TEXT --with TEXT [--field N] [--begins] [--match-case]\n"
+           "              [--password PW | --password-file PWFILE]\n"
+           "      Replace All as the Replace dialog does it; prints how many were replaced\n"
            "  new OUT --name NAME [--fields 5] [--records 10] [--type String] [--width 60]\n"
            "      create a database as the new-database dialog does\n"
            "\n"
+           "Every command takes --locale NAME (en_US, de_DE, ...): the collation, date and\n"
+           "time formats and number separators of that locale instead of the system's.\n"
+           "--field N counts fields from 1; 0 means all fields.\n"
            "A password file gives its first line. Without a password, an enciphered file's\n"
            "is asked for when standard input is a terminal. A password given as PW can be\n"
            "seen by other users in the process list.\n";
@@ -41,6 +54,13 @@ int main(int argc, char *argv[])
     arguments.removeFirst();
     if (arguments.isEmpty())
         return usage();
+    QString error;
+    if (!LocaleOption::take(arguments, &error)) {
+        QTextStream(stderr) << error << Qt::endl;
+        return usage();
+    }
+    if (arguments.isEmpty())
+        return usage();
     const QString command = arguments.takeFirst();
     if (command == QLatin1String("dump"))
         return DumpCommand::run(arguments);
@@ -48,5 +68,9 @@ int main(int argc, char *argv[])
         return CopyCommand::run(arguments);
     if (command == QLatin1String("new"))
         return NewCommand::run(arguments);
+    if (command == QLatin1String("find"))
+        return FindCommand::run(arguments);
+    if (command == QLatin1String("replace"))
+        return ReplaceCommand::run(arguments);
     return usage();
 }

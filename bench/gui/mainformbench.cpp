@@ -14,8 +14,11 @@
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
 #include "scriptedshell.h"
+#include "table/find/findsearch.h"
+#include "table/find/replacestep.h"
 #include "table/operations/cellcommands.h"
 #include "table/operations/clipboardtext.h"
+#include "table/sort/recordsort.h"
 #include "ui/widgets/grid/gridview.h"
 #include "ui/widgets/grid/recordgridmodel.h"
 #include "ui/widgets/mainwindow/tmainform.h"
@@ -315,6 +318,113 @@ void BM_AutoSizeOnAndOff(benchmark::State &state)
     }
 }
 
+/// The large file's fields 2, 3 and 4 hold integers, amounts and dates
+/// (day/month/year); the sorts read them as such.
+void typeNumberAndDateFields(Document &doc)
+{
+    if (doc.database().field(4).type == FieldType::NormalDate)
+        return;
+    EditStep::FieldDefs defs;
+    const int types[] = {FieldType::NormalInteger, FieldType::Float, FieldType::NormalDate};
+    for (int k = 2; k <= 4; ++k) {
+        FieldDef def = doc.database().field(k);
+        def.type = quint8(types[k - 2]);
+        defs.defs.emplace_back(k, def);
+    }
+    doc.apply(Edit::view(std::move(defs)));
+}
+
+/// Sorting all records by a text, a date descending and an integer, with
+/// the view brought up to date (the undo that follows is not timed).
+void BM_SortThreeKeys(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    TMainForm &form = w.form();
+    Document &doc = form.document();
+    typeNumberAndDateFields(doc);
+    GridView *grid = form.grid();
+    grid->setCurrentCell(1, 16000);
+    const SortSettings keys{{1, -4, 2}};
+    for (auto _ : state) {
+        if (!RecordSort::sortRecords(doc, keys, form.filter(), form.feedback(), form.locale()))
+            state.SkipWithError("nothing was sorted");
+        grid->repaint();
+        state.PauseTiming();
+        doc.undo();
+        grid->repaint();
+        state.ResumeTiming();
+    }
+}
+
+/// The floor of BM_SortThreeKeys: the same new order applied with the view
+/// brought up to date, without sorting.
+void BM_SortFloorPermutationAlone(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    TMainForm &form = w.form();
+    Document &doc = form.document();
+    typeNumberAndDateFields(doc);
+    GridView *grid = form.grid();
+    grid->setCurrentCell(1, 16000);
+    const std::vector<int> order =
+        RecordSort::order(doc.database(), SortSettings{{1, -4, 2}}, form.locale());
+    for (auto _ : state) {
+        doc.apply(Edit::change(QStringLiteral("sort"), EditStep::PermuteRecords{order}));
+        grid->repaint();
+        state.PauseTiming();
+        doc.undo();
+        grid->repaint();
+        state.ResumeTiming();
+    }
+}
+
+/// The order alone, for the share of the sort in BM_SortThreeKeys.
+void BM_SortOrderAlone(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    TMainForm &form = w.form();
+    typeNumberAndDateFields(form.document());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            RecordSort::order(form.database(), SortSettings{{1, -4, 2}}, form.locale()));
+    }
+}
+
+/// Replace All over every one of the 1.6 million cells, upper-cased by the
+/// locale, replacing about one cell in twelve (the undo is not timed).
+void BM_ReplaceAllEveryField(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    TMainForm &form = w.form();
+    Document &doc = form.document();
+    // Argument 1: "Case must match", so nothing is upper-cased.
+    const bool matchCase = state.range(0) != 0;
+    int replaced = 0;
+    for (auto _ : state) {
+        ReplaceStep step(doc, form.locale());
+        replaced = step.run(ReplaceStep::ReplaceAll, {0, QStringLiteral("rosemary"),
+                                                      QStringLiteral("thyme"), false, matchCase})
+                       .replacements;
+        form.grid()->repaint();
+        state.PauseTiming();
+        doc.undo();
+        form.grid()->repaint();
+        state.ResumeTiming();
+    }
+    state.counters["replaced"] = replaced;
+}
+
+/// The floor of Replace All: the Find dialog's search over every cell
+/// without a match (a to z upper-cased, no locale).
+void BM_FindFloorNoMatch(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    for (auto _ : state) {
+        if (!FindSearch::allMatches(w.form().database(), {0, QStringLiteral("zeppelin")}).empty())
+            state.SkipWithError("found the unfindable");
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_ReaderAlone)->Unit(benchmark::kMillisecond);
@@ -335,6 +445,11 @@ BENCHMARK(BM_DeleteField)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillDownWholeColumn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteBlock)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutoSizeOnAndOff)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortThreeKeys)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortFloorPermutationAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortOrderAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplaceAllEveryField)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindFloorNoMatch)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -278,6 +278,21 @@ struct StepApplier
         emit doc.viewOptionsChanged();
         return inverse;
     }
+
+    EditStep::Step operator()(EditStep::SortKeys &s)
+    {
+        EditStep::SortKeys inverse{std::exchange(db.sort(), s.keys)};
+        emit doc.sortKeysChanged();
+        return inverse;
+    }
+
+    EditStep::Step operator()(EditStep::FindSettings &s)
+    {
+        EditStep::FindSettings inverse{db.findField(), db.findText()};
+        db.setFindField(s.field);
+        db.setFindText(s.text);
+        return inverse;
+    }
 };
 
 Document::Document(QObject *parent) : QObject(parent)

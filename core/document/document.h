@@ -95,6 +95,8 @@ signals:
     /// The name, flags, read-only flag, data width, first unlocked field,
     /// simple filter, named lists or password changed.
     void optionsChanged();
+    /// The sort keys changed (a sort command, or its undo).
+    void sortKeysChanged();
     void aboutToBeReplaced();
     void replaced();
     void changedFlagChanged(bool changed);

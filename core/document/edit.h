@@ -6,6 +6,7 @@
 #include "core/document/recordgrid.h"
 #include "core/document/savedfilterlist.h"
 #include "core/document/savedsortlist.h"
+#include "core/document/sortsettings.h"
 
 #include <QString>
 
@@ -121,6 +122,19 @@ struct ViewOptions
     bool autoSizeColumns;
 };
 
+/// The database's three sort keys, which the sort commands set.
+struct SortKeys
+{
+    SortSettings keys;
+};
+
+/// The find field (0 for all fields) and find text kept with the database.
+struct FindSettings
+{
+    int field;
+    QString text;
+};
+
 /// Grid check boxes switched on or off; the texts stay as they are.
 struct CheckBoxes
 {
@@ -161,9 +175,10 @@ struct Password
     int kept = -1;
 };
 
-using Step = std::variant<Cells, InsertRecords, RemoveRecords, MoveRecord, PermuteRecords,
-                          MoveField, InsertField, RemoveField, FieldDefs, ColumnWidths, RowHeights,
-                          ViewOptions, CheckBoxes, Options, NamedLists, Password>;
+using Step =
+    std::variant<Cells, InsertRecords, RemoveRecords, MoveRecord, PermuteRecords, MoveField,
+                 InsertField, RemoveField, FieldDefs, ColumnWidths, RowHeights, ViewOptions,
+                 SortKeys, FindSettings, CheckBoxes, Options, NamedLists, Password>;
 
 } // namespace EditStep
 

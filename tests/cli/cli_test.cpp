@@ -529,3 +529,117 @@ TEST_F(Cli, newRefusesANameTheHandheldCannotKeep)
                                 "has others\n"));
     EXPECT_FALSE(QFile::exists(out));
 }
+
+namespace {
+
+/// Name (String), Amount (Float), Day (Normal Date): dates written the
+/// German way in records 1 and 3, the American way in record 2.
+PdbBuilder sortable()
+{
+    PdbBuilder b = PdbBuilder::withFields(3);
+    b.fields[0] = {"Name", 0x01, 0, 60, 0, 0};
+    b.fields[1] = {"Amount", 0x10, 0, 60, 0, 0};
+    b.fields[2] = {"Day", 0x04, 0, 60, 0, 0};
+    b.sortKeys[0] = -2;
+    b.records = {{"cat", "10", "31.12.2003"},
+                 {"Cat and cat", "9", "1/2/2004"},
+                 {"dog", "abc", "02.01.2004"}};
+    return b;
+}
+
+} // namespace
+
+TEST_F(Cli, sortFindAndReplace)
+{
+    const QString in = write("in.pdb", sortable().build());
+    const QString out = dir.filePath(QStringLiteral("out.pdb"));
+    const auto s = [](const char *text) { return QString::fromUtf8(text); };
+    struct Case
+    {
+        QStringList arguments;
+        int exitCode;
+        QString out;
+        QString err;
+        /// The names of OUT's records in their order and its sort keys;
+        /// empty when OUT is not written.
+        QString names;
+    };
+    const Case cases[] = {
+        {{s("copy"), in, out, s("--sort"), s("2")}, 0, {}, {}, s("dog,Cat and cat,cat 2,0,0")},
+        {{s("copy"), in, out, s("--sort"), s("stored")},
+         0,
+         {},
+         {},
+         s("cat,Cat and cat,dog -2,0,0")},
+        {{s("copy"), in, out, s("--sort"), s("3"), s("--locale"), s("de_DE")},
+         0,
+         {},
+         {},
+         s("Cat and cat,cat,dog 3,0,0")},
+        {{s("copy"), in, out, s("--sort"), s("3"), s("--locale"), s("en_US")},
+         0,
+         {},
+         {},
+         s("cat,dog,Cat and cat 3,0,0")},
+        {{s("copy"), in, out, s("--sort"), s("-1,2"), s("--locale"), s("en_US")},
+         0,
+         {},
+         {},
+         s("dog,Cat and cat,cat -1,2,0")},
+        {{s("copy"), in, out, s("--sort"), s("4")}, 2, {}, {}, {}},
+        {{s("copy"), in, out, s("--sort"), s("1,x")}, 2, {}, {}, {}},
+        {{s("copy"), in, out, s("--locale"), s("xx_Nowhere")}, 2, {}, {}, {}},
+        {{s("find"), in, s("CAT")}, 0, s("0001\tName\n0002\tName\n"), {}, {}},
+        {{s("find"), in, s("a"), s("--field"), s("1"), s("--begins")},
+         1,
+         {},
+         s("Search text not found.\n"),
+         {}},
+        {{s("find"), in, s("c"), s("--field"), s("0")},
+         0,
+         s("0001\tName\n0002\tName\n0003\tAmount\n"),
+         {},
+         {}},
+        {{s("find"), in, s("c"), s("--field"), s("4")}, 2, {}, {}, {}},
+        {{s("replace"), in, out, s("--find"), s("cat"), s("--with"), s("cats")},
+         0,
+         s("3\n"),
+         {},
+         s("cats,cats and cats,dog -2,0,0")},
+        {{s("replace"), in, out, s("--find"), s("cat"), s("--with"), s("x"), s("--match-case"),
+          s("--begins")},
+         0,
+         s("1\n"),
+         {},
+         s("x,Cat and cat,dog -2,0,0")},
+        {{s("replace"), in, out, s("--find"), s("zebra"), s("--with"), s("x")},
+         0,
+         {},
+         s("Find text not found.\n"),
+         s("cat,Cat and cat,dog -2,0,0")},
+        {{s("replace"), in, out, s("--find"), s(""), s("--with"), s("x")}, 2, {}, {}, {}},
+    };
+    for (const Case &c : cases) {
+        QFile::remove(out);
+        const CliRun run = runCli(c.arguments);
+        const QString what = c.arguments.join(QLatin1Char(' '));
+        EXPECT_EQ(run.exitCode, c.exitCode) << what.toStdString() << run.err.toStdString();
+        if (c.exitCode == 2)
+            continue;
+        EXPECT_EQ(QString::fromUtf8(run.out), c.out) << what.toStdString();
+        EXPECT_EQ(run.err, c.err) << what.toStdString();
+        if (c.names.isEmpty())
+            continue;
+        const QJsonObject o =
+            QJsonDocument::fromJson(runCli({QStringLiteral("dump"), out}).out).object();
+        QStringList names;
+        for (const QJsonValue &record : o["records"].toArray())
+            names << record.toArray().at(0).toString();
+        QStringList keys;
+        for (const QJsonValue &key : o["sort"].toArray())
+            keys << QString::number(key.toInt());
+        EXPECT_EQ(names.join(QLatin1Char(',')) + QLatin1Char(' ') + keys.join(QLatin1Char(',')),
+                  c.names)
+            << what.toStdString();
+    }
+}

@@ -19,12 +19,14 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QtTest>
@@ -318,11 +320,13 @@ private slots:
     {
         Window w(settingsPath());
         const Command always[] = {Command::Open, Command::Exit, Command::Homepage, Command::About};
-        const Command whenOpen[] = {Command::Close, Command::Save, Command::SaveAs, Command::Filter,
-                                    Command::AdvancedFilter};
         const Command whenEditable[] = {
             Command::Font,      Command::AutoSizing,   Command::ColumnSum, Command::EditCell,
             Command::AppendRow, Command::DeleteColumn, Command::CutRow,    Command::FillRight};
+        const Command whenOpen[] = {
+            Command::Close,          Command::Save,       Command::SaveAs,   Command::Filter,
+            Command::AdvancedFilter, Command::Find,       Command::FindNext, Command::Replace,
+            Command::SortNormal,     Command::SortReverse};
         for (Command c : always)
             QVERIFY(w->action(c)->isEnabled());
         for (Command c : whenOpen)
@@ -334,7 +338,7 @@ private slots:
         for (Command c : whenEditable)
             QVERIFY(w->action(c)->isEnabled());
         // No handheld users, and commands whose work comes later, stay off.
-        for (Command c : {Command::Install, Command::Print, Command::SortNormal})
+        for (Command c : {Command::Install, Command::Print})
             QVERIFY(!w->action(c)->isEnabled());
         QVERIFY(w->grid()->horizontalHeader()->sectionsMovable());
 
@@ -400,6 +404,42 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("text"));
         w->UpdateStatus();
         QVERIFY(w->action(Command::PasteCell)->isEnabled());
+    }
+
+    void sortAndFindThroughTheWindow()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        const auto firstField = [&w] {
+            return w.db().grid().cell(1, 1) + QLatin1Char(',') + w.db().grid().cell(1, 2);
+        };
+        w->grid()->setCurrentCell(1, 1);
+        w->action(Command::SortNormal)->trigger();
+        QCOMPARE(firstField(), QStringLiteral("Oak,Rosemary"));
+        QCOMPARE(w.db().sort().keys[0], qint8(1));
+        w->action(Command::Undo)->trigger();
+        QCOMPARE(firstField(), QStringLiteral("Rosemary,Oak"));
+        w->action(Command::SortReverse)->trigger();
+        QCOMPARE(firstField(), QStringLiteral("Rosemary,Oak"));
+        QCOMPARE(w.db().sort().keys[0], qint8(-1));
+
+        // Find next without a search opens the Find dialog; its Find button
+        // closes it and makes the match current.
+        QTimer::singleShot(0, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
+            dialog->findChild<QLineEdit *>()->setText(QStringLiteral("2.5"));
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text() == QStringLiteral("&Find"))
+                    button->click();
+            }
+        });
+        w->action(Command::FindNext)->trigger();
+        QCOMPARE(QPoint(w->grid()->currentGridColumn(), w->grid()->currentGridRow()), QPoint(2, 2));
+        QCOMPARE(w.db().findText(), QStringLiteral("2.5"));
+        w->action(Command::FindNext)->trigger();
+        QCOMPARE(w.messages.shown.back().text(), QStringLiteral("Search text not found."));
     }
 
     void autoSizingAndTheSaveQuestion()

@@ -6,9 +6,12 @@
 #include "core/platform/passwordprompt.h"
 #include "core/platform/userfeedback.h"
 #include "table/filter/filterengine.h"
+#include "table/sort/recordsort.h"
 #include "ui/rules/properties/propertiesshell.h"
 #include "ui/rules/properties/propertiesstage.h"
 #include "values/calc/calculatedfields.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -168,6 +171,17 @@ bool PropertiesFormRules::B_OKClick()
     }
 
     // 17: the Sort, Filter, Adv. Filter and Application pages.
+    stage.sortKeys = mListPages.sortKeys();
+    stage.flush();
+    if (mControls.activePage == SortPage && stage.sortKeys->keys[0] != 0) {
+        mServices.filter.ApplyFilter(FilterEngine::Off);
+        mServices.feedback.setBusy(true);
+        std::vector<int> order =
+            RecordSort::order(doc.database(), *stage.sortKeys, mServices.locale);
+        if (!std::is_sorted(order.begin(), order.end()))
+            stage.join(EditStep::PermuteRecords{std::move(order)});
+        mServices.feedback.setBusy(false);
+    }
     const FilterControls &filterPage = mControls.filter;
     options.filter.field = qint8(qMax(0, filterPage.field.index));
     options.filter.text = filterPage.text;

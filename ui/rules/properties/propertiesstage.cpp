@@ -34,6 +34,8 @@ void PropertiesStage::flush()
             edit.steps.push_back(EditStep::Password{std::move(*password)});
         password.reset();
     }
+    if (sortKeys && *sortKeys != db.sort())
+        edit.steps.push_back(EditStep::SortKeys{*sortKeys});
     if (filterList1 && *filterList1 != db.filterList(1))
         edit.steps.push_back(EditStep::NamedLists{{}, {{1, *filterList1}}});
     const bool field = mColumn >= 1 && mColumn <= db.fieldCount();

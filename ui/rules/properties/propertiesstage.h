@@ -36,6 +36,7 @@ public:
     /// Cells and check boxes of the column still to be set.
     EditStep::Cells cells;
     EditStep::CheckBoxes checkBoxes;
+    std::optional<SortSettings> sortKeys;
     std::optional<SavedFilterList> filterList1;
 
     /// Whether the database has a password, counting one staged.

@@ -89,9 +89,16 @@ GridView::GridView(Document &doc, const CalculatedFields &calc, MessageService &
     });
     connect(&mDoc, &Document::recordsInserted, this,
             [this](int position, int count) { syncRows(position, position + count - 1); });
-    connect(&mDoc, &Document::recordMoved, this,
-            [this](int from, int to) { syncRows(qMin(from, to), qMax(from, to)); });
-    connect(&mDoc, &Document::recordsPermuted, this, [this] { syncRows(1, db().recordCount()); });
+    // The current cell goes with its record without a currentChanged():
+    // the row header's mark follows it here.
+    connect(&mDoc, &Document::recordMoved, this, [this](int from, int to) {
+        syncRows(qMin(from, to), qMax(from, to));
+        mRowHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().row() : -1);
+    });
+    connect(&mDoc, &Document::recordsPermuted, this, [this] {
+        syncRows(1, db().recordCount());
+        mRowHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().row() : -1);
+    });
     connect(&mDoc, &Document::currentCellRequested, this, [this](int column, int row) {
         if (column >= 1 && row >= 1)
             setCurrentCell(qMin(column, db().fieldCount()), qMin(row, db().recordCount()));

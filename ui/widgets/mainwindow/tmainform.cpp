@@ -17,8 +17,10 @@
 #include "ui/widgets/grid/gridview.h"
 #include "ui/widgets/mainwindow/celleditorcommands.h"
 #include "ui/widgets/mainwindow/editingcommands.h"
+#include "ui/widgets/mainwindow/findcommands.h"
 #include "ui/widgets/mainwindow/helpcommands.h"
 #include "ui/widgets/mainwindow/propertiescommands.h"
+#include "ui/widgets/mainwindow/sortcommands.h"
 #include "ui/widgets/mainwindow/startpage.h"
 #include "ui/widgets/mainwindow/toolbaricons.h"
 #include "ui/widgets/mainwindow/windowbounds.h"
@@ -73,6 +75,8 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createActions();
     EditingCommands::bind(*this);
     CellEditorCommands::bind(*this);
+    SortCommands::bind(*this);
+    FindCommands::bind(*this);
     PropertiesCommands::bind(*this);
     // Without a database the start page stands where the grid would.
     mStartPage =

@@ -1,0 +1,11 @@
+#pragma once
+
+class TMainForm;
+
+/// The Find, Find next and Replace commands of the Tools menu, with the
+/// Find and Replace dialogs, created once and kept for the whole run.
+namespace FindCommands {
+
+void bind(TMainForm &form);
+
+} // namespace FindCommands

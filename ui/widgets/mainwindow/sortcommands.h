@@ -1,0 +1,12 @@
+#pragma once
+
+class TMainForm;
+
+/// The Sort normal and Sort reverse commands of the Tools menu.
+namespace SortCommands {
+
+/// Binds both commands to @p form: the current column becomes the first
+/// sort key, ascending or descending, and the records are sorted.
+void bind(TMainForm &form);
+
+} // namespace SortCommands
