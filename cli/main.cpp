@@ -1,9 +1,11 @@
 #include "cli/copycommand.h"
 #include "cli/dumpcommand.h"
 #include "cli/findcommand.h"
+#include "cli/installcommand.h"
 #include "cli/localeoption.h"
 #include "cli/newcommand.h"
 #include "cli/replacecommand.h"
+#include "cli/userscommand.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -34,6 +36,12 @@ int usage()
            "      Replace All as the Replace dialog does it; prints how many were replaced\n"
            "  new OUT --name NAME [--fields 5] [--records 10] [--type String] [--width 60]\n"
            "      create a database as the new-database dialog does\n"
+           "  users\n"
+           "      list the handheld users of the synchronisation software: ID, name, install "
+           "folder\n"
+           "  install FILE [--user NAME|ID] [--password PW | --password-file PWFILE]\n"
+           "      copy the database into a handheld user's install folder (by default the user\n"
+           "      who synchronised last) and mark it for the next synchronisation\n"
            "\n"
            "Every command takes --locale NAME (en_US, de_DE, ...): the collation, date and\n"
            "time formats and number separators of that locale instead of the system's.\n"
@@ -72,5 +80,9 @@ int main(int argc, char *argv[])
         return FindCommand::run(arguments);
     if (command == QLatin1String("replace"))
         return ReplaceCommand::run(arguments);
+    if (command == QLatin1String("users"))
+        return UsersCommand::run(arguments);
+    if (command == QLatin1String("install"))
+        return InstallCommand::run(arguments);
     return usage();
 }

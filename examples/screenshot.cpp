@@ -21,6 +21,9 @@ int main(int argc, char *argv[])
         return 2;
     }
     MemorySettingsStore settings;
+    // No question about handheld software in the picture.
+    settings.preset(QStringLiteral("Settings"), QStringLiteral("HandheldSoftware"),
+                    QStringLiteral("0"));
     TMainForm window(settings);
     window.setCommandLineFile(args.at(1));
     if (args.size() == 5)

@@ -11,6 +11,8 @@ packages=(
     locales
     # The icon: Qt's SVG plugins show it, rsvg-convert draws its fixed sizes.
     libqt6svg6 librsvg2-bin
+    # The printing test reads its PDF back as text.
+    poppler-utils
 )
 # Showing the editor needs a display; without one, Xvfb provides it.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

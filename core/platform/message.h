@@ -23,6 +23,7 @@ enum class MessageButton
     Yes = 0x04,
     No = 0x08,
     Retry = 0x10,
+    DontShowAgain = 0x20, ///< "Don't show again": this message is not to come back
 };
 Q_DECLARE_FLAGS(MessageButtons, MessageButton)
 Q_DECLARE_OPERATORS_FOR_FLAGS(MessageButtons)

@@ -643,3 +643,113 @@ TEST_F(Cli, sortFindAndReplace)
             << what.toStdString();
     }
 }
+
+namespace {
+
+/// A desktop described in the user's INI file (users Anna and Bob, Bob
+/// the last) and a J-Pilot folder (user Judd, 4711), all in @p root.
+QProcessEnvironment syncEnvironment(const QString &root)
+{
+    QDir(root).mkpath(QStringLiteral("config/QGE"));
+    QDir(root).mkpath(QStringLiteral("palm"));
+    QDir(root).mkpath(QStringLiteral("jp/.jpilot"));
+    QDir(root).mkpath(QStringLiteral("home"));
+    const auto put = [&root](const char *name, const QByteArray &bytes) {
+        QFile f(root + QLatin1Char('/') + QLatin1String(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    };
+    // users.dat: the count, 12 bytes not read, then ID (LE), 2 bytes, name
+    // and folder with their lengths, one byte, a gap ended by 01 80.
+    put("palm/users.dat", QByteArray("\x02", 1) + QByteArray(12, '\0') +
+                              QByteArray("\x03\x00\x00\x00\x04"
+                                         "Anna\x05"
+                                         "AnnaB\x00\x01\x80",
+                                         18) +
+                              QByteArray("\x07\x00\x00\x00\x03"
+                                         "Bob\x04"
+                                         "BobF\x00",
+                                         14));
+    put("config/QGE/PalmDesktop.ini",
+        "[Palm Computing\\Pilot Desktop\\Core]\nPath=" + root.toUtf8() +
+            "/palm\n"
+            "[Palm Computing\\Pilot Desktop\\Preferences]\n"
+            "LastUserName=Bob\n"
+            "[Palm Computing\\Pilot Desktop\\HotSync Manager]\n");
+    put("jp/.jpilot/jpilot.rc", "user Judd\nuser_id 4711\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/config"));
+    env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
+    env.insert(QStringLiteral("JPILOT_HOME"), root + QStringLiteral("/jp"));
+    return env;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+CliRun runCliIn(const QProcessEnvironment &env, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QG_CLI_PATH), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), process.readAllStandardOutput(),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+TEST_F(Cli, usersAndInstallReachTheSynchronisationSoftware)
+{
+    const QString root = dir.path();
+    const QProcessEnvironment env = syncEnvironment(root);
+    const QString db = write("Addresses.PDB", sample().build());
+    const QString ready = QStringLiteral("The Database is ready for synchronizing.\n");
+    const QString jp = root + QStringLiteral("/jp/.jpilot");
+    struct Step
+    {
+        QStringList arguments;
+        int exitCode;
+        QString out;
+    };
+    const Step steps[] = {
+        {{QStringLiteral("users")},
+         0,
+         QStringLiteral("3\tAnna\t%1/palm/AnnaB/Install\n7\tBob\t%1/palm/BobF/Install\n"
+                        "4711\tJudd\t%2/quillgrid-install\n")
+             .arg(root, jp)},
+        {{QStringLiteral("install"), db}, 0, ready},
+        {{QStringLiteral("install"), db, QStringLiteral("--user"), QStringLiteral("4711")},
+         0,
+         ready},
+        {{QStringLiteral("install"), db, QStringLiteral("--user"), QStringLiteral("Judd")},
+         0,
+         ready},
+        {{QStringLiteral("install"), db, QStringLiteral("--user"), QStringLiteral("Zed")}, 1, {}},
+    };
+    for (const Step &step : steps) {
+        const CliRun run = runCliIn(env, step.arguments);
+        EXPECT_EQ(run.exitCode, step.exitCode) << run.err.toStdString();
+        EXPECT_EQ(QString::fromUtf8(run.out).toStdString(), step.out.toStdString());
+    }
+    // The copy of the file under its name with ".pdb", in the last user's folder.
+    EXPECT_TRUE(
+        readAll(root + QStringLiteral("/palm/BobF/Install/Addresses.pdb")).startsWith("Sample\0"));
+    EXPECT_TRUE(readAll(root + QStringLiteral("/config/QGE/PalmDesktop.ini"))
+                    .endsWith("[Palm Computing\\Pilot Desktop\\HotSync Manager]\nInstall7=1\n"));
+    EXPECT_EQ(readAll(jp + QStringLiteral("/jpilot.install")),
+              (jp + QStringLiteral("/quillgrid-install/Addresses.pdb\n")).toUtf8());
+
+    // Without any software there is nobody to install for.
+    QProcessEnvironment bare = env;
+    bare.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/none"));
+    bare.insert(QStringLiteral("JPILOT_HOME"), root + QStringLiteral("/none"));
+    EXPECT_EQ(runCliIn(bare, {QStringLiteral("users")}).out, QByteArray());
+    const CliRun none = runCliIn(bare, {QStringLiteral("install"), db});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.err, QStringLiteral("No handheld user of the synchronisation software was "
+                                       "found.\n"));
+}

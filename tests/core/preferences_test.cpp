@@ -39,6 +39,7 @@ Preferences unusualPreferences()
     p.expertMode = true;
     p.autoRightJust = true;
     p.usNumFormat = false;
+    p.handheldSoftware = false;
     p.fontName = s("Courier New");
     p.fontSize = 11;
     p.fontCharSet = 238;
@@ -251,6 +252,7 @@ TEST(PreferencesSave, WritesEveryValueAsTextInCloseOrder)
         s("Settings/ExpertMode=0"),
         s("Settings/USNumFormat=0"),
         s("Settings/AutoRightJust=0"),
+        s("Settings/HandheldSoftware=1"),
         s("Font/Name=MS Sans Serif"),
         s("Font/Size=8"),
         s("Font/CharSet=1"),
@@ -279,6 +281,7 @@ TEST(PreferencesSave, EncodesChangedValuesAsDecimalAndOneOrZero)
         s("Settings/ExpertMode=1"),
         s("Settings/USNumFormat=0"),
         s("Settings/AutoRightJust=1"),
+        s("Settings/HandheldSoftware=0"),
         s("Font/Name=Courier New"),
         s("Font/Size=11"),
         s("Font/CharSet=238"),

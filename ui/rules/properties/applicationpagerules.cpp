@@ -27,6 +27,7 @@ void ApplicationPageRules::open()
     mPage.expertMode = mPreferences.expertMode;
     mPage.usNumFormat = mPreferences.usNumFormat;
     mPage.autoRightJust = mPreferences.autoRightJust;
+    mPage.handheldSoftware = mPreferences.handheldSoftware;
 }
 
 void ApplicationPageRules::confirm()
@@ -35,6 +36,7 @@ void ApplicationPageRules::confirm()
     mPreferences.saveAtInstall = mPage.saveAtInstall;
     mPreferences.initialDir = mPage.initialDir;
     mPreferences.expertMode = mPage.expertMode;
+    mPreferences.handheldSoftware = mPage.handheldSoftware;
     mShell.UpdateInitialDirectory();
     mPreferences.autoRightJust = mPage.autoRightJust;
     mShell.setAutoRightJustify(mPage.autoRightJust);

@@ -139,10 +139,11 @@ struct ApplicationControls
     bool initialDirEnabled = false;
     bool saveAtInstall = false; ///< CB_SaveAtInstall
     bool saveAtInstallEnabled = false;
-    bool expertMode = false;      ///< CB_ExpertMode
-    bool autoRightJust = false;   ///< CB_AutoRightJust
-    bool usNumFormat = false;     ///< CB_USNumFormat
-    bool handheldSoftware = true; ///< CB_HandheldSoftware: report its absence at start
+    bool expertMode = false;    ///< CB_ExpertMode
+    bool autoRightJust = false; ///< CB_AutoRightJust
+    bool usNumFormat = false;   ///< CB_USNumFormat
+    /// CB_HandheldSoftware: report missing synchronisation software at start
+    bool handheldSoftware = true;
 
     bool operator==(const ApplicationControls &) const = default;
 };

@@ -9,3 +9,10 @@ QString InitialDirectory::UpdateInitialDirectory(const Preferences &preferences,
         return syncPath + QLatin1Char('/') + userFolder + QStringLiteral("/backup");
     return preferences.initialDirPath;
 }
+
+QString InitialDirectory::UpdateInitialDirectory(const Preferences &preferences,
+                                                 const QString &backupFolder)
+{
+    return preferences.initialDir && !backupFolder.isEmpty() ? backupFolder
+                                                             : preferences.initialDirPath;
+}

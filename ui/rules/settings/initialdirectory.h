@@ -16,4 +16,8 @@ public:
      */
     static QString UpdateInitialDirectory(const Preferences &preferences, const QString &syncPath,
                                           const QString &userFolder);
+    /// The same with the user's backup folder given whole: @p backupFolder
+    /// when initialDir is on and it is known (not empty), else initialDirPath.
+    static QString UpdateInitialDirectory(const Preferences &preferences,
+                                          const QString &backupFolder);
 };

@@ -72,6 +72,8 @@ Preferences Preferences::load(const SettingsStore &store, const NumberSeparators
     p.autoRightJust =
         readBool(store, settingsKey, QStringLiteral("AutoRightJust"), p.autoRightJust);
     p.usNumFormat = readBool(store, settingsKey, QStringLiteral("USNumFormat"), p.usNumFormat);
+    p.handheldSoftware =
+        readBool(store, settingsKey, QStringLiteral("HandheldSoftware"), p.handheldSoftware);
 
     p.fontName = readText(store, fontKey, QStringLiteral("Name"), p.fontName);
     p.fontSize = readInt(store, fontKey, QStringLiteral("Size"), p.fontSize);
@@ -98,6 +100,7 @@ void Preferences::save(SettingsStore &store) const
     writeBool(store, settingsKey, QStringLiteral("ExpertMode"), expertMode);
     writeBool(store, settingsKey, QStringLiteral("USNumFormat"), usNumFormat);
     writeBool(store, settingsKey, QStringLiteral("AutoRightJust"), autoRightJust);
+    writeBool(store, settingsKey, QStringLiteral("HandheldSoftware"), handheldSoftware);
 
     store.setValue(fontKey, QStringLiteral("Name"), fontName);
     writeInt(store, fontKey, QStringLiteral("Size"), fontSize);

@@ -36,6 +36,9 @@ struct Preferences
     bool expertMode = false;    ///< no confirmations and notices
     bool autoRightJust = false; ///< right-justify numbers in cells
     bool usNumFormat = true;    ///< '.' and ',' as separators for the whole run
+    /// Off once the user has said there is no handheld synchronisation
+    /// software: its absence is then not reported at start.
+    bool handheldSoftware = true;
 
     QString fontName = QStringLiteral("MS Sans Serif");
     int fontSize = 8;    ///< points

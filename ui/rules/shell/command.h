@@ -15,6 +15,8 @@ enum class Command
     Append,
     Export,
     Print,
+    PrintPreview,
+    ExportPdf,
     RecentFile,
     Exit,
     // Edit

@@ -20,7 +20,9 @@ constexpr Entry kEntries[] = {
     {C::Import,       "&File", "I&mport...",  "",       "Import",                       false},
     {C::Append,       "&File", "Appen&d...",  "",       "",                             false},
     {C::Export,       "&File", "&Export...",  "",       "Export",                       true},
-    {C::Print,        "&File", "&Print...",   "",       "Print",                        true},
+    {C::Print,        "&File", "&Print...",   "",       "Print",                        false},
+    {C::PrintPreview, "&File", "Print pre&view...", "",  "",                             false},
+    {C::ExportPdf,    "&File", "Export as PD&F...", "",  "",                             true},
     {C::RecentFile,   "&File", "",            "",       "",                             true},
     {C::Exit,         "&File", "E&xit",       "Alt+F4", "",                             false},
     {C::Undo,         "&Edit", "&Undo",          "Ctrl+Z", "Undo",                      false},
@@ -152,6 +154,8 @@ bool isEnabled(Command command, const State &s)
     case C::SaveAs:
     case C::Export:
     case C::Print:
+    case C::PrintPreview:
+    case C::ExportPdf:
     case C::Properties:
     case C::Find:
     case C::FindNext:

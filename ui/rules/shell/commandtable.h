@@ -29,7 +29,7 @@ struct Entry
 };
 
 /// Every menu item in menu order ("&File", "&Edit", "&Tools", "&Help"). The
-/// recent files stand after "&Print...", in their own separated group.
+/// recent files stand after "Export as PD&F...", in their own separated group.
 std::span<const Entry> menuEntries();
 
 /// One entry of the grid's context menu; it runs the main menu's command.

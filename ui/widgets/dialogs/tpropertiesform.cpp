@@ -397,6 +397,7 @@ QWidget *TPropertiesForm::createApplicationPage()
     box("Expert mode (no delete and auto-save confirmation)", a.expertMode, nullptr);
     box("Automatic right justification", a.autoRightJust, nullptr);
     box("Enforce U.S. number format : 1,234.67  ", a.usNumFormat, nullptr);
+    box("Report missing handheld desktop software at start", a.handheldSoftware, nullptr);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
     return page;

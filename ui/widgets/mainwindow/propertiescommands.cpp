@@ -27,9 +27,15 @@ public:
         NumberSeparators::setCurrent(us ? NumberSeparators::us() : mForm.systemSeparators());
         mForm.grid()->viewport()->update();
     }
-    QStringList syncUserNames() const override { return {}; }
-    int lastSyncUser() const override { return -1; }
-    void setSelectedSyncUser(int) override {}
+    QStringList syncUserNames() const override
+    {
+        QStringList names;
+        for (int i = 0; i < mForm.userData().UserCount(); ++i)
+            names << mForm.userData().UserName(i);
+        return names;
+    }
+    int lastSyncUser() const override { return mForm.userData().LastUserIndex(); }
+    void setSelectedSyncUser(int user) override { mForm.setSelectedSyncUser(user); }
 
 private:
     TMainForm &mForm;

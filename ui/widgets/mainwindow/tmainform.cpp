@@ -2,10 +2,12 @@
 
 #include "core/files/opendatabasefile.h"
 #include "core/files/savedatabasefile.h"
+#include "core/platform/qt/syncsoftwareproviders.h"
 #include "core/platform/settingsstore.h"
 #include "ui/rules/grid/celledit.h"
 #include "ui/rules/grid/columnrescale.h"
 #include "ui/rules/grid/popupinsertion.h"
+#include "ui/rules/settings/initialdirectory.h"
 #include "ui/rules/shell/commandtable.h"
 #include "ui/rules/shell/saveflow.h"
 #include "ui/rules/shell/shellquestions.h"
@@ -19,6 +21,8 @@
 #include "ui/widgets/mainwindow/editingcommands.h"
 #include "ui/widgets/mainwindow/findcommands.h"
 #include "ui/widgets/mainwindow/helpcommands.h"
+#include "ui/widgets/mainwindow/installcommands.h"
+#include "ui/widgets/mainwindow/printcommands.h"
 #include "ui/widgets/mainwindow/propertiescommands.h"
 #include "ui/widgets/mainwindow/sortcommands.h"
 #include "ui/widgets/mainwindow/startpage.h"
@@ -77,6 +81,8 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     CellEditorCommands::bind(*this);
     SortCommands::bind(*this);
     FindCommands::bind(*this);
+    InstallCommands::bind(*this);
+    PrintCommands::bind(*this);
     PropertiesCommands::bind(*this);
     // Without a database the start page stands where the grid would.
     mStartPage =
@@ -100,6 +106,11 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
 
     SetupGrid(false);
     loadPreferences();
+    mUserData = std::make_unique<TUserData>(
+        overrides.syncSoftware ? overrides.syncSoftware() : SyncSoftwareProviders::platform(),
+        mFiles);
+    mUserData->Create(mMessages, mPreferences.handheldSoftware);
+    mSelectedSyncUser = mUserData->LastUserIndex();
     UpdateInitialDirectory();
 
     // The clipboard tells when its contents change; asking it every 100 ms
@@ -209,7 +220,7 @@ void TMainForm::createMenus()
         if (e.separatorAfter) {
             QAction *separator = menu->addSeparator();
             // The separator above the recent files shows only with them.
-            if (e.command == Command::Print)
+            if (e.command == Command::ExportPdf)
                 mRecentSeparator = separator;
         }
     }
@@ -280,7 +291,8 @@ void TMainForm::loadPreferences()
 
 void TMainForm::UpdateInitialDirectory()
 {
-    mInitialDirectory = mPreferences.initialDirPath;
+    mInitialDirectory = InitialDirectory::UpdateInitialDirectory(
+        mPreferences, mUserData->BackupFolder(mSelectedSyncUser));
 }
 
 void TMainForm::savePreferences()
@@ -358,8 +370,9 @@ void TMainForm::SetupGrid(bool open)
 
 void TMainForm::updateCommandStates()
 {
-    const CommandTable::State state{mDatabaseOpen,  database().isReadOnly(), 0,
-                                    mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
+    const CommandTable::State state{
+        mDatabaseOpen,  database().isReadOnly(), mUserData ? mUserData->UserCount() : 0,
+        mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
     for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
         if (QAction *a = action(e.command))
             a->setEnabled(mBoundCommands.contains(int(e.command)) &&

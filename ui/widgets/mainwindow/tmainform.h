@@ -7,6 +7,7 @@
 #include "core/platform/qt/localfilesystem.h"
 #include "core/platform/qt/qtlocaleservice.h"
 #include "core/platform/qt/systemclock.h"
+#include "interchange/hotsync/tuserdata.h"
 #include "table/filter/filterengine.h"
 #include "ui/rules/grid/columnautosize.h"
 #include "ui/rules/settings/preferences.h"
@@ -65,6 +66,9 @@ public:
         std::function<std::optional<QFont>(const QFont &)> chooseFont;
         /// The desktop's "open" of a web address or file; whether it started.
         std::function<bool(const QUrl &)> openUrl;
+        /// The synchronisation software to ask at start; none given: the
+        /// platform's.
+        std::function<std::vector<std::unique_ptr<SyncSoftware>>()> syncSoftware;
     };
 
     /// @p settings is where the preferences are read at start and written
@@ -137,12 +141,17 @@ public:
     ColumnAutoSize &autoSize() { return mAutoSize; }
     Preferences &mutablePreferences() { return mPreferences; }
     bool isDatabaseOpen() const { return mDatabaseOpen; }
+    CipherState &cipher() { return mCipher; }
+    /// The handheld users, and the one Install serves (not kept between runs).
+    TUserData &userData() { return *mUserData; }
+    int selectedSyncUser() const { return mSelectedSyncUser; }
     PasswordPrompt &passwords() { return mPasswords; }
     /// The separators of the system, saved at start.
     const NumberSeparators &systemSeparators() const { return mSystemSeparators; }
     /// The file dialogs' initial folder from the preferences and the
     /// selected handheld user.
     void UpdateInitialDirectory();
+    void setSelectedSyncUser(int user) { mSelectedSyncUser = user; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -207,6 +216,8 @@ private:
     QTimer *mStatusTimer;
     GridContextMenu *mContextMenu = nullptr;
     QString mInitialDirectory;
+    std::unique_ptr<TUserData> mUserData;
+    int mSelectedSyncUser = 0;
     QString mCommandLineFile;
     bool mDatabaseOpen = false;
     bool mFirstShow = true;

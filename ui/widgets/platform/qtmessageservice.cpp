@@ -1,6 +1,7 @@
 #include "ui/widgets/platform/qtmessageservice.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -42,7 +43,12 @@ MessageButton QtMessageService::show(const Message &message)
     }
     if (message.buttons == MessageButton::None)
         box.addButton(QMessageBox::Ok);
+    QPushButton *dontShow = nullptr;
+    if (message.buttons & MessageButton::DontShowAgain)
+        dontShow = box.addButton(QStringLiteral("Don't show again"), QMessageBox::ActionRole);
     const int answer = box.exec();
+    if (dontShow && box.clickedButton() == dontShow)
+        return MessageButton::DontShowAgain;
     for (const auto &b : kButtons) {
         if (answer == b.qt)
             return b.ours;

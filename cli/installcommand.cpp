@@ -1,0 +1,105 @@
+#include "cli/installcommand.h"
+
+#include "cli/clisession.h"
+#include "cli/passwordoptions.h"
+#include "core/document/database.h"
+#include "core/platform/qt/localfilesystem.h"
+#include "core/platform/qt/syncsoftwareproviders.h"
+#include "interchange/hotsync/tuserdata.h"
+#include "ui/rules/shell/installflow.h"
+
+#include <QTextStream>
+
+namespace {
+
+int usage()
+{
+    QTextStream(stderr) << "usage: quillgrid-cli install FILE [--user NAME|ID] [--password PW | "
+                           "--password-file PWFILE]"
+                        << Qt::endl;
+    return 2;
+}
+
+/// The user named @p wanted, else the one with that ID; -1 when none is.
+int findUser(const TUserData &users, const QString &wanted)
+{
+    for (int i = 0; i < users.UserCount(); ++i) {
+        if (users.UserName(i) == wanted)
+            return i;
+    }
+    bool number = false;
+    const uint id = wanted.toUInt(&number);
+    for (int i = 0; number && i < users.UserCount(); ++i) {
+        if (users.UserId(i) == id)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+int InstallCommand::run(const QStringList &arguments)
+{
+    QStringList paths;
+    std::optional<QString> user;
+    PasswordOptions passwords(false);
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        const PasswordOptions::Taken taken = passwords.take(arguments, i);
+        if (taken == PasswordOptions::Taken::Bad)
+            return usage();
+        if (taken == PasswordOptions::Taken::Yes)
+            continue;
+        if (arg == QLatin1String("--user") && i + 1 < arguments.size())
+            user = arguments[++i];
+        else if (arg.startsWith(QLatin1String("--")))
+            return usage();
+        else
+            paths << arg;
+    }
+    if (paths.size() != 1 || paths[0].isEmpty())
+        return usage();
+
+    CliSession session;
+    QString error;
+    if (!passwords.load(&error)) {
+        session.printError({error});
+        return 1;
+    }
+    session.setPassword(passwords.password());
+    LocalFileSystem files;
+    TUserData users(SyncSoftwareProviders::platform(), files);
+    bool reportMissing = false;
+    users.Create(session, reportMissing);
+    if (users.UserCount() < 1) {
+        session.printError({QStringLiteral("No handheld user of the synchronisation software "
+                                           "was found.")});
+        return 1;
+    }
+    const int index = user ? findUser(users, *user) : users.LastUserIndex();
+    if (index < 0) {
+        session.printError({QStringLiteral("No handheld user is named %1.").arg(*user)});
+        return 1;
+    }
+
+    Database db;
+    if (!session.readDatabase(paths[0], db))
+        return 1;
+    QString folder;
+    if (!users.PrepareInstall(index, &folder, session)) {
+        session.printError({QStringLiteral("The synchronisation software could not be asked to "
+                                           "install the file.")});
+        return 1;
+    }
+    const QString target = folder + QLatin1Char('/') + InstallFileName(paths[0], db.name());
+    if (!session.saveCopy(std::move(db), target))
+        return 1;
+    if (!users.FileInstalled(index, target)) {
+        session.printError(
+            {QStringLiteral("The file could not be added to the list of files to install:"),
+             target});
+        return 1;
+    }
+    QTextStream(stdout) << "The Database is ready for synchronizing." << Qt::endl;
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QFont>
+
+#include <functional>
+#include <memory>
+
+class Database;
+class QPagedPaintDevice;
+class TextMeasurer;
+
+/**
+ * Prints the table's pages as PrintLayout lays them out, on a printer or a
+ * PDF writer: one logical unit is a tenth of a millimetre, the origin the
+ * top-left corner of the printable area, and a text's top-left corner
+ * stands at its position, without clipping.
+ */
+namespace TablePrinter {
+
+/// The fonts of the pages, in tenths of a millimetre.
+struct Fonts
+{
+    QFont title; ///< the program font's face and style, bold, 6 mm high
+    QFont cell;  ///< the program font, 2.5 times its height on the screen
+};
+Fonts fonts(const QFont &programFont);
+
+/// Measures texts in the cell font, in tenths of a millimetre.
+std::unique_ptr<TextMeasurer> cellMeasurer(const QFont &programFont);
+
+/**
+ * Prints @p db on @p device, which must not be painted on yet. @p progress
+ * is told the last record row of every page printed and returns false to
+ * stop. Returns the number of pages printed; -1 when stopped or when the
+ * device could not be painted on.
+ */
+int print(QPagedPaintDevice &device, const Database &db, const QFont &programFont,
+          const std::function<bool(int lastRow)> &progress = {});
+
+} // namespace TablePrinter
