@@ -5,6 +5,7 @@
 #include "cli/localeoption.h"
 #include "cli/newcommand.h"
 #include "cli/replacecommand.h"
+#include "cli/textcommand.h"
 #include "cli/userscommand.h"
 
 #include <QCoreApplication>
@@ -42,6 +43,19 @@ int usage()
            "  install FILE [--user NAME|ID] [--password PW | --password-file PWFILE]\n"
            "      copy the database into a handheld user's install folder (by default the user\n"
            "      who synchronised last) and mark it for the next synchronisation\n"
+           "  import IN OUT.pdb [--separator comma|semicolon|tab] [--encoding auto|cp1252|utf-8]\n"
+           "         [--strict]\n"
+           "      make a database of a delimited text file (first line: the field names)\n"
+           "  append DB IN OUT.pdb [--separator ...] [--encoding ...] [--strict]\n"
+           "         [--password PW | --password-file PWFILE]\n"
+           "      add the lines of a delimited text file to DB's records, written to OUT.pdb\n"
+           "  export DB OUT [--separator ...] [--encoding ...] [--filter simple|advanced]\n"
+           "         [--begins] [--exclude] [--password PW | --password-file PWFILE]\n"
+           "      write the field names and the records (those the filter shows) as text\n"
+           "\n"
+           "Text is read as UTF-8 when it looks like it, else as Windows-1252 (--encoding\n"
+           "auto); it is written as Windows-1252 unless --encoding utf-8. Questions about\n"
+           "the file are printed and answered OK; --strict answers Cancel and exits 1.\n"
            "\n"
            "Every command takes --locale NAME (en_US, de_DE, ...): the collation, date and\n"
            "time formats and number separators of that locale instead of the system's.\n"
@@ -84,5 +98,11 @@ int main(int argc, char *argv[])
         return UsersCommand::run(arguments);
     if (command == QLatin1String("install"))
         return InstallCommand::run(arguments);
+    if (command == QLatin1String("import"))
+        return TextCommand::runImport(arguments);
+    if (command == QLatin1String("append"))
+        return TextCommand::runAppend(arguments);
+    if (command == QLatin1String("export"))
+        return TextCommand::runExport(arguments);
     return usage();
 }

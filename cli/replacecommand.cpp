@@ -7,7 +7,9 @@
 #include "core/document/database.h"
 #include "core/document/document.h"
 #include "core/platform/qt/qtlocaleservice.h"
+#include "core/platform/qt/systemclock.h"
 #include "table/find/replacestep.h"
+#include "values/calc/calculatedfields.h"
 
 #include <QTextStream>
 
@@ -85,8 +87,10 @@ int ReplaceCommand::run(const QStringList &arguments)
     }
 
     Document doc(std::move(db));
-    const QtLocaleService locale(LocaleOption::locale());
-    ReplaceStep step(doc, locale);
+    QtLocaleService locale(LocaleOption::locale());
+    SystemClock clock;
+    const CalculatedFields calc(doc.database(), locale, clock, session);
+    ReplaceStep step(doc, locale, &calc);
     const ReplaceStep::Outcome outcome = step.run(ReplaceStep::ReplaceAll, query);
     if (outcome.notFound)
         session.printError(ReplaceStep::notFoundMessage().lines);

@@ -30,10 +30,13 @@ public:
     static constexpr int FieldSlots = 51;
 
     Database();
-    Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
     Database(Database &&) = default;
     Database &operator=(Database &&) = default;
+
+    /// A copy of the whole database, for a command that builds a new one
+    /// from the open one (Clone). Copies are made only on purpose.
+    Database copy() const { return Database(*this); }
 
     /// Empties the document before a file is read, a database is created or
     /// a text file imported. The grid's cells and size are the caller's.
@@ -137,6 +140,7 @@ public:
     static qint32 fileSecondsFromDate(const QDateTime &date);
 
 private:
+    Database(const Database &) = default;
     static size_t slotIndex(int k) { return size_t(qBound(1, k, FieldSlots) - 1); }
     static size_t listIndex(int i) { return size_t(qBound(1, i, 25) - 1); }
     void resetLists();

@@ -53,16 +53,9 @@ bool acceptUnmappable(const Database &db, const Unmappable &found, MessageServic
                           MessageButton::Yes | MessageButton::No}) == MessageButton::Yes;
 }
 
-/**
- * Puts @p bytes at @p target without ever leaving it incomplete: a new file
- * beside it is written, given the target's permissions and flushed first,
- * then, with @p backup given, the old file becomes the backup, the new one
- * takes its place and the folder is flushed. A failure before the last
- * rename leaves the target and its backup as they were. A target that is
- * no regular file or is write-protected is refused before anything is
- * touched. On failure @p reason says why.
- */
-bool replaceFile(FileSystem &fs, const QString &target, const QString &backup,
+} // namespace
+
+bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
                  const QByteArray &bytes, QString &reason)
 {
     const FileStatus status = fs.status(target);
@@ -139,8 +132,6 @@ bool replaceFile(FileSystem &fs, const QString &target, const QString &backup,
     return false;
 }
 
-} // namespace
-
 QString ChangeFileExtension(const QString &path, const QString &extension)
 {
     const QFileInfo info(path);
@@ -200,7 +191,7 @@ bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveService
     const QString backup = ownName ? ChangeFileExtension(file, QStringLiteral(".pd_")) : QString();
     QString reason = QStringLiteral("No such file or directory");
     s.feedback.setBusy(true);
-    const bool saved = !file.isEmpty() && replaceFile(s.files, file, backup, result.bytes, reason);
+    const bool saved = !file.isEmpty() && ReplaceFile(s.files, file, backup, result.bytes, reason);
     s.feedback.setBusy(false);
     if (!saved) {
         showSaveError(s.messages, file, reason);

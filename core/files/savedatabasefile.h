@@ -45,5 +45,17 @@ struct SaveServices
  */
 bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveServices &services);
 
+/**
+ * Puts @p bytes at @p target without ever leaving it incomplete: a new file
+ * beside it is written, given the target's permissions and flushed first,
+ * then, with @p backup given, the old file becomes the backup (replacing an
+ * older one), the new one takes its place and the folder is flushed. A
+ * failure before the last rename leaves the target and its backup as they
+ * were. A target that is no regular file or is write-protected is refused
+ * before anything is touched. On failure @p reason says why.
+ */
+bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
+                 const QByteArray &bytes, QString &reason);
+
 /// @p path with its extension replaced by @p extension (".pd_", ".pdb").
 QString ChangeFileExtension(const QString &path, const QString &extension);

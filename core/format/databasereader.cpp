@@ -128,14 +128,16 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
     const PdbHeader header = PdbHeader::parse(headerBytes);
     if (header.type == "Lx3D")
         return ReadResult::failure(version3Message());
-    if (header.type == "Lx4D")
-        return ReadResult::failure(version4Message());
+    if (header.type == "Lx4D") {
+        return mLookupMode ? ReadResult::failure(version4Message().constFirst())
+                           : ReadResult::failure(version4Message());
+    }
     if (header.type != "Lx5D")
         return ReadResult::failure(notListora());
 
     const quint16 flags = header.flags;
     db.setFlags(flags);
-    if ((flags & DatabaseFlags::PalmOsPassword) && !mExpertMode) {
+    if ((flags & DatabaseFlags::PalmOsPassword) && !mExpertMode && !mLookupMode) {
         mMessages.show({QStringLiteral("Warning"),
                         MessageIcon::Warning,
                         {QStringLiteral("The database is protected with the PalmOS Security "
@@ -149,9 +151,11 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
     if (appInfoOffset > fileSize)
         return ReadResult::failure(QStringLiteral("Error: Seek LoStruc"));
     const bool encrypted = flags & DatabaseFlags::Encrypted;
+    const QString shortBlock = mLookupMode ? QStringLiteral("Error: Unnormal Size LoStruc")
+                                           : QStringLiteral("Error: Normal Size LoStruc");
     if (encrypted) {
         if (fileSize - appInfoOffset < LoStruc::Size)
-            return ReadResult::failure(QStringLiteral("Error: Normal Size LoStruc"));
+            return ReadResult::failure(shortBlock);
         const auto password =
             ObtainReadPassword(device, appInfoOffset, mPasswords, mMessages, mCipher);
         if (!password)
@@ -173,13 +177,13 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
     if (encrypted) {
         QByteArray block = readAppInfo(device, MaxAreaSize, LoStruc::Size, &mCipher);
         if (block.size() < LoStruc::Size)
-            return ReadResult::failure(QStringLiteral("Error: Normal Size LoStruc"));
+            return ReadResult::failure(shortBlock);
         fixedPart = block.left(LoStruc::Size);
         area = block.mid(LoStruc::Size);
     } else {
         fixedPart = device.read(LoStruc::Size);
         if (fixedPart.size() < LoStruc::Size)
-            return ReadResult::failure(QStringLiteral("Error: Normal Size LoStruc"));
+            return ReadResult::failure(shortBlock);
         area = readAppInfo(device, MaxAreaSize, 0, nullptr);
     }
     db.loStruc() = LoStruc(fixedPart);
@@ -204,6 +208,8 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
     db.setFirstUnlockedField(lo.lowSigned(LoStruc::FirstUnlockedOffset));
 
     db.clearExtensionValues();
+    if (mLookupMode)
+        area.clear();
     // An area that starts with four zero bytes holds nothing; the parser
     // stops at its first (empty) string anyway.
     ExtensionArea::parse(area.constData(), area.size(), db);
@@ -247,6 +253,11 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
         def.setting1 = lo.int32(LoStruc::setting1Offset(k));
         def.setting2 = lo.int32(LoStruc::setting2Offset(k));
         const int type = FieldType::indexOfCode(quint8(typeWord & 0xFF));
+        if (mLookupMode) {
+            // Only names and texts are wanted.
+            def.type = FieldType::String;
+            continue;
+        }
         if (type >= 0) {
             def.type = quint8(type);
             continue;

@@ -58,6 +58,14 @@ public:
     /// With expert mode on, no warning is shown for a handheld-password file.
     void setExpertMode(bool on) { mExpertMode = on; }
 
+    /// The reduced reading of a database that lends a popup list its
+    /// values: no handheld-password warning, the short version-4 message,
+    /// "Error: Unnormal Size LoStruc" for a short application-info block,
+    /// and field types, settings and the extension area not interpreted (an
+    /// unknown type asks nothing). The field names and records are read as
+    /// always.
+    void setLookupMode(bool on) { mLookupMode = on; }
+
     /// Reads @p device (open for reading) into @p db, which is reset first;
     /// @p path becomes its file path. After a failure @p db holds no
     /// database worth showing.
@@ -71,4 +79,5 @@ private:
     PasswordPrompt &mPasswords;
     CipherState &mCipher;
     bool mExpertMode = false;
+    bool mLookupMode = false;
 };

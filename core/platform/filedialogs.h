@@ -15,6 +15,12 @@ struct FileDialogRequest
     /// A file that is write-protected cannot be chosen: the dialog says so
     /// and asks again.
     bool refuseReadOnly = false;
+    /// The file type (1-based index into the filter's pairs) selected when
+    /// the dialog opens; 0 for the first.
+    int filterIndex = 0;
+    /// Receives the file type chosen, when given; a dialog that offers no
+    /// choice leaves it as it is.
+    int *chosenFilter = nullptr;
 };
 
 /// The file-open and file-save dialogs. Both return the chosen path, or an

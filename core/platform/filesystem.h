@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <memory>
@@ -52,6 +53,11 @@ public:
     /// The file that @p path names after following symbolic links; @p path
     /// itself when it is no link (or names nothing yet).
     virtual QString resolveLinks(const QString &path) = 0;
+
+    /// When the file at @p path was last modified, as the wall-clock time it
+    /// names (in a UTC QDateTime, as database dates are kept); invalid when
+    /// the system does not say.
+    virtual QDateTime modificationTime(const QString &path) = 0;
 
     /// The system's reason for the last call that failed.
     virtual QString lastError() const = 0;

@@ -1,5 +1,7 @@
 #include "table/find/replacestep.h"
 
+#include "values/calc/calculatedfields.h"
+
 #include "core/document/database.h"
 #include "core/document/document.h"
 #include "core/document/limits.h"
@@ -7,7 +9,8 @@
 
 #include <algorithm>
 
-ReplaceStep::ReplaceStep(Document &doc, const LocaleService &locale) : mDoc(doc), mLocale(locale)
+ReplaceStep::ReplaceStep(Document &doc, const LocaleService &locale, const CalculatedFields *calc)
+    : mDoc(doc), mCalc(calc), mLocale(locale)
 {
     // Whether the locale upper-cases ASCII text as a to z to A to Z alone
     // (not so where i becomes a dotted capital I).
@@ -221,6 +224,10 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
     if (textReplaced)
         changes.changes.push_back({column, row, text});
     if (!changes.changes.empty()) {
+        // Every record whose texts change keeps its calculated cells
+        // current.
+        if (mCalc)
+            changes = mCalc->withRecalculation(std::move(changes), false);
         mDoc.apply(Edit::change(mode == ReplaceAll ? QStringLiteral("replace all")
                                                    : QStringLiteral("replace"),
                                 std::move(changes)));

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class CalculatedFields;
 class Document;
 class LocaleService;
 
@@ -61,7 +62,9 @@ public:
         int replacements = 0;
     };
 
-    ReplaceStep(Document &doc, const LocaleService &locale);
+    /// With @p calc, the records a replacement changes get their
+    /// calculated cells worked out again in the same edit.
+    ReplaceStep(Document &doc, const LocaleService &locale, const CalculatedFields *calc = nullptr);
 
     /// One press of a button; any replacements are applied as one edit.
     Outcome run(Mode mode, const Query &query);
@@ -98,6 +101,7 @@ private:
                const Query &query) const;
 
     Document &mDoc;
+    const CalculatedFields *mCalc;
     const LocaleService &mLocale;
     bool mAsciiLetters = false; ///< the locale upper-cases ASCII as a to z alone
     bool mFound = false;

@@ -104,6 +104,10 @@ public:
     }
 
     QString lastError() const override { return mLastError; }
+    QDateTime modificationTime(const QString &path) override
+    {
+        return files.contains(resolveLinks(path)) ? modified : QDateTime();
+    }
 
     /// Adds a file in a folder that exists.
     void addFile(const QString &path, const QByteArray &bytes, int mode = 0644)
@@ -130,6 +134,7 @@ public:
     QSet<QString> others; ///< names of what is no regular file: FIFOs, devices, folders
     QSet<QString> folders;
     QSet<QString> readOnlyFolders;
+    QDateTime modified{QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC}; ///< of every file
     int newFileMode = 0644;
     int failCall = 0;      ///< the n-th call, removes aside, fails (0: none)
     qint64 freeSpace = -1; ///< bytes that fit on the disk (-1: no limit)

@@ -47,12 +47,14 @@ public:
     QString getOpenFileName(const FileDialogRequest &request) override
     {
         requests.push_back(request);
+        choose(request);
         log << QStringLiteral("open dialog");
         return take();
     }
     QString getSaveFileName(const FileDialogRequest &request) override
     {
         requests.push_back(request);
+        choose(request);
         log << QStringLiteral("save dialog");
         return take();
     }
@@ -69,8 +71,14 @@ public:
     QString initialDir;
     std::deque<QString> fileAnswers;
     std::vector<FileDialogRequest> requests;
+    int chosenFilter = 0; ///< the file type the user picks (0: the one shown)
 
 private:
+    void choose(const FileDialogRequest &request)
+    {
+        if (request.chosenFilter && chosenFilter > 0)
+            *request.chosenFilter = chosenFilter;
+    }
     QString take()
     {
         if (fileAnswers.empty())

@@ -2,6 +2,7 @@
 #include "core/document/limits.h"
 #include "documentaccess.h"
 #include "fixedlocale.h"
+#include "gardendocument.h"
 #include "table/find/findsearch.h"
 #include "table/find/replacestep.h"
 
@@ -318,4 +319,18 @@ TEST(ReplaceStep, replaceAllEndsAsPressingReplaceUntilTheDialogCloses)
         ASSERT_EQ(a.current, lastMatch) << "round " << round;
         ASSERT_EQ(a.notFound, p.notFound) << "round " << round;
     }
+}
+
+TEST(ReplaceStep, recordsKeepTheirCalculatedCellsCurrent)
+{
+    // Total multiplies Count by Cost; the stamps stay as they were.
+    GardenDocument g;
+    ReplaceStep step(g.doc, g.locale, &g.calc);
+    ReplaceStep::Query query;
+    query.field = 2;
+    query.findText = QStringLiteral("10");
+    query.replaceText = QStringLiteral("20");
+    step.run(ReplaceStep::ReplaceAll, query);
+    EXPECT_EQ(g.cell(4, 2), QStringLiteral("10.00"));
+    EXPECT_EQ(g.cell(7, 2), QString());
 }

@@ -1,106 +1,9 @@
-#include "core/document/recordgrid.h"
-#include "core/platform/qt/qsettingsstore.h"
-#include "core/platform/qt/qtlocaleservice.h"
-#include "documentaccess.h"
-#include "fakesyncsoftware.h"
-#include "pdbbuilder.h"
-#include "readfile.h"
-#include "scriptedmessages.h"
-#include "scriptedshell.h"
-#include "ui/widgets/dialogs/memoedit.h"
-#include "ui/widgets/dialogs/tbankform.h"
-#include "ui/widgets/grid/gridview.h"
-#include "ui/widgets/mainwindow/tmainform.h"
+#include "mainformfixture.h"
 
-#include <QAction>
-#include <QClipboard>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMimeData>
-#include <QPushButton>
-#include <QScreen>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <QToolBar>
-#include <QUrl>
-#include <QtTest>
-
-#include <memory>
-
-/// The main window over a settings file in a temporary folder, with its
-/// messages and file dialogs scripted.
-class MainFormTest : public QObject
+/// The main window: its start, preferences, files and status.
+class MainFormTest : public MainFormFixture
 {
     Q_OBJECT
-
-private:
-    QTemporaryDir mDir;
-
-    QString settingsPath() const { return mDir.filePath(QStringLiteral("QGE.ini")); }
-
-    QString writeDatabase(const char *name, quint16 flags = 0x0001)
-    {
-        PdbBuilder b = PdbBuilder::withFields(3);
-        b.name = name;
-        b.flags = flags;
-        b.fields[1].typeCode = 0x10; // Float
-        b.records = {{"Rosemary", "1.5", "x"}, {"Oak", "2.5", "y"}};
-        const QString path = mDir.filePath(QString::fromLatin1(name) + QStringLiteral(".pdb"));
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(b.build());
-        return path;
-    }
-
-    QByteArray fileBytes(const QString &path)
-    {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
-
-    struct Window
-    {
-        std::unique_ptr<QSettingsStore> settings;
-        ScriptedMessages messages;
-        ScriptedShell dialogs;
-        std::optional<QFont> fontAnswer;
-        QList<QUrl> openedUrls;
-        bool browserStarts = true;
-        std::unique_ptr<TMainForm> form;
-
-        /// The synchronisation software is there, without users, unless
-        /// @p software says otherwise.
-        explicit Window(const QString &settingsPath,
-                        std::function<std::vector<std::unique_ptr<SyncSoftware>>()> software = {})
-            : settings(std::make_unique<QSettingsStore>(settingsPath))
-        {
-            TMainForm::Overrides o;
-            o.syncSoftware = software ? software : [] {
-                std::vector<std::unique_ptr<SyncSoftware>> list;
-                list.push_back(std::make_unique<FakeSyncSoftware>());
-                return list;
-            };
-            o.messages = &messages;
-            o.dialogs = &dialogs;
-            o.chooseFont = [this](const QFont &) { return fontAnswer; };
-            o.openUrl = [this](const QUrl &url) {
-                openedUrls << url;
-                return browserStarts;
-            };
-            form = std::make_unique<TMainForm>(*settings, o);
-            form->show();
-        }
-        TMainForm *operator->() { return form.get(); }
-        Database &db() { return DocumentAccess::database(form->document()); }
-    };
 
 private slots:
     void init() { QFile::remove(settingsPath()); }
@@ -328,15 +231,17 @@ private slots:
     void commandsFollowTheDatabaseState()
     {
         Window w(settingsPath());
-        const Command always[] = {Command::Open, Command::Exit, Command::Homepage, Command::About};
+        const Command always[] = {Command::Open, Command::New,   Command::Import,
+                                  Command::Exit, Command::About, Command::Homepage};
         const Command whenEditable[] = {
-            Command::Font,      Command::AutoSizing,   Command::ColumnSum, Command::EditCell,
-            Command::AppendRow, Command::DeleteColumn, Command::CutRow,    Command::FillRight};
+            Command::Font,     Command::AutoSizing, Command::ColumnSum,
+            Command::EditCell, Command::AppendRow,  Command::DeleteColumn,
+            Command::CutRow,   Command::FillRight,  Command::Append};
         const Command whenOpen[] = {
             Command::Close,          Command::Save,        Command::SaveAs,   Command::Filter,
             Command::AdvancedFilter, Command::Find,        Command::FindNext, Command::Replace,
             Command::SortNormal,     Command::SortReverse, Command::Print,    Command::PrintPreview,
-            Command::ExportPdf};
+            Command::ExportPdf,      Command::Clone,       Command::Export};
         for (Command c : always)
             QVERIFY(w->action(c)->isEnabled());
         for (Command c : whenOpen)
@@ -414,42 +319,6 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("text"));
         w->UpdateStatus();
         QVERIFY(w->action(Command::PasteCell)->isEnabled());
-    }
-
-    void sortAndFindThroughTheWindow()
-    {
-        Window w(settingsPath());
-        w->OpenDatabaseFile(writeDatabase("Plants"));
-        const auto firstField = [&w] {
-            return w.db().grid().cell(1, 1) + QLatin1Char(',') + w.db().grid().cell(1, 2);
-        };
-        w->grid()->setCurrentCell(1, 1);
-        w->action(Command::SortNormal)->trigger();
-        QCOMPARE(firstField(), QStringLiteral("Oak,Rosemary"));
-        QCOMPARE(w.db().sort().keys[0], qint8(1));
-        w->action(Command::Undo)->trigger();
-        QCOMPARE(firstField(), QStringLiteral("Rosemary,Oak"));
-        w->action(Command::SortReverse)->trigger();
-        QCOMPARE(firstField(), QStringLiteral("Rosemary,Oak"));
-        QCOMPARE(w.db().sort().keys[0], qint8(-1));
-
-        // Find next without a search opens the Find dialog; its Find button
-        // closes it and makes the match current.
-        QTimer::singleShot(0, [] {
-            QWidget *dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog);
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
-            dialog->findChild<QLineEdit *>()->setText(QStringLiteral("2.5"));
-            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
-                if (button->text() == QStringLiteral("&Find"))
-                    button->click();
-            }
-        });
-        w->action(Command::FindNext)->trigger();
-        QCOMPARE(QPoint(w->grid()->currentGridColumn(), w->grid()->currentGridRow()), QPoint(2, 2));
-        QCOMPARE(w.db().findText(), QStringLiteral("2.5"));
-        w->action(Command::FindNext)->trigger();
-        QCOMPARE(w.messages.shown.back().text(), QStringLiteral("Search text not found."));
     }
 
     void autoSizingAndTheSaveQuestion()
@@ -552,117 +421,6 @@ private slots:
         QCOMPARE(w.messages.shown.size(), size_t(1));
         QCOMPARE(w.messages.shown[0].lines.at(0),
                  QStringLiteral("Sorry your web browser could not be found"));
-    }
-
-    void contextMenuInsertsPopupItems()
-    {
-        Window w(settingsPath());
-        w->OpenDatabaseFile(writeDatabase("Popups"));
-        w.db().field(3).type = FieldType::MultiplePopup;
-        w.db().field(3).popupItems = {QStringLiteral("R&D"), QStringLiteral("Sales")};
-
-        w->grid()->setCurrentCell(1, 1);
-        QMenu *menu = w->contextMenu();
-        QAction *insert = menu->actions().at(0);
-        QCOMPARE(insert->text(), QStringLiteral("Insert Popup Item"));
-        QVERIFY(!insert->isVisible()); // a String field
-
-        w->grid()->setCurrentCell(3, 2);
-        menu = w->contextMenu();
-        QVERIFY(insert->isVisible());
-        const QList<QAction *> items = insert->menu()->actions();
-        QCOMPARE(items.size(), 2);
-        QCOMPARE(items[0]->text(), QStringLiteral("R&&D"));
-        items[0]->trigger();
-        QCOMPARE(w.db().grid().cell(3, 2), QStringLiteral("R&D"));
-        QVERIFY(w.db().isChanged());
-
-        // An empty list still shows the entry.
-        w.db().field(3).popupItems.clear();
-        menu = w->contextMenu();
-        QVERIFY(insert->isVisible());
-        QVERIFY(insert->menu()->actions().isEmpty());
-
-        // The other entries follow the main menu's commands.
-        QStringList captions;
-        for (QAction *a : menu->actions()) {
-            if (!a->isSeparator())
-                captions << a->text();
-        }
-        QCOMPARE(captions.mid(1, 3),
-                 (QStringList{QStringLiteral("&Edit cell"), QStringLiteral("Pr&operties"),
-                              QStringLiteral("Cu&t cell")}));
-    }
-    void f2EditsTheCurrentCell()
-    {
-        Window w(settingsPath());
-        w->OpenDatabaseFile(writeDatabase("Plants"));
-        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
-        w->grid()->setCurrentCell(1, 2);
-        auto *dialog = w->findChild<TBankForm *>();
-        QVERIFY(dialog);
-        // Enter breaks the line; OK stores. Then Escape stores nothing.
-        const auto answer = [dialog](const std::function<void(MemoEdit *)> &keys) {
-            QTimer::singleShot(0, dialog, [dialog, keys] {
-                QVERIFY(dialog->isVisible());
-                keys(dialog->findChild<MemoEdit *>());
-            });
-        };
-        answer([dialog](MemoEdit *memo) {
-            QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit Cell"));
-            QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
-            QTest::keyClick(memo, Qt::Key_Return);
-            QTest::keyClicks(memo, QStringLiteral("Pine"));
-            QVERIFY(dialog->isVisible());
-            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
-                if (button->text() == QStringLiteral("&OK"))
-                    QTest::mouseClick(button, Qt::LeftButton);
-            }
-        });
-        QTest::keyClick(w->grid(), Qt::Key_F2);
-        QCOMPARE(w.db().grid().cell(1, 2), QStringLiteral("Oak\r\nPine"));
-        QVERIFY(w.db().isChanged());
-
-        answer([](MemoEdit *memo) {
-            QTest::keyClicks(memo, QStringLiteral("x"));
-            QTest::keyClick(memo, Qt::Key_Escape);
-        });
-        QTest::keyClick(w->grid(), Qt::Key_F2);
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(w.db().grid().cell(1, 2), QStringLiteral("Oak\r\nPine"));
-        w.db().setChanged(false);
-    }
-
-    void gridKeysRunTheEditingCommands()
-    {
-        Window w(settingsPath());
-        w->OpenDatabaseFile(writeDatabase("Plants"));
-        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
-        GridView *grid = w->grid();
-        grid->setFocus();
-        grid->setCurrentCell(1, 1);
-        // A block out and back in with the spreadsheet keys.
-        QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(grid->selectedBlock(), QRect(1, 1, 2, 1));
-        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Rosemary\t1.5\r\n"));
-        grid->setCurrentCell(2, 2);
-        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w.db().grid().cell(3, 2), QStringLiteral("1.5"));
-        QTest::keyClick(grid, Qt::Key_Delete);
-        QCOMPARE(w.db().grid().cell(2, 2), QString());
-
-        // Both shortcuts that the menus show append a record; each asks
-        // nothing.
-        QTest::keyClick(grid, Qt::Key_Insert, Qt::AltModifier);
-        QTest::keyClick(grid, Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(w.db().recordCount(), 4);
-        QCOMPARE(grid->currentGridRow(), 4);
-        w.messages.answers = {MessageButton::Yes};
-        QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-        QCOMPARE(w.db().recordCount(), 3);
-        QCOMPARE(w.messages.shown.size(), size_t(1));
-        w.db().setChanged(false);
     }
 };
 

@@ -113,6 +113,14 @@ bool LocalFileSystem::flushToDisk(QIODevice &device)
     return ::fsync(file->handle()) == 0 || failed();
 }
 
+QDateTime LocalFileSystem::modificationTime(const QString &path)
+{
+    const QDateTime local = QFileInfo(path).lastModified();
+    if (!local.isValid())
+        return QDateTime();
+    return QDateTime(local.date(), local.time(), Qt::UTC);
+}
+
 FileStatus LocalFileSystem::status(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);

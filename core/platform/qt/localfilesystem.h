@@ -11,6 +11,7 @@ public:
     bool matchPermissions(QIODevice &file, const QString &target) override;
     bool flushToDisk(QIODevice &file) override;
     FileStatus status(const QString &path) override;
+    QDateTime modificationTime(const QString &path) override;
     bool remove(const QString &path) override;
     bool rename(const QString &from, const QString &to) override;
     bool flushFolder(const QString &folder) override;

@@ -7,9 +7,10 @@
 
 ReplaceFormRules::ReplaceFormRules(Document &doc, const LocaleService &locale, FilterEngine &filter,
                                    UserFeedback &feedback,
-                                   std::function<void(int, int)> makeCurrent)
+                                   std::function<void(int, int)> makeCurrent,
+                                   const CalculatedFields *calc)
     : mDoc(doc), mFilter(filter), mFeedback(feedback), mMakeCurrent(std::move(makeCurrent)),
-      mStep(doc, locale)
+      mStep(doc, locale, calc)
 {
 }
 

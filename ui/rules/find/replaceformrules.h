@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class CalculatedFields;
 class Document;
 class FilterEngine;
 class LocaleService;
@@ -44,7 +45,8 @@ public:
     };
 
     ReplaceFormRules(Document &doc, const LocaleService &locale, FilterEngine &filter,
-                     UserFeedback &feedback, std::function<void(int, int)> makeCurrent);
+                     UserFeedback &feedback, std::function<void(int, int)> makeCurrent,
+                     const CalculatedFields *calc = nullptr);
 
     /// The Replace command: nothing found yet; the controls to show, the
     /// field kept when the database still has it.

@@ -27,6 +27,9 @@ public:
     /// and enables each entry as its main action is.
     void refresh(const std::optional<QStringList> &items);
 
+    /// The "Insert Popup Item" submenu.
+    QMenu *popupItemsMenu() const { return mPopupItems; }
+
 signals:
     /// An item of the popup list was chosen; @p text is its whole text.
     void popupItemChosen(const QString &text);

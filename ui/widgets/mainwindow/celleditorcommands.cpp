@@ -2,6 +2,7 @@
 
 #include "ui/widgets/dialogs/tbankform.h"
 #include "ui/widgets/grid/gridview.h"
+#include "ui/widgets/mainwindow/interchangecommands.h"
 #include "ui/widgets/mainwindow/tmainform.h"
 
 namespace CellEditorCommands {
@@ -31,8 +32,9 @@ void bind(TMainForm &form)
                      });
 }
 
-void loadLookupListBeforeEdit(TMainForm &, int)
+void loadLookupListBeforeEdit(TMainForm &form, int column)
 {
+    InterchangeCommands::offerLookupLoad(form, column);
 }
 
 } // namespace CellEditorCommands

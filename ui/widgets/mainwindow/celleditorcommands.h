@@ -12,8 +12,7 @@ void bind(TMainForm &form);
 
 /// The lookup-list step a double click runs for field @p column before the
 /// editor opens: loading the popup items of a lookup-list field that are not
-/// loaded yet. The lookup lists fill it in; until then there is nothing to
-/// load.
+/// loaded yet (InterchangeCommands::offerLookupLoad, the lookup dialog).
 void loadLookupListBeforeEdit(TMainForm &form, int column);
 
 } // namespace CellEditorCommands

@@ -22,8 +22,10 @@ struct FindState
               form.document(), form.filter(), form.messages(),
               [&form] { return form.grid()->currentGridRow(); },
               [&form](int column, int row) { makeCurrent(form, column, row); }),
-          replaceRules(form.document(), form.locale(), form.filter(), form.feedback(),
-                       [&form](int column, int row) { makeCurrent(form, column, row); }),
+          replaceRules(
+              form.document(), form.locale(), form.filter(), form.feedback(),
+              [&form](int column, int row) { makeCurrent(form, column, row); },
+              &form.calculations()),
           findForm(new TFindForm(findRules, &form)),
           replaceForm(new TReplaceForm(replaceRules, form.messages(), &form))
     {

@@ -16,4 +16,17 @@ void bind(TMainForm &form)
     form.bindCommand(Command::SortReverse, [sort] { sort(true); });
 }
 
+void updateHints(TMainForm &form)
+{
+    const int column = form.grid()->currentGridColumn();
+    const QString field = column >= 1 ? form.database().grid().cell(column, 0) : QString();
+    const std::pair<Command, QString> hints[] = {
+        {Command::SortNormal, QStringLiteral("Sort normal - primary field: ") + field},
+        {Command::SortReverse, QStringLiteral("Sort reverse - primary field: ") + field}};
+    for (const auto &[command, hint] : hints) {
+        if (form.action(command)->toolTip() != hint)
+            form.action(command)->setToolTip(hint);
+    }
+}
+
 } // namespace SortCommands

@@ -9,4 +9,8 @@ namespace SortCommands {
 /// sort key, ascending or descending, and the records are sorted.
 void bind(TMainForm &form);
 
+/// The sort buttons' hints name the field they would sort by, the current
+/// one.
+void updateHints(TMainForm &form);
+
 } // namespace SortCommands

@@ -7,7 +7,6 @@
 #include "ui/rules/grid/celledit.h"
 #include "ui/rules/grid/columnrescale.h"
 #include "ui/rules/grid/popupinsertion.h"
-#include "ui/rules/settings/initialdirectory.h"
 #include "ui/rules/shell/commandtable.h"
 #include "ui/rules/shell/saveflow.h"
 #include "ui/rules/shell/shellquestions.h"
@@ -22,6 +21,7 @@
 #include "ui/widgets/mainwindow/findcommands.h"
 #include "ui/widgets/mainwindow/helpcommands.h"
 #include "ui/widgets/mainwindow/installcommands.h"
+#include "ui/widgets/mainwindow/interchangecommands.h"
 #include "ui/widgets/mainwindow/printcommands.h"
 #include "ui/widgets/mainwindow/propertiescommands.h"
 #include "ui/widgets/mainwindow/sortcommands.h"
@@ -96,6 +96,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createToolBar();
     createStatusBar();
     createContextMenu();
+    InterchangeCommands::bind(*this);
     mDocument.setCurrentCellProvider(
         [this] { return QPoint(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
     connect(&mDocument, &Document::historyChanged, this, &TMainForm::updateUndoActions);
@@ -287,12 +288,6 @@ void TMainForm::loadPreferences()
     }
     mRecentFiles.setEntries(mPreferences.recentFiles);
     RefreshRecentFilesMenu();
-}
-
-void TMainForm::UpdateInitialDirectory()
-{
-    mInitialDirectory = InitialDirectory::UpdateInitialDirectory(
-        mPreferences, mUserData->BackupFolder(mSelectedSyncUser));
 }
 
 void TMainForm::savePreferences()
@@ -495,7 +490,7 @@ void TMainForm::UpdateStatus()
     updateCommandStates();
     if (in.databaseName.isEmpty())
         return;
-    updateSortHints();
+    SortCommands::updateHints(*this);
     in.currentRow = mGrid->currentGridRow();
     in.currentColumn = mGrid->currentGridColumn();
     in.records = db.recordCount();
@@ -568,20 +563,6 @@ void TMainForm::showEvent(QShowEvent *event)
         setWindowTitle(StatusBarContent::programTitle());
         OpenCommandLineFile();
     });
-}
-
-void TMainForm::updateSortHints()
-{
-    // The sort buttons name the field they would sort by.
-    const int column = mGrid->currentGridColumn();
-    const QString field = column >= 1 ? database().grid().cell(column, 0) : QString();
-    const std::pair<Command, QString> hints[] = {
-        {Command::SortNormal, QStringLiteral("Sort normal - primary field: ") + field},
-        {Command::SortReverse, QStringLiteral("Sort reverse - primary field: ") + field}};
-    for (const auto &[command, hint] : hints) {
-        if (action(command)->toolTip() != hint)
-            action(command)->setToolTip(hint);
-    }
 }
 
 void TMainForm::createContextMenu()

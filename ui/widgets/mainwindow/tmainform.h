@@ -10,6 +10,7 @@
 #include "interchange/hotsync/tuserdata.h"
 #include "table/filter/filterengine.h"
 #include "ui/rules/grid/columnautosize.h"
+#include "ui/rules/settings/initialdirectory.h"
 #include "ui/rules/settings/preferences.h"
 #include "ui/rules/settings/recentfiles.h"
 #include "ui/rules/shell/command.h"
@@ -140,17 +141,21 @@ public:
     FilterEngine &filter() { return mFilter; }
     ColumnAutoSize &autoSize() { return mAutoSize; }
     Preferences &mutablePreferences() { return mPreferences; }
+    PasswordPrompt &passwords() { return mPasswords; }
     bool isDatabaseOpen() const { return mDatabaseOpen; }
     CipherState &cipher() { return mCipher; }
     /// The handheld users, and the one Install serves (not kept between runs).
     TUserData &userData() { return *mUserData; }
     int selectedSyncUser() const { return mSelectedSyncUser; }
-    PasswordPrompt &passwords() { return mPasswords; }
     /// The separators of the system, saved at start.
     const NumberSeparators &systemSeparators() const { return mSystemSeparators; }
     /// The file dialogs' initial folder from the preferences and the
     /// selected handheld user.
-    void UpdateInitialDirectory();
+    void UpdateInitialDirectory()
+    {
+        mInitialDirectory = InitialDirectory::UpdateInitialDirectory(
+            mPreferences, mUserData->BackupFolder(mSelectedSyncUser));
+    }
     void setSelectedSyncUser(int user) { mSelectedSyncUser = user; }
 
 protected:
@@ -167,7 +172,6 @@ private:
     void loadPreferences();
     void savePreferences();
     void createContextMenu();
-    void updateSortHints();
     void OpenCommandLineFile();
     bool saveFlow(bool saveAs);
 

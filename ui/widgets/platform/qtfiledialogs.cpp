@@ -12,8 +12,11 @@ QString QtFileDialogs::qtFilter(const QString &filter)
     // pattern, which is what Qt reads.
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList descriptions;
-    for (qsizetype i = 0; i < parts.size(); i += 2)
-        descriptions << parts[i];
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        // A filter may end with "|", which adds no pair.
+        if (!parts[i].isEmpty())
+            descriptions << parts[i];
+    }
     return descriptions.join(QStringLiteral(";;"));
 }
 
@@ -32,7 +35,12 @@ QString QtFileDialogs::run(const FileDialogRequest &request, bool save)
     QFileDialog dialog(mParent, request.title, request.initialFolder, qtFilter(request.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(request.defaultExtension);
+    // "*.*" names no extension to add.
+    if (!request.defaultExtension.contains(QLatin1Char('*')))
+        dialog.setDefaultSuffix(request.defaultExtension);
+    const QStringList types = qtFilter(request.filter).split(QStringLiteral(";;"));
+    if (request.filterIndex >= 1 && request.filterIndex <= types.size())
+        dialog.selectNameFilter(types[request.filterIndex - 1]);
     // Wide enough for names, sizes and dates whole.
     dialog.resize(860, 520);
     if (!request.proposedName.isEmpty())
@@ -43,6 +51,8 @@ QString QtFileDialogs::run(const FileDialogRequest &request, bool save)
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+        if (request.chosenFilter && types.contains(dialog.selectedNameFilter()))
+            *request.chosenFilter = int(types.indexOf(dialog.selectedNameFilter())) + 1;
         const FileStatus status = LocalFileSystem().status(chosen);
         if (!request.refuseReadOnly || !status.regular || status.writable)
             return chosen;

@@ -1,0 +1,223 @@
+#include "interchange/text/textcommands.h"
+
+#include "core/document/database.h"
+#include "core/document/document.h"
+#include "core/files/databaseshell.h"
+#include "core/files/savedatabasefile.h"
+#include "core/platform/filedialogs.h"
+#include "core/platform/filesystem.h"
+#include "core/platform/messageservice.h"
+#include "core/platform/progress.h"
+#include "core/platform/userfeedback.h"
+#include "interchange/text/delimitedtext.h"
+#include "interchange/text/textexport.h"
+#include "interchange/text/textfiletype.h"
+#include "interchange/text/textimport.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QIODevice>
+
+namespace {
+
+/// The busy cursor and the progress of one piece of work, ended whichever
+/// way the work ends.
+class BusyWork
+{
+public:
+    BusyWork(const TextServices &s, const QString &label) : mS(s)
+    {
+        mS.feedback.setBusy(true);
+        mS.progress.start(label);
+    }
+    ~BusyWork() { end(); }
+    void end()
+    {
+        if (mDone)
+            return;
+        mDone = true;
+        mS.progress.finish();
+        mS.feedback.setBusy(false);
+    }
+
+private:
+    const TextServices &mS;
+    bool mDone = false;
+};
+
+} // namespace
+
+TextCommands::TextCommands(Document &doc, const TextServices &services)
+    : mDoc(doc), mServices(services)
+{
+}
+
+QString TextCommands::openErrorText()
+{
+    return QStringLiteral("There was an error opening the file. This may caused by an invalid "
+                          "filename or path, or the file may be in use by another application.");
+}
+
+QString TextCommands::saveErrorText()
+{
+    return QStringLiteral("There was an error in saving the file. This may be caused by an "
+                          "invalid filename or a full or write protected disk.");
+}
+
+bool TextCommands::ask(const QStringList &lines)
+{
+    return mServices.messages.show({QStringLiteral("Information"), MessageIcon::Warning, lines,
+                                    MessageButton::Ok | MessageButton::Cancel}) ==
+           MessageButton::Ok;
+}
+
+namespace {
+
+/// Reads and counts @p path, asking the format question; nothing after a
+/// failure (reported), a cancel or Cancel.
+std::optional<DelimitedText> readCounted(const TextServices &s, const QString &path, int fileType,
+                                         TextEncoding encoding,
+                                         const std::function<bool(const QStringList &)> &ask)
+{
+    const std::unique_ptr<QIODevice> file = s.files.openForReading(path);
+    if (!file) {
+        s.messages.show(Message::error({TextCommands::openErrorText()}));
+        return std::nullopt;
+    }
+    BusyWork work(s, QStringLiteral("Reading ") + QFileInfo(path).fileName());
+    bool cancelled = false;
+    std::optional<DelimitedText> text = DelimitedText::load(
+        *file, TextFileType::separator(fileType), encoding, s.progress, &cancelled);
+    file->close();
+    work.end();
+    if (!text) {
+        if (!cancelled)
+            s.messages.show(Message::error({TextCommands::openErrorText()}));
+        return std::nullopt;
+    }
+    if (text->formatQuestionNeeded() &&
+        !ask({QStringLiteral("If there is an incorrect import format please try  to change the "
+                             "file type in the import dialog."),
+              QStringLiteral("Continue?")}))
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+bool TextCommands::importFile(const QString &path, int fileType, TextEncoding encoding,
+                              Database &db)
+{
+    const auto text = readCounted(mServices, path, fileType, encoding,
+                                  [this](const QStringList &lines) { return ask(lines); });
+    if (!text)
+        return false;
+    BusyWork work(mServices, QStringLiteral("Importing ") + QFileInfo(path).fileName());
+    const TextImport::Source source{path, mServices.files.modificationTime(path),
+                                    mDoc.database().widthScale()};
+    return TextImport::build(*text, source, db, mServices.progress);
+}
+
+bool TextCommands::appendFile(const QString &path, int fileType, TextEncoding encoding)
+{
+    const auto text = readCounted(mServices, path, fileType, encoding,
+                                  [this](const QStringList &lines) { return ask(lines); });
+    if (!text)
+        return false;
+    if (TextImport::fitQuestionNeeded(*text, mDoc.database()) &&
+        !ask({QStringLiteral("Some of the imported records do not fit and will be cut. "
+                             "Continue?")}))
+        return false;
+    BusyWork work(mServices, QStringLiteral("Appending ") + QFileInfo(path).fileName());
+    std::optional<EditStep::InsertRecords> step =
+        TextImport::appendStep(*text, mDoc.database(), mServices.progress);
+    if (!step)
+        return false;
+    // A file that adds nothing changes nothing.
+    if (!step->rows.empty())
+        mDoc.apply(Edit::change(QStringLiteral("append"), std::move(*step)));
+    return true;
+}
+
+bool TextCommands::exportFile(const QString &path, int fileType, TextEncoding encoding)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    TextExport::Result result = TextExport::Result::Failed;
+    {
+        BusyWork work(mServices, QStringLiteral("Exporting ") + QFileInfo(path).fileName());
+        result = TextExport::write(buffer, mDoc.database(), fileType, encoding, mServices.progress);
+    }
+    if (result == TextExport::Result::Cancelled)
+        return false;
+    QString reason;
+    if (result == TextExport::Result::Written && !path.isEmpty()) {
+        const QString backup = ChangeFileExtension(path, TextFileType::backupExtension(fileType));
+        if (ReplaceFile(mServices.files, path, backup, buffer.data(), reason))
+            return true;
+    }
+    mServices.messages.show(Message::error({saveErrorText()}));
+    return false;
+}
+
+QString TextCommands::chooseTextFile(FileDialogs &dialogs, const QString &title)
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = TextFileType::importFilter();
+    request.defaultExtension = TextFileType::defaultExtension(mImportFileType);
+    request.initialFolder = mImportFolder;
+    request.refuseReadOnly = true;
+    request.filterIndex = mImportFileType;
+    request.chosenFilter = &mImportFileType;
+    const QString path = dialogs.getOpenFileName(request);
+    mImportFileType = TextFileType::normalised(mImportFileType);
+    if (!path.isEmpty())
+        mImportFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+bool TextCommands::Import(FileDialogs &dialogs, DatabaseShell &shell)
+{
+    if (!shell.ConfirmDiscardChanges())
+        return false;
+    const QString path = chooseTextFile(dialogs, QStringLiteral("Import"));
+    if (path.isEmpty())
+        return false;
+    Database db;
+    if (!importFile(path, mImportFileType, TextEncoding::Auto, db))
+        return false;
+    shell.SetupGrid(false);
+    mDoc.replace(std::move(db));
+    shell.SetupGrid(true);
+    shell.focusGrid();
+    return true;
+}
+
+bool TextCommands::Append(FileDialogs &dialogs, DatabaseShell &shell)
+{
+    const QString path = chooseTextFile(dialogs, QStringLiteral("Append"));
+    if (path.isEmpty() || !appendFile(path, mImportFileType, TextEncoding::Auto))
+        return false;
+    shell.setCurrentRow(mDoc.database().grid().rowCount() - 1);
+    return true;
+}
+
+bool TextCommands::Export(FileDialogs &dialogs)
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Export");
+    request.filter = TextFileType::exportFilter();
+    request.defaultExtension = TextFileType::defaultExtension(mExportFileType);
+    request.initialFolder = mExportFolder;
+    request.proposedName = QFileInfo(mDoc.database().filePath()).completeBaseName();
+    request.refuseReadOnly = true;
+    request.filterIndex = mExportFileType;
+    request.chosenFilter = &mExportFileType;
+    const QString path = dialogs.getSaveFileName(request);
+    mExportFileType = qMin(TextFileType::normalised(mExportFileType), TextFileType::Tab);
+    if (path.isEmpty())
+        return false;
+    mExportFolder = QFileInfo(path).absolutePath();
+    return exportFile(path, mExportFileType, TextEncoding::Cp1252);
+}

@@ -1,0 +1,292 @@
+#include "core/document/database.h"
+#include "core/document/document.h"
+#include "core/platform/progress.h"
+#include "interchange/text/textcommands.h"
+#include "interchange/text/textfiletype.h"
+#include "memoryfilesystem.h"
+#include "scriptedmessages.h"
+#include "scriptedshell.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Table = std::vector<std::vector<QString>>;
+
+/// Rows 0..n, fields 1..f; hidden records left out when @p visibleOnly.
+Table cells(const Database &db, bool visibleOnly = false)
+{
+    Table table;
+    const RecordGrid &grid = db.grid();
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        if (visibleOnly && r > 0 && grid.isRowHidden(r))
+            continue;
+        std::vector<QString> row;
+        for (int k = 1; k < grid.columnCount(); ++k)
+            row.push_back(grid.cell(k, r));
+        table.push_back(row);
+    }
+    return table;
+}
+
+Database databaseOf(const Table &table)
+{
+    Database db;
+    db.grid().resize(int(table[0].size()) + 1, int(table.size()));
+    db.grid().showAllRows();
+    for (size_t r = 0; r < table.size(); ++r) {
+        for (size_t k = 0; k < table[r].size(); ++k)
+            db.grid().setCell(int(k + 1), int(r), table[r][k]);
+    }
+    return db;
+}
+
+/// Progress that the user cancels at its @p at-th report (0: never).
+class CancellingProgress : public Progress
+{
+public:
+    void start(const QString &) override {}
+    bool advance(int) override { return ++reports != at; }
+    void finish() override {}
+    int at = 0;
+    int reports = 0;
+};
+
+class TextCommandsTest : public ::testing::Test
+{
+protected:
+    TextCommandsTest() { fs.folders.insert(QStringLiteral("/data")); }
+
+    bool import(const QByteArray &bytes, int fileType = TextFileType::Comma)
+    {
+        fs.addFile(QStringLiteral("/data/in.csv"), bytes);
+        Database db;
+        if (!commands.importFile(QStringLiteral("/data/in.csv"), fileType, TextEncoding::Auto, db))
+            return false;
+        doc.replace(std::move(db));
+        return true;
+    }
+    bool append(const QByteArray &bytes)
+    {
+        fs.addFile(QStringLiteral("/data/more.csv"), bytes);
+        return commands.appendFile(QStringLiteral("/data/more.csv"), TextFileType::Comma,
+                                   TextEncoding::Auto);
+    }
+    QByteArray exported(int fileType)
+    {
+        EXPECT_TRUE(
+            commands.exportFile(QStringLiteral("/data/out.txt"), fileType, TextEncoding::Cp1252));
+        return fs.files.value(QStringLiteral("/data/out.txt"));
+    }
+    int questions() const { return int(messages.shown.size()); }
+
+    MemoryFileSystem fs;
+    ScriptedMessages messages;
+    ScriptedShell shell;
+    CancellingProgress progress;
+    Document doc;
+    TextCommands commands{doc, {messages, fs, shell, progress}};
+};
+
+} // namespace
+
+TEST_F(TextCommandsTest, importMakesTheGridOfTheFile)
+{
+    const QString e;
+    QByteArray sixty;
+    for (int i = 1; i <= 60; ++i)
+        sixty += QByteArray::number(i) + (i < 60 ? "," : "\r\n");
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        int questions;
+        Table cells;
+    } cases[] = {
+        {"a quoted separator",
+         "Name,Price\r\n\"Smith, J\",12\r\n",
+         0,
+         {{"Name", "Price"}, {"Smith, J", "12"}}},
+        {"one line: the names and one empty record", "a,b\r\n", 1, {{"a", "b"}, {e, e}}},
+        {"the widest line sets the fields; shorter lines leave cells empty",
+         "a,b\r\nc,d,e,f\r\ng\r\n",
+         1,
+         {{"a", "b", e, e}, {"c", "d", "e", "f"}, {"g", e, e, e}}},
+        {"a line break in a text becomes CR LF",
+         "a,b\n\"x\ny\",z\n",
+         0,
+         {{"a", "b"}, {"x\r\ny", "z"}}},
+        {"a UTF-8 file",
+         "N\xC3\xA4me,x\r\nZo\xC3\xAB,1\r\n",
+         0,
+         {{QStringLiteral("Näme"), "x"}, {QStringLiteral("Zoë"), "1"}}},
+        {"the same in Windows-1252",
+         "N\xE4me,x\r\nZo\xEB,1\r\n",
+         0,
+         {{QStringLiteral("Näme"), "x"}, {QStringLiteral("Zoë"), "1"}}},
+    };
+    for (const auto &c : cases) {
+        messages.shown.clear();
+        ASSERT_TRUE(import(c.bytes)) << c.what;
+        EXPECT_EQ(questions(), c.questions) << c.what;
+        EXPECT_EQ(cells(doc.database()), c.cells) << c.what;
+    }
+
+    // Fifty fields at most: the surplus overwrite one another in the last.
+    ASSERT_TRUE(import(sixty + sixty));
+    const Table table = cells(doc.database());
+    EXPECT_EQ(table[1].size(), 50u);
+    EXPECT_EQ(table[1].back(), QStringLiteral("60"));
+}
+
+TEST_F(TextCommandsTest, importedDatabaseTakesItsNameDateAndPathFromTheFile)
+{
+    fs.addFile(QStringLiteral("/data/Price:List?.v2.csv"), "a,b\r\nc,d\r\n");
+    Database db;
+    ASSERT_TRUE(commands.importFile(QStringLiteral("/data/Price:List?.v2.csv"), TextFileType::Comma,
+                                    TextEncoding::Auto, db));
+    const auto summary = [](const Database &d) {
+        return QStringList{d.name(),
+                           d.filePath(),
+                           d.date().toString(Qt::ISODate),
+                           QString::number(d.grid().columnWidth(1)),
+                           QString::number(d.grid().columnWidth(2)),
+                           QString::number(d.field(2).type),
+                           QString::number(d.isChanged())};
+    };
+    EXPECT_EQ(summary(db), (QStringList{"Price_List_.v2", "/data/Price:List?.v2.pdb",
+                                        "2024-05-06T07:08:09Z", "90", "90", "0", "0"}));
+}
+
+TEST_F(TextCommandsTest, importKeepsAtMost32000Records)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 32005; ++i)
+        bytes += "a,b\r\n";
+    ASSERT_TRUE(import(bytes));
+    EXPECT_EQ(questions(), 1); // more than 32001 lines
+    EXPECT_EQ(doc.database().recordCount(), 32000);
+}
+
+TEST_F(TextCommandsTest, cancellingLeavesTheDatabaseAsItWas)
+{
+    ASSERT_TRUE(import("a,b\r\nx,y\r\n"));
+    const Table before = cells(doc.database());
+    QByteArray big;
+    for (int i = 0; i < 5000; ++i)
+        big += "c,d\r\n";
+
+    messages.answers = {MessageButton::Cancel}; // the format question
+    EXPECT_FALSE(import("only one line\r\n"));
+    messages.answers = {MessageButton::Cancel}; // the fit question
+    EXPECT_FALSE(append("1,2,3\r\n"));
+    for (int at : {1, 3, 6}) { // while reading, after counting, while building
+        progress.reports = 0;
+        progress.at = at;
+        EXPECT_FALSE(import(big)) << at;
+        progress.reports = 0;
+        EXPECT_FALSE(append(big)) << at;
+    }
+    progress.reports = 0;
+    progress.at = 1;
+    EXPECT_FALSE(commands.exportFile(QStringLiteral("/data/out.csv"), 1, TextEncoding::Cp1252));
+    EXPECT_FALSE(fs.files.contains(QStringLiteral("/data/out.csv")));
+    EXPECT_EQ(cells(doc.database()), before);
+    EXPECT_FALSE(doc.database().isChanged());
+    EXPECT_FALSE(doc.canUndo());
+}
+
+TEST_F(TextCommandsTest, appendIsOneEditThatUndoes)
+{
+    ASSERT_TRUE(import("A,B\r\nx,y\r\n"));
+    const Table before = cells(doc.database());
+    // Every line is a record; a LF stays a LF; fields beyond the database go.
+    ASSERT_TRUE(append("a,b\r\n\"c\nd\",e,f\r\n"));
+    EXPECT_EQ(questions(), 2); // the format question and the fit question
+    const Table after{{"A", "B"}, {"x", "y"}, {"a", "b"}, {"c\nd", "e"}};
+    EXPECT_EQ(cells(doc.database()), after);
+    EXPECT_TRUE(doc.database().isChanged());
+    doc.undo();
+    EXPECT_EQ(cells(doc.database()), before);
+    EXPECT_FALSE(doc.database().isChanged());
+    doc.redo();
+    EXPECT_EQ(cells(doc.database()), after);
+}
+
+TEST_F(TextCommandsTest, appendStopsAt31999Records)
+{
+    QByteArray bytes = "A,B\r\n";
+    for (int i = 0; i < 31997; ++i)
+        bytes += "a,b\r\n";
+    ASSERT_TRUE(import(bytes));
+    ASSERT_TRUE(append("1,2\r\n3,4\r\n5,6\r\n"));
+    EXPECT_EQ(doc.database().recordCount(), 31999);
+    EXPECT_EQ(doc.database().grid().cell(1, 31999), QStringLiteral("3"));
+    ASSERT_TRUE(append("7,8\r\n"));
+    EXPECT_EQ(doc.database().recordCount(), 31999);
+}
+
+TEST_F(TextCommandsTest, exportWritesTheVisibleRecordsOfEachFileType)
+{
+    Database db = databaseOf(
+        {{"Name", "Note"}, {"Smith, J", "a\"b"}, {"hidden", "x"}, {"line\r\nbreak", "tab\there"}});
+    db.grid().setRowHeight(2, 0);
+    doc.replace(std::move(db));
+    const struct
+    {
+        int fileType;
+        QByteArray bytes;
+    } cases[] = {
+        {TextFileType::Comma, "\"Name\",\"Note\"\r\n\"Smith, J\",\"a\"\"b\"\r\n"
+                              "\"line\nbreak\",\"tab\there\"\r\n"},
+        {TextFileType::Semicolon, "\"Name\";\"Note\"\r\n\"Smith, J\";\"a\"\"b\"\r\n"
+                                  "\"line\nbreak\";\"tab\there\"\r\n"},
+        {TextFileType::Tab, "Name\tNote\r\nSmith, J\ta\"b\r\nline\nbreak\t\"tab\there\"\r\n"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(exported(c.fileType), c.bytes) << c.fileType;
+}
+
+TEST_F(TextCommandsTest, exportKeepsTheFileItReplacesAsItsBackup)
+{
+    doc.replace(databaseOf({{"A"}, {"new"}}));
+    fs.addFile(QStringLiteral("/data/Data.CSV"), "old");
+    fs.addFile(QStringLiteral("/data/Data.CS_"), "older");
+    fs.addFile(QStringLiteral("/data/Data.TXT"), "old tab");
+    ASSERT_TRUE(commands.exportFile(QStringLiteral("/data/Data.CSV"), TextFileType::Comma,
+                                    TextEncoding::Cp1252));
+    ASSERT_TRUE(commands.exportFile(QStringLiteral("/data/Data.TXT"), TextFileType::Tab,
+                                    TextEncoding::Cp1252));
+    EXPECT_EQ(fs.files, (QHash<QString, QByteArray>{{"/data/Data.CSV", "\"A\"\r\n\"new\"\r\n"},
+                                                    {"/data/Data.CS_", "old"},
+                                                    {"/data/Data.TXT", "A\r\nnew\r\n"},
+                                                    {"/data/Data.TX_", "old tab"}}));
+
+    // A failed write leaves the earlier file whole and says so.
+    const QHash<QString, QByteArray> before = fs.files;
+    doc.replace(databaseOf({{"A"}, {"newer"}}));
+    fs.failCall = fs.calls() + 2; // the write of the new file
+    EXPECT_FALSE(commands.exportFile(QStringLiteral("/data/Data.CSV"), TextFileType::Comma,
+                                     TextEncoding::Cp1252));
+    EXPECT_EQ(fs.files, before);
+    EXPECT_EQ(messages.shown.back().text(), TextCommands::saveErrorText());
+}
+
+TEST_F(TextCommandsTest, exportThenImportGivesTheSameCells)
+{
+    const Table table{{"Name", "Te;xt", "Quote\"d"},
+                      {"Smith, J", "12\" screen", "\"quoted\""},
+                      {"two\r\nlines", "tab\there", ""},
+                      {"\"", "a\"\"b", "end,"}};
+    for (int fileType : {TextFileType::Comma, TextFileType::Semicolon, TextFileType::Tab}) {
+        for (TextEncoding encoding : {TextEncoding::Cp1252, TextEncoding::Utf8}) {
+            Table accented = table;
+            accented[1][0] = QStringLiteral("Zoë Ærø");
+            doc.replace(databaseOf(accented));
+            ASSERT_TRUE(commands.exportFile(QStringLiteral("/data/round.txt"), fileType, encoding));
+            const QByteArray bytes = fs.files.value(QStringLiteral("/data/round.txt"));
+            ASSERT_TRUE(import(bytes, fileType));
+            EXPECT_EQ(cells(doc.database()), accented) << fileType << int(encoding);
+        }
+    }
+}

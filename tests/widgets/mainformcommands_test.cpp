@@ -1,0 +1,203 @@
+#include "mainformfixture.h"
+
+/// The main window's commands on the records, fields and cells, and its
+/// files of other kinds.
+class MainFormCommandsTest : public MainFormFixture
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QFile::remove(settingsPath()); }
+
+    void importAppendExportAndClone()
+    {
+        Window w(settingsPath());
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("People.TXT"));
+        const QString more = dir.filePath(QStringLiteral("more.TXT"));
+        for (const auto &[path, bytes] :
+             {std::pair(in, QByteArray("Name\tTown\r\nAnn\tOslo\r\n")),
+              std::pair(more, QByteArray("Bob\tBergen\r\nCy\tRoros\r\n"))}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        // The tab type chosen for Import is the one Append starts with.
+        w.dialogs.fileAnswers = {in};
+        w.dialogs.chosenFilter = 3;
+        w->action(Command::Import)->trigger();
+        QCOMPARE(w.db().name(), QStringLiteral("People"));
+        QVERIFY(w->grid()->isVisible());
+        w.dialogs.fileAnswers = {more};
+        w.dialogs.chosenFilter = 0;
+        w->action(Command::Append)->trigger();
+        QCOMPARE(w.dialogs.requests.back().filterIndex, 3);
+        QCOMPARE(w.db().recordCount(), 3);
+        QCOMPARE(w->grid()->currentGridRow(), 3);
+        QVERIFY(w.db().isChanged());
+        w->action(Command::Undo)->trigger();
+        QCOMPARE(w.db().recordCount(), 1);
+
+        const QString out = dir.filePath(QStringLiteral("out.CSV"));
+        w.dialogs.fileAnswers = {out};
+        w->action(Command::Export)->trigger();
+        QCOMPARE(w.dialogs.requests.back().proposedName, QStringLiteral("People"));
+        QCOMPARE(fileBytes(out), QByteArray("\"Name\",\"Town\"\r\n\"Ann\",\"Oslo\"\r\n"));
+
+        w->action(Command::Clone)->trigger();
+        QCOMPARE(w.db().name(), QStringLiteral("People Clone"));
+        QCOMPARE(w.db().grid().cell(1, 1), QString());
+        QVERIFY(!w.db().isChanged());
+    }
+
+    void sortAndFindThroughTheWindow()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        const auto firstField = [&w] {
+            return w.db().grid().cell(1, 1) + QLatin1Char(',') + w.db().grid().cell(1, 2);
+        };
+        w->grid()->setCurrentCell(1, 1);
+        w->action(Command::SortNormal)->trigger();
+        QCOMPARE(firstField(), QStringLiteral("Oak,Rosemary"));
+        QCOMPARE(w.db().sort().keys[0], qint8(1));
+        w->action(Command::Undo)->trigger();
+        QCOMPARE(firstField(), QStringLiteral("Rosemary,Oak"));
+        w->action(Command::SortReverse)->trigger();
+        QCOMPARE(firstField(), QStringLiteral("Rosemary,Oak"));
+        QCOMPARE(w.db().sort().keys[0], qint8(-1));
+
+        // Find next without a search opens the Find dialog; its Find button
+        // closes it and makes the match current.
+        QTimer::singleShot(0, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
+            dialog->findChild<QLineEdit *>()->setText(QStringLiteral("2.5"));
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text() == QStringLiteral("&Find"))
+                    button->click();
+            }
+        });
+        w->action(Command::FindNext)->trigger();
+        QCOMPARE(QPoint(w->grid()->currentGridColumn(), w->grid()->currentGridRow()), QPoint(2, 2));
+        QCOMPARE(w.db().findText(), QStringLiteral("2.5"));
+        w->action(Command::FindNext)->trigger();
+        QCOMPARE(w.messages.shown.back().text(), QStringLiteral("Search text not found."));
+    }
+
+    void contextMenuInsertsPopupItems()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Popups"));
+        w.db().field(3).type = FieldType::MultiplePopup;
+        w.db().field(3).popupItems = {QStringLiteral("R&D"), QStringLiteral("Sales")};
+
+        w->grid()->setCurrentCell(1, 1);
+        QMenu *menu = w->contextMenu();
+        QAction *insert = menu->actions().at(0);
+        QCOMPARE(insert->text(), QStringLiteral("Insert Popup Item"));
+        QVERIFY(!insert->isVisible()); // a String field
+
+        w->grid()->setCurrentCell(3, 2);
+        menu = w->contextMenu();
+        QVERIFY(insert->isVisible());
+        const QList<QAction *> items = insert->menu()->actions();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), QStringLiteral("R&&D"));
+        items[0]->trigger();
+        QCOMPARE(w.db().grid().cell(3, 2), QStringLiteral("R&D"));
+        QVERIFY(w.db().isChanged());
+
+        // An empty list still shows the entry.
+        w.db().field(3).popupItems.clear();
+        menu = w->contextMenu();
+        QVERIFY(insert->isVisible());
+        QVERIFY(insert->menu()->actions().isEmpty());
+
+        // The other entries follow the main menu's commands.
+        QStringList captions;
+        for (QAction *a : menu->actions()) {
+            if (!a->isSeparator())
+                captions << a->text();
+        }
+        QCOMPARE(captions.mid(1, 3),
+                 (QStringList{QStringLiteral("&Edit cell"), QStringLiteral("Pr&operties"),
+                              QStringLiteral("Cu&t cell")}));
+    }
+
+    void f2EditsTheCurrentCell()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        w->grid()->setCurrentCell(1, 2);
+        auto *dialog = w->findChild<TBankForm *>();
+        QVERIFY(dialog);
+        // Enter breaks the line; OK stores. Then Escape stores nothing.
+        const auto answer = [dialog](const std::function<void(MemoEdit *)> &keys) {
+            QTimer::singleShot(0, dialog, [dialog, keys] {
+                QVERIFY(dialog->isVisible());
+                keys(dialog->findChild<MemoEdit *>());
+            });
+        };
+        answer([dialog](MemoEdit *memo) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit Cell"));
+            QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+            QTest::keyClick(memo, Qt::Key_Return);
+            QTest::keyClicks(memo, QStringLiteral("Pine"));
+            QVERIFY(dialog->isVisible());
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text() == QStringLiteral("&OK"))
+                    QTest::mouseClick(button, Qt::LeftButton);
+            }
+        });
+        QTest::keyClick(w->grid(), Qt::Key_F2);
+        QCOMPARE(w.db().grid().cell(1, 2), QStringLiteral("Oak\r\nPine"));
+        QVERIFY(w.db().isChanged());
+
+        answer([](MemoEdit *memo) {
+            QTest::keyClicks(memo, QStringLiteral("x"));
+            QTest::keyClick(memo, Qt::Key_Escape);
+        });
+        QTest::keyClick(w->grid(), Qt::Key_F2);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(w.db().grid().cell(1, 2), QStringLiteral("Oak\r\nPine"));
+        w.db().setChanged(false);
+    }
+
+    void gridKeysRunTheEditingCommands()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        GridView *grid = w->grid();
+        grid->setFocus();
+        grid->setCurrentCell(1, 1);
+        // A block out and back in with the spreadsheet keys.
+        QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(grid->selectedBlock(), QRect(1, 1, 2, 1));
+        QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Rosemary\t1.5\r\n"));
+        grid->setCurrentCell(2, 2);
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w.db().grid().cell(3, 2), QStringLiteral("1.5"));
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(w.db().grid().cell(2, 2), QString());
+
+        // Both shortcuts that the menus show append a record; each asks
+        // nothing.
+        QTest::keyClick(grid, Qt::Key_Insert, Qt::AltModifier);
+        QTest::keyClick(grid, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(w.db().recordCount(), 4);
+        QCOMPARE(grid->currentGridRow(), 4);
+        w.messages.answers = {MessageButton::Yes};
+        QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(w.db().recordCount(), 3);
+        QCOMPARE(w.messages.shown.size(), size_t(1));
+        w.db().setChanged(false);
+    }
+};
+
+QTEST_MAIN(MainFormCommandsTest)
+#include "mainformcommands_test.moc"

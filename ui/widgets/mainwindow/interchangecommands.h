@@ -1,0 +1,24 @@
+#pragma once
+
+class TMainForm;
+
+/**
+ * The File menu's commands that move databases in and out: New, Clone,
+ * Import, Append and Export, and the loading of lookup lists from the
+ * grid's "Insert Popup Item". Their work lives in the engine
+ * (NewDatabaseRules, CloneDatabase, TextCommands, OfferLookupLoad); this
+ * binds it to the window, its dialogs and a progress dialog.
+ */
+namespace InterchangeCommands {
+
+/// Binds the commands to @p form (which enables them) and offers lookup
+/// lists when the context menu's popup items are about to show. Call once
+/// the form's actions and context menu exist.
+void bind(TMainForm &form);
+
+/// Offers to load the lookup list of grid column @p column before its cell
+/// is edited (the lookup dialog); whether a list was loaded. Does nothing
+/// for a column that is no unloaded Lookup Popup.
+bool offerLookupLoad(TMainForm &form, int column);
+
+} // namespace InterchangeCommands
