@@ -447,6 +447,7 @@ QWidget *TPropertiesForm::createLoadSavePanel()
     grid->addWidget(B_LS_Save, 3, 1);
     grid->addWidget(B_LS_Cancel, 4, 1, Qt::AlignTop);
     grid->setColumnStretch(0, 1);
+    grid->setRowStretch(4, 1);
     (new QVBoxLayout(panel))->addWidget(GB_LoadSave);
     return panel;
 }
