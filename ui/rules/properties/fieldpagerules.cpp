@@ -10,7 +10,7 @@ namespace {
 
 using namespace PropertiesControls;
 
-/// The width box's entries are the form's; the rules see only its text.
+/// A failed check's message box.
 Message warning(const char *text)
 {
     return {QStringLiteral("Warning"),
