@@ -237,8 +237,8 @@ QWidget *TPropertiesForm::createPopupPage()
              {"&Paste", &ListPagesRules::B_PasteClick},
              {"&Sort", &ListPagesRules::B_SortClick}}) {
         QPushButton *b = button(QString::fromLatin1(caption), page);
-        connect(b, &QPushButton::clicked, this, [this, &rules, handler] {
-            (rules.*handler)();
+        connect(b, &QPushButton::clicked, this, [this, &rules, click = handler] {
+            (rules.*click)();
             showControls();
         });
         grid->addWidget(b, row == 1 ? 1 : row + 1, 1);
