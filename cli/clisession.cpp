@@ -1,5 +1,6 @@
 #include "cli/clisession.h"
 
+#include "cli/passwordoptions.h"
 #include "cli/terminalpassword.h"
 #include "core/document/database.h"
 #include "core/document/document.h"
@@ -85,4 +86,15 @@ QString CliSession::askPasswordToEncrypt()
 void CliSession::printError(const QStringList &lines)
 {
     mErr << lines.join(QLatin1Char('\n')) << Qt::endl;
+}
+
+bool CliSession::usePasswords(PasswordOptions &passwords)
+{
+    QString error;
+    if (!passwords.load(&error)) {
+        printError({error});
+        return false;
+    }
+    setPassword(passwords.password());
+    return true;
 }

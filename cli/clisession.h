@@ -25,6 +25,8 @@ class Document;
  * the password is asked for there without echo, again after a wrong one,
  * until an empty line. There are no dialogs.
  */
+class PasswordOptions;
+
 class CliSession : public MessageService,
                    public PasswordPrompt,
                    public FileDialogs,
@@ -35,6 +37,10 @@ public:
 
     /// The password to offer, when one was given.
     void setPassword(const std::optional<QString> &password) { mPassword = password; }
+    /// Loads the password @p passwords name (a file's first line) and
+    /// offers it; says why on standard error and returns false when the
+    /// file cannot be read.
+    bool usePasswords(PasswordOptions &passwords);
 
     /// Reads @p path into @p db; reports a failure and returns false.
     bool readDatabase(const QString &path, Database &db);

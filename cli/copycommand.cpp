@@ -101,12 +101,8 @@ int CopyCommand::run(const QStringList &arguments)
     }
 
     CliSession session;
-    QString error;
-    if (!passwords.load(&error)) {
-        session.printError({error});
+    if (!session.usePasswords(passwords))
         return 1;
-    }
-    session.setPassword(passwords.password());
     Database db;
     if (!session.readDatabase(paths[0], db))
         return 1;

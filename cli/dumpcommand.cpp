@@ -137,12 +137,8 @@ int DumpCommand::run(const QStringList &arguments)
         return usage();
 
     CliSession session;
-    QString error;
-    if (!passwords.load(&error)) {
-        session.printError({error});
+    if (!session.usePasswords(passwords))
         return 1;
-    }
-    session.setPassword(passwords.password());
     Database db;
     if (!session.readDatabase(path, db))
         return 1;

@@ -56,12 +56,8 @@ int FindCommand::run(const QStringList &arguments)
     query.text = positional[1];
 
     CliSession session;
-    QString error;
-    if (!passwords.load(&error)) {
-        session.printError({error});
+    if (!session.usePasswords(passwords))
         return 1;
-    }
-    session.setPassword(passwords.password());
     Database db;
     if (!session.readDatabase(positional[0], db))
         return 1;

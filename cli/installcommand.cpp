@@ -61,12 +61,8 @@ int InstallCommand::run(const QStringList &arguments)
         return usage();
 
     CliSession session;
-    QString error;
-    if (!passwords.load(&error)) {
-        session.printError({error});
+    if (!session.usePasswords(passwords))
         return 1;
-    }
-    session.setPassword(passwords.password());
     LocalFileSystem files;
     TUserData users(SyncSoftwareProviders::platform(), files);
     bool reportMissing = false;

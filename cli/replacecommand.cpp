@@ -69,12 +69,8 @@ int ReplaceCommand::run(const QStringList &arguments)
     query.replaceText = *with;
 
     CliSession session;
-    QString error;
-    if (!passwords.load(&error)) {
-        session.printError({error});
+    if (!session.usePasswords(passwords))
         return 1;
-    }
-    session.setPassword(passwords.password());
     Database db;
     if (!session.readDatabase(paths[0], db))
         return 1;

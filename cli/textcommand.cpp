@@ -135,12 +135,8 @@ int run(Kind kind, const QStringList &arguments)
         return usage(kind);
 
     CliSession session;
-    QString error;
-    if (!passwords.load(&error)) {
-        session.printError({error});
+    if (!session.usePasswords(passwords))
         return 1;
-    }
-    session.setPassword(passwords.password());
     Answers answers(session, o.strict);
     LocalFileSystem files;
     NoProgress progress;

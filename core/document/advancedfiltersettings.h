@@ -26,4 +26,6 @@ struct AdvancedFilterSettings
     std::array<QString, 5> texts;
     quint16 options = DefaultOptions;
     std::array<qint8, 5> fields = {-1, -1, -1, -1, -1};
+
+    bool operator==(const AdvancedFilterSettings &) const = default;
 };

@@ -208,6 +208,68 @@ struct StepApplier
             [&](int first, int last) { emit doc.rowHeightsChanged(first, last); })};
     }
 
+    EditStep::Step operator()(EditStep::CheckBoxes &s)
+    {
+        EditStep::CheckBoxes inverse;
+        int c0 = INT_MAX, r0 = INT_MAX, c1 = -1, r1 = -1;
+        for (const auto &change : s.changes) {
+            if (change.column < 1 || change.column > db.fieldCount() || change.row < 1 ||
+                change.row > db.recordCount())
+                continue;
+            inverse.changes.push_back(
+                {change.column, change.row, grid.hasCheckBox(change.column, change.row)});
+            grid.setCheckBox(change.column, change.row, change.on);
+            c0 = std::min(c0, change.column);
+            c1 = std::max(c1, change.column);
+            r0 = std::min(r0, change.row);
+            r1 = std::max(r1, change.row);
+        }
+        std::reverse(inverse.changes.begin(), inverse.changes.end());
+        if (c1 >= 0)
+            emit doc.cellsChanged(c0, r0, c1, r1);
+        return inverse;
+    }
+
+    EditStep::Step operator()(EditStep::Options &s)
+    {
+        EditStep::Options inverse{DatabaseOptions::of(db)};
+        s.options.applyTo(db);
+        emit doc.optionsChanged();
+        return inverse;
+    }
+
+    EditStep::Step operator()(EditStep::NamedLists &s)
+    {
+        EditStep::NamedLists inverse;
+        for (auto &[list, content] : s.sortLists) {
+            if (list >= 1 && list <= 25)
+                inverse.sortLists.emplace_back(
+                    list, std::exchange(db.sortList(list), std::move(content)));
+        }
+        for (auto &[list, content] : s.filterLists) {
+            if (list >= 1 && list <= 25)
+                inverse.filterLists.emplace_back(
+                    list, std::exchange(db.filterList(list), std::move(content)));
+        }
+        std::reverse(inverse.sortLists.begin(), inverse.sortLists.end());
+        std::reverse(inverse.filterLists.begin(), inverse.filterLists.end());
+        emit doc.optionsChanged();
+        return inverse;
+    }
+
+    EditStep::Step operator()(EditStep::Password &s)
+    {
+        QString next;
+        if (s.kept >= 0 && size_t(s.kept) < doc.mKeptPasswords.size())
+            next = std::exchange(doc.mKeptPasswords[size_t(s.kept)], QString());
+        else
+            next = std::exchange(s.text, QString());
+        const int kept = doc.keepPassword(db.password(), s.kept);
+        db.setPassword(next);
+        emit doc.optionsChanged();
+        return EditStep::Password{QString(), kept};
+    }
+
     EditStep::Step operator()(EditStep::ViewOptions &s)
     {
         EditStep::ViewOptions inverse{db.widthScale(), db.autoSizeColumns()};
@@ -255,6 +317,43 @@ Edit Document::applySteps(Edit &&edit)
     return inverse;
 }
 
+Document::~Document()
+{
+    wipeKeptPasswords();
+}
+
+int Document::keepPassword(QString password, int slot)
+{
+    if (slot < 0 || size_t(slot) >= mKeptPasswords.size()) {
+        slot = int(mKeptPasswords.size());
+        mKeptPasswords.emplace_back();
+    }
+    mKeptPasswords[size_t(slot)] = std::move(password);
+    return slot;
+}
+
+void Document::wipeKeptPasswords()
+{
+    for (QString &password : mKeptPasswords) {
+        // Overwritten where it lies, as far as no other text shares it.
+        password.fill(QChar(u'\0'));
+        password.clear();
+    }
+    mKeptPasswords.clear();
+}
+
+void Document::applyJoined(Edit edit)
+{
+    if (edit.kind != Edit::Change || !canUndo() || canRedo()) {
+        apply(std::move(edit));
+        return;
+    }
+    Edit inverse = applySteps(std::move(edit));
+    mHistory.extendLast(std::move(inverse));
+    updateChangedFlag(true);
+    emit historyChanged();
+}
+
 void Document::apply(Edit edit)
 {
     const QPoint before = currentCell();
@@ -273,6 +372,7 @@ void Document::replace(Database &&db)
     emit aboutToBeReplaced();
     mDb = std::move(db);
     mHistory.clear();
+    wipeKeptPasswords();
     emit replaced();
     emit changedFlagChanged(mDb.isChanged());
     emit historyChanged();

@@ -37,8 +37,14 @@ public:
 
     /// Applies @p edit; see Edit for what its kind means.
     void apply(Edit edit);
+    /// Applies the Change @p edit as a part of the last Change edit applied,
+    /// whose undo step then takes both back (steps worked out from what the
+    /// first part did, such as the recalculation after new field settings).
+    /// Without such a last step (or after an undo), as apply().
+    void applyJoined(Edit edit);
     /// Takes @p db as the open database; the history is cleared.
     void replace(Database &&db);
+    ~Document() override;
     /// After a successful write: the file's date and image as written, and
     /// for a save under the database's own or a new name (@p path) the new
     /// path, the changed flag cleared and the clean point of the history.
@@ -86,6 +92,9 @@ signals:
     void columnWidthsChanged(int first, int last);
     void rowHeightsChanged(int first, int last);
     void viewOptionsChanged();
+    /// The name, flags, read-only flag, data width, first unlocked field,
+    /// simple filter, named lists or password changed.
+    void optionsChanged();
     /// The sort keys changed (a sort command, or its undo).
     void sortKeysChanged();
     void aboutToBeReplaced();
@@ -105,7 +114,14 @@ private:
     void updateChangedFlag(bool changed);
     QPoint currentCell() const { return mCurrentCell ? mCurrentCell() : QPoint(); }
 
+    /// Takes @p password into the keep; the number it is kept under.
+    int keepPassword(QString password, int slot);
+    void wipeKeptPasswords();
+
     Database mDb;
     EditHistory mHistory;
+    /// Passwords that undo or redo may give back, by number.
+    std::vector<QString> mKeptPasswords;
+
     std::function<QPoint()> mCurrentCell;
 };

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/document/databaseoptions.h"
 #include "core/document/fielddef.h"
 #include "core/document/fieldreferences.h"
 #include "core/document/recordgrid.h"
+#include "core/document/savedfilterlist.h"
+#include "core/document/savedsortlist.h"
 #include "core/document/sortsettings.h"
 
 #include <QString>
@@ -132,9 +135,50 @@ struct FindSettings
     QString text;
 };
 
-using Step = std::variant<Cells, InsertRecords, RemoveRecords, MoveRecord, PermuteRecords,
-                          MoveField, InsertField, RemoveField, FieldDefs, ColumnWidths, RowHeights,
-                          ViewOptions, SortKeys, FindSettings>;
+/// Grid check boxes switched on or off; the texts stay as they are.
+struct CheckBoxes
+{
+    struct Change
+    {
+        int column;
+        int row;
+        bool on;
+    };
+    std::vector<Change> changes;
+};
+
+/// The database's name, flags, data width, first unlocked field and simple
+/// filter (DatabaseOptions), all at once.
+struct Options
+{
+    DatabaseOptions options;
+};
+
+/// Named sort lists and filter lists (1..25) replaced: (list, content).
+/// Filter list 1 is also the working advanced filter.
+struct NamedLists
+{
+    std::vector<std::pair<int, SavedSortList>> sortLists;
+    std::vector<std::pair<int, SavedFilterList>> filterLists;
+};
+
+/**
+ * The database's password. A new one travels in @p text (empty: none) and
+ * is wiped from the step as the document takes it; the password it
+ * replaces stays with the document, and the inverse names it only by the
+ * number @p kept under which the document keeps it. The undo history thus
+ * never holds a password in clear.
+ */
+struct Password
+{
+    QString text;
+    int kept = -1;
+};
+
+using Step =
+    std::variant<Cells, InsertRecords, RemoveRecords, MoveRecord, PermuteRecords, MoveField,
+                 InsertField, RemoveField, FieldDefs, ColumnWidths, RowHeights, ViewOptions,
+                 SortKeys, FindSettings, CheckBoxes, Options, NamedLists, Password>;
 
 } // namespace EditStep
 

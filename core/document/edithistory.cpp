@@ -95,6 +95,20 @@ void EditHistory::push(Edit inverse, QPoint cellBefore)
     trim();
 }
 
+void EditHistory::extendLast(Edit inverse)
+{
+    if (mIndex == 0 || mIndex != int(mEntries.size()))
+        return;
+    Entry &entry = mEntries.back();
+    // The later edit is taken back first.
+    for (EditStep::Step &step : entry.edit.steps)
+        inverse.steps.push_back(std::move(step));
+    entry.edit.steps = std::move(inverse.steps);
+    mMergeOpen = false;
+    recount(entry);
+    trim();
+}
+
 void EditHistory::trim()
 {
     // The newest step always stays, however large: it is what the user

@@ -32,6 +32,10 @@ public:
 
     /// Records the inverse of an applied edit, dropping what could be redone.
     void push(Edit inverse, QPoint cellBefore);
+    /// Adds the inverse of an edit applied after the last step to that
+    /// step, so that undoing it takes back both; only while it can be
+    /// undone and nothing waits to be redone.
+    void extendLast(Edit inverse);
     /// Merges an edit of the same key into the last step: the step keeps its
     /// older inverse. Whether there was such a step to merge with.
     bool mergeable(int key) const;

@@ -33,6 +33,8 @@ struct FieldDef
 
     bool isReadOnly() const { return attributes & ReadOnlyAttribute; }
 
+    bool operator==(const FieldDef &) const = default;
+
     /// Back to a fresh String field; the lookup texts are left alone, since
     /// they are only looked at while the lookup flag is set.
     void clear()

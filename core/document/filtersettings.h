@@ -7,4 +7,6 @@ struct FilterSettings
 {
     qint8 field = 0;
     QString text;
+
+    bool operator==(const FilterSettings &) const = default;
 };

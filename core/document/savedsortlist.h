@@ -9,4 +9,6 @@ struct SavedSortList
 {
     QString name = QStringLiteral("Unused");
     SortSettings sort;
+
+    bool operator==(const SavedSortList &) const = default;
 };

@@ -95,6 +95,24 @@ struct FilterEngine::Condition
 FilterEngine::FilterEngine(Document &doc, LocaleService &locale, UserFeedback &feedback)
     : mDoc(doc), mDb(doc.database()), mLocale(locale), mFeedback(feedback)
 {
+    loadAdvancedRows();
+    const auto follow = [this] {
+        if (mDb.advancedFilter() != mLoadedList)
+            loadAdvancedRows();
+    };
+    mConnections = {
+        QObject::connect(&doc, &Document::replaced, [this] { loadAdvancedRows(); }),
+        QObject::connect(&doc, &Document::optionsChanged, follow),
+        QObject::connect(&doc, &Document::fieldMoved, follow),
+        QObject::connect(&doc, &Document::fieldInserted, follow),
+        QObject::connect(&doc, &Document::fieldRemoved, follow),
+    };
+}
+
+FilterEngine::~FilterEngine()
+{
+    for (const QMetaObject::Connection &c : mConnections)
+        QObject::disconnect(c);
 }
 
 void FilterEngine::ApplyFilter(int mode)
@@ -261,9 +279,15 @@ void FilterEngine::SimpleFilter()
     mFeedback.setBusy(false);
 }
 
+void FilterEngine::loadAdvancedRows()
+{
+    mRows = mDb.advancedFilter();
+    mLoadedList = mRows;
+}
+
 void FilterEngine::AdvancedFilter()
 {
-    const AdvancedFilterSettings &settings = mDb.advancedFilter();
+    const AdvancedFilterSettings &settings = mRows;
 
     struct Step
     {

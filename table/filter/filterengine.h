@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/document/advancedfiltersettings.h"
+
+#include <QMetaObject>
 #include <QString>
 
 #include <functional>
@@ -18,9 +21,12 @@ class UserFeedback;
  * row of a run gets LineRowHeight, which the grid view draws as its one-pixel
  * grid line alone, so the user sees where records are hidden; the following
  * ones get NoSpaceRowHeight and take no space at all. Cells are never
- * changed. The filter texts and fields live in the Database (FilterSettings,
- * AdvancedFilterSettings); the must-begin flag and the Include/Exclude
- * choice of the simple filter are held here, for the running program only.
+ * changed. The simple filter's field and text live in the Database
+ * (FilterSettings); its must-begin flag and Include/Exclude choice are held
+ * here, for the running program only. So are the advanced filter's five
+ * rows as the Properties dialog shows them: loaded from filter list 1 when
+ * a database comes and when the dialog opens, edited there, and stored into
+ * list 1 when it is confirmed.
  *
  * Works on the Document, locale and feedback it is given, which must outlive
  * it; row heights change through the document. Nothing here fails with a message: a filter without
@@ -42,6 +48,9 @@ public:
     static constexpr int NoSpaceRowHeight = -1;
 
     FilterEngine(Document &doc, LocaleService &locale, UserFeedback &feedback);
+    ~FilterEngine();
+    FilterEngine(const FilterEngine &) = delete;
+    FilterEngine &operator=(const FilterEngine &) = delete;
 
     /// The one way to switch filtering: 0 shows every record, 1 evaluates
     /// the simple and 2 the advanced filter afresh over all records. Other
@@ -75,6 +84,14 @@ public:
     bool include() const { return mInclude; }
     void setInclude(bool on) { mInclude = on; }
 
+    /// The advanced filter's working rows (their name is not used). They
+    /// follow filter list 1 whenever a database comes or list 1 changes
+    /// (a confirmation, a list saved, an undo, fields moving).
+    const AdvancedFilterSettings &advancedRows() const { return mRows; }
+    AdvancedFilterSettings &advancedRows() { return mRows; }
+    /// The working rows from the database's filter list 1.
+    void loadAdvancedRows();
+
     /// Gives every record row the visible height, under the busy cursor.
     void ShowAllRows();
 
@@ -93,8 +110,9 @@ public:
 
     /// Hides the records that the simple filter leaves out.
     void SimpleFilter();
-    /// Hides the records that the advanced filter leaves out; conditions are
-    /// joined left to right without precedence, empty ones left out.
+    /// Hides the records that the advanced filter's working rows leave out;
+    /// conditions are joined left to right without precedence, empty ones
+    /// left out.
     void AdvancedFilter();
 
     /// Whether record @p row is hidden (height 0 or less).
@@ -118,5 +136,8 @@ private:
     int mMode = Off;
     bool mMustBegin = false;
     bool mInclude = true;
+    AdvancedFilterSettings mRows;
+    AdvancedFilterSettings mLoadedList; ///< list 1 as the rows were last loaded
+    std::vector<QMetaObject::Connection> mConnections;
     std::function<void(int)> mModeChanged;
 };

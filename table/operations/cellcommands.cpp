@@ -4,6 +4,7 @@
 #include "core/platform/clipboard.h"
 #include "core/platform/messageservice.h"
 #include "table/operations/clipboardtext.h"
+#include "table/operations/confirmation.h"
 #include "values/calc/calculatedfields.h"
 
 void CellCommands::applyCells(const QString &label, std::vector<std::pair<QPoint, QString>> cells,
@@ -14,16 +15,6 @@ void CellCommands::applyCells(const QString &label, std::vector<std::pair<QPoint
     for (auto &[cell, text] : cells)
         step.changes.push_back({cell.x(), cell.y(), std::move(text)});
     mS.doc.apply(Edit::change(label, mS.calc.withRecalculation(std::move(step), stamps)));
-}
-
-bool CellCommands::confirm(const QString &question, bool expertMode)
-{
-    if (expertMode)
-        return true;
-    return mS.messages.show({QStringLiteral("Confirm"),
-                             MessageIcon::Question,
-                             {question},
-                             MessageButton::Yes | MessageButton::No}) == MessageButton::Yes;
 }
 
 void CellCommands::CopyCell(int column, int row)
@@ -49,7 +40,8 @@ void CellCommands::CopyRow(int row)
 
 bool CellCommands::CutRow(int row, bool expertMode)
 {
-    if (!confirm(QStringLiteral("Do you want to cut the selected row?"), expertMode))
+    if (!confirmUnlessExpert(mS.messages, QStringLiteral("Do you want to cut the selected row?"),
+                             expertMode))
         return false;
     CopyRow(row);
     std::vector<std::pair<QPoint, QString>> cells;
@@ -61,7 +53,8 @@ bool CellCommands::CutRow(int row, bool expertMode)
 
 bool CellCommands::PasteRow(int row, bool expertMode)
 {
-    if (!confirm(QStringLiteral("Do you want to overwrite the selected row?"), expertMode))
+    if (!confirmUnlessExpert(
+            mS.messages, QStringLiteral("Do you want to overwrite the selected row?"), expertMode))
         return false;
     std::vector<QString> texts =
         ClipboardText::PasteRecordText(mS.clipboard.text(), mS.doc.database().fieldCount());

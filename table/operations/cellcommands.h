@@ -68,7 +68,6 @@ private:
     /// records' calculated cells (and with @p stamps their stamps).
     void applyCells(const QString &label, std::vector<std::pair<QPoint, QString>> cells,
                     bool stamps);
-    bool confirm(const QString &question, bool expertMode);
     /// Whether a block command may write the cell of @p column.
     bool blockMayWrite(int column) const;
 

@@ -4,6 +4,7 @@
 #include "core/document/limits.h"
 #include "core/platform/messageservice.h"
 #include "core/platform/userfeedback.h"
+#include "table/operations/confirmation.h"
 #include "values/calc/calculatedfields.h"
 
 namespace {
@@ -49,16 +50,6 @@ bool RecordCommands::refuseAtFieldLimit()
     return true;
 }
 
-bool RecordCommands::confirm(const QString &question, bool expertMode)
-{
-    if (expertMode)
-        return true;
-    return mS.messages.show({QStringLiteral("Confirm"),
-                             MessageIcon::Question,
-                             {question},
-                             MessageButton::Yes | MessageButton::No}) == MessageButton::Yes;
-}
-
 bool RecordCommands::insertRecordAt(int position, const QString &label)
 {
     if (refuseAtRecordLimit())
@@ -94,7 +85,8 @@ bool RecordCommands::DeleteRecord(int row, bool expertMode)
         mS.messages.show(informationMessage(QStringLiteral("You mustn't delete the first row!")));
         return false;
     }
-    if (!confirm(QStringLiteral("Do you want to delete the selected row?"), expertMode))
+    if (!confirmUnlessExpert(mS.messages, QStringLiteral("Do you want to delete the selected row?"),
+                             expertMode))
         return false;
     BusyCursor busy(mS.feedback);
     mS.doc.apply(Edit::change(QStringLiteral("delete row"), EditStep::RemoveRecords{row, 1}));
@@ -136,7 +128,8 @@ bool RecordCommands::DeleteField(int column, bool expertMode)
             informationMessage(QStringLiteral("You mustn't delete the first column!")));
         return false;
     }
-    if (!confirm(QStringLiteral("Do you want to delete the selected column?"), expertMode))
+    if (!confirmUnlessExpert(
+            mS.messages, QStringLiteral("Do you want to delete the selected column?"), expertMode))
         return false;
     BusyCursor busy(mS.feedback);
     mS.doc.apply(Edit::change(QStringLiteral("delete column"), EditStep::RemoveField{column, {}}));

@@ -40,7 +40,6 @@ public:
 private:
     bool refuseAtRecordLimit();
     bool refuseAtFieldLimit();
-    bool confirm(const QString &question, bool expertMode);
     bool insertRecordAt(int position, const QString &label);
     bool insertFieldAt(int position, const QString &label);
 

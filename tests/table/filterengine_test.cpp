@@ -83,7 +83,7 @@ protected:
     void condition(int k, int field, const char *text, bool isAnd = false, bool begin = false,
                    bool exclude = false)
     {
-        AdvancedFilterSettings &adv = db.advancedFilter();
+        AdvancedFilterSettings &adv = engine.advancedRows();
         const int i = k - 1;
         adv.fields[size_t(i)] = qint8(field - 1);
         adv.texts[size_t(i)] = u8(text);
@@ -331,7 +331,7 @@ TEST_F(Filter, advancedWithoutConditionTextBeepsAndSwitchesOff)
     EXPECT_THAT(visible(), ElementsAre(1));
     shell.log.clear();
 
-    db.advancedFilter().texts = {};
+    engine.advancedRows().texts = {};
     engine.ApplyFilter(2);
     EXPECT_EQ(engine.filterMode(), 0);
     EXPECT_FALSE(engine.isAdvancedChecked());
@@ -350,7 +350,7 @@ TEST_F(Filter, advancedSkipsEmptyConditionsWithTheirOperators)
     EXPECT_THAT(visible(), ElementsAre(1, 2, 3));
 
     // An empty condition between two keeps the later one's operator.
-    db.advancedFilter().texts = {};
+    engine.advancedRows().texts = {};
     condition(1, 0, "x");
     condition(3, 0, "", /*isAnd=*/false);
     condition(4, 0, "y", /*isAnd=*/true);

@@ -292,7 +292,7 @@ private slots:
         w->grid()->setCurrentCell(3, 2);
         w.db().setChanged(true);
         w.db().filter() = {1, QStringLiteral("oak")};
-        w.db().advancedFilter().texts[0] = QStringLiteral("x");
+        w->filter().advancedRows().texts[0] = QStringLiteral("x");
         w->action(Command::Filter)->trigger();
         w->action(Command::AutoSizing)->trigger();
         w->UpdateStatus();

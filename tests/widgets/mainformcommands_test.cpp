@@ -166,6 +166,59 @@ private slots:
         w.db().setChanged(false);
     }
 
+    void f3ShowsThePropertiesOfTheCurrentField()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        QVERIFY(w->action(Command::Properties)->isEnabled());
+        w->grid()->setCurrentCell(2, 1);
+        auto *dialog = w->findChild<TPropertiesForm *>();
+        QVERIFY(dialog);
+        const auto answer = [dialog](const std::function<void()> &steps) {
+            QTimer::singleShot(0, dialog, [dialog, steps] {
+                QVERIFY(dialog->isVisible());
+                steps();
+            });
+        };
+        const auto edit = [dialog](const QString &text) {
+            for (QLineEdit *e : dialog->findChildren<QLineEdit *>()) {
+                if (e->isVisible() && e->text() == text)
+                    return e;
+            }
+            return static_cast<QLineEdit *>(nullptr);
+        };
+        // The Field page first; Enter does not confirm, OK does.
+        answer([&] {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Properties"));
+            QLineEdit *name = edit(QStringLiteral("F2"));
+            QVERIFY(name);
+            name->selectAll();
+            QTest::keyClicks(name, QStringLiteral("Price"));
+            QTest::keyClick(name, Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text() == QStringLiteral("&OK"))
+                    QTest::mouseClick(button, Qt::LeftButton);
+            }
+        });
+        QTest::keyClick(w->grid(), Qt::Key_F3);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(w.db().grid().cell(2, 0), QStringLiteral("Price"));
+        QCOMPARE(w->action(Command::Undo)->text(), QStringLiteral("&Undo properties"));
+
+        // Escape applies nothing.
+        answer([&] {
+            QTest::keyClicks(edit(QStringLiteral("Price")), QStringLiteral("x"));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        w->action(Command::Properties)->trigger();
+        QCOMPARE(w.db().grid().cell(2, 0), QStringLiteral("Price"));
+        w->action(Command::Undo)->trigger();
+        QCOMPARE(w.db().grid().cell(2, 0), QStringLiteral("F2"));
+        w.db().setChanged(false);
+    }
+
     void gridKeysRunTheEditingCommands()
     {
         Window w(settingsPath());

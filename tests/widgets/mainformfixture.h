@@ -11,6 +11,7 @@
 #include "scriptedshell.h"
 #include "ui/widgets/dialogs/memoedit.h"
 #include "ui/widgets/dialogs/tbankform.h"
+#include "ui/widgets/dialogs/tpropertiesform.h"
 #include "ui/widgets/grid/gridview.h"
 #include "ui/widgets/mainwindow/tmainform.h"
 

@@ -62,6 +62,17 @@ TDateiForm::TDateiForm(MessageService &messages, QWidget *parent)
     auto *fieldLayout = new QFormLayout(field);
     fieldLayout->addRow(QStringLiteral("Type"), C_FieldType);
     fieldLayout->addRow(QStringLiteral("Width"), C_FieldWidth);
+    // The boxes of both groups start at one line.
+    int labelWidth = 0;
+    const std::pair<QFormLayout *, QWidget *> labelled[] = {{databaseLayout, E_Name},
+                                                            {databaseLayout, ColBox},
+                                                            {databaseLayout, RowBox},
+                                                            {fieldLayout, C_FieldType},
+                                                            {fieldLayout, C_FieldWidth}};
+    for (const auto &[form, box] : labelled)
+        labelWidth = qMax(labelWidth, form->labelForField(box)->sizeHint().width());
+    for (const auto &[form, box] : labelled)
+        form->labelForField(box)->setMinimumWidth(labelWidth);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(B_NewDatabase);

@@ -19,6 +19,7 @@ class TLookupForm : public QDialog, public LookupPrompt
 public:
     explicit TLookupForm(QWidget *parent = nullptr);
 
+    using QDialog::exec;
     void exec(LookupFormRules &rules) override;
 
 private:

@@ -7,7 +7,6 @@
 #include "ui/rules/grid/celledit.h"
 #include "ui/rules/grid/columnrescale.h"
 #include "ui/rules/grid/popupinsertion.h"
-#include "ui/rules/settings/initialdirectory.h"
 #include "ui/rules/shell/commandtable.h"
 #include "ui/rules/shell/saveflow.h"
 #include "ui/rules/shell/shellquestions.h"
@@ -24,6 +23,7 @@
 #include "ui/widgets/mainwindow/installcommands.h"
 #include "ui/widgets/mainwindow/interchangecommands.h"
 #include "ui/widgets/mainwindow/printcommands.h"
+#include "ui/widgets/mainwindow/propertiescommands.h"
 #include "ui/widgets/mainwindow/sortcommands.h"
 #include "ui/widgets/mainwindow/startpage.h"
 #include "ui/widgets/mainwindow/toolbaricons.h"
@@ -83,6 +83,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     FindCommands::bind(*this);
     InstallCommands::bind(*this);
     PrintCommands::bind(*this);
+    PropertiesCommands::bind(*this);
     // Without a database the start page stands where the grid would.
     mStartPage =
         new StartPage({action(Command::Open), action(Command::New), action(Command::Import)}, this);
@@ -111,8 +112,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
         mFiles);
     mUserData->Create(mMessages, mPreferences.handheldSoftware);
     mSelectedSyncUser = mUserData->LastUserIndex();
-    mInitialDirectory = InitialDirectory::UpdateInitialDirectory(
-        mPreferences, mUserData->BackupFolder(mSelectedSyncUser));
+    UpdateInitialDirectory();
 
     // The clipboard tells when its contents change; asking it every 100 ms
     // would mean a round trip to another program each time.

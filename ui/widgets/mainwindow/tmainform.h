@@ -10,6 +10,7 @@
 #include "interchange/hotsync/tuserdata.h"
 #include "table/filter/filterengine.h"
 #include "ui/rules/grid/columnautosize.h"
+#include "ui/rules/settings/initialdirectory.h"
 #include "ui/rules/settings/preferences.h"
 #include "ui/rules/settings/recentfiles.h"
 #include "ui/rules/shell/command.h"
@@ -146,6 +147,16 @@ public:
     /// The handheld users, and the one Install serves (not kept between runs).
     TUserData &userData() { return *mUserData; }
     int selectedSyncUser() const { return mSelectedSyncUser; }
+    /// The separators of the system, saved at start.
+    const NumberSeparators &systemSeparators() const { return mSystemSeparators; }
+    /// The file dialogs' initial folder from the preferences and the
+    /// selected handheld user.
+    void UpdateInitialDirectory()
+    {
+        mInitialDirectory = InitialDirectory::UpdateInitialDirectory(
+            mPreferences, mUserData->BackupFolder(mSelectedSyncUser));
+    }
+    void setSelectedSyncUser(int user) { mSelectedSyncUser = user; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;

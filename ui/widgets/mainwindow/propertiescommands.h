@@ -1,0 +1,11 @@
+#pragma once
+
+class TMainForm;
+
+/// "Pr&operties..." (F3, the toolbar, the grid's context menu): the
+/// Properties dialog for the current column's field.
+namespace PropertiesCommands {
+
+void bind(TMainForm &form);
+
+} // namespace PropertiesCommands
