@@ -18,23 +18,38 @@ struct StepApplier
 
     EditStep::Step operator()(EditStep::Cells &s)
     {
-        EditStep::Cells inverse;
-        inverse.changes.reserve(s.changes.size());
-        int c0 = INT_MAX, r0 = INT_MAX, c1 = -1, r1 = -1;
-        for (auto &change : s.changes) {
-            if (change.column < 1 || change.column > db.fieldCount() || change.row < 0 ||
-                change.row > db.recordCount())
-                continue;
-            inverse.changes.push_back(
-                {change.column, change.row, grid.cell(change.column, change.row)});
-            grid.setCell(change.column, change.row, change.text);
-            c0 = std::min(c0, change.column);
-            c1 = std::max(c1, change.column);
-            r0 = std::min(r0, change.row);
-            r1 = std::max(r1, change.row);
+        // Each record is built anew once with all its new texts.
+        std::vector<size_t> order;
+        order.reserve(s.changes.size());
+        for (size_t i = 0; i < s.changes.size(); ++i) {
+            const auto &change = s.changes[i];
+            if (change.column >= 1 && change.column <= db.fieldCount() && change.row >= 0 &&
+                change.row <= db.recordCount())
+                order.push_back(i);
         }
-        // A cell named twice gets its first text back last.
-        std::reverse(inverse.changes.begin(), inverse.changes.end());
+        const auto byRow = [&](size_t a, size_t b) { return s.changes[a].row < s.changes[b].row; };
+        if (!std::is_sorted(order.begin(), order.end(), byRow))
+            std::stable_sort(order.begin(), order.end(), byRow);
+        EditStep::Cells inverse;
+        inverse.changes.reserve(order.size());
+        std::vector<std::pair<int, QStringView>> rowTexts;
+        int c0 = INT_MAX, r0 = INT_MAX, c1 = -1, r1 = -1;
+        for (size_t k = 0; k < order.size();) {
+            const int row = s.changes[order[k]].row;
+            rowTexts.clear();
+            for (; k < order.size() && s.changes[order[k]].row == row; ++k) {
+                const auto &change = s.changes[order[k]];
+                inverse.changes.push_back({change.column, row, grid.cell(change.column, row)});
+                rowTexts.emplace_back(change.column, change.text);
+                c0 = std::min(c0, change.column);
+                c1 = std::max(c1, change.column);
+            }
+            grid.setCells(row, rowTexts);
+            r0 = std::min(r0, row);
+            r1 = std::max(r1, row);
+        }
+        // Every old text is read before its record changes, so a cell named
+        // twice gets its first text back whichever comes last.
         if (c1 >= 0)
             emit doc.cellsChanged(c0, r0, c1, r1);
         return inverse;

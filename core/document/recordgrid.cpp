@@ -57,6 +57,20 @@ void RecordGrid::setCell(int column, int row, const QString &text)
         mRows[size_t(row)].texts.setText(int(slot(column)), text);
 }
 
+void RecordGrid::setCells(int row, const std::vector<std::pair<int, QStringView>> &cells)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    thread_local std::vector<RecordTexts::SlotText> texts;
+    texts.clear();
+    for (const auto &[column, text] : cells) {
+        if (column > 0 && column < mColumnCount)
+            texts.push_back({int(slot(column)), text});
+    }
+    if (!texts.empty())
+        mRows[size_t(row)].texts.setTexts(texts.data(), qsizetype(texts.size()));
+}
+
 void RecordGrid::setRecordTexts(int row, std::vector<QString> &&texts)
 {
     if (row < 0 || row >= rowCount())

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 /**
@@ -76,7 +77,16 @@ public:
         else
             text.resize(0);
     }
+    /// Whether a cell's text is empty (or the cell outside the table),
+    /// without making the text.
+    bool isCellEmpty(int column, int row) const
+    {
+        return !contains(column, row) || mRows[size_t(row)].texts.isEmpty(int(slot(column)));
+    }
     void setCell(int column, int row, const QString &text);
+    /// Sets several cells of @p row at once: (column, text); the row is
+    /// built anew once. Columns outside 1..f are passed over.
+    void setCells(int row, const std::vector<std::pair<int, QStringView>> &cells);
     /// Takes the texts of columns 1.. of @p row from @p texts.
     void setRecordTexts(int row, std::vector<QString> &&texts);
 

@@ -2,6 +2,7 @@
 
 #include "core/format/codepage.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace {
@@ -222,21 +223,51 @@ void RecordTexts::setText(int slot, QStringView text)
 {
     if (slot < 0 || (slot >= count() && text.isEmpty()))
         return;
-    QByteArray encoded;
-    if (!isWide() && appendStored(encoded, text)) {
-        splice(slot, encoded, false);
-        return;
+    SlotText one{slot, text};
+    setTexts(&one, 1);
+}
+
+void RecordTexts::setTexts(SlotText *texts, qsizetype count)
+{
+    // The last text given for a slot wins; slots past the row add empty
+    // slots before them.
+    std::stable_sort(texts, texts + count,
+                     [](const SlotText &a, const SlotText &b) { return a.slot < b.slot; });
+    thread_local std::vector<Piece> pieces;
+    thread_local QByteArray encoded;
+    pieces.clear();
+    encoded.resize(0);
+    bool fits = true;
+    for (qsizetype i = 0; i < count; ++i) {
+        const SlotText &t = texts[i];
+        if (t.slot < 0 || (i + 1 < count && texts[i + 1].slot == t.slot))
+            continue;
+        const qsizetype from = encoded.size();
+        if (isWide())
+            appendWide(encoded, t.text);
+        else
+            fits = fits && appendStored(encoded, t.text);
+        pieces.push_back({t.slot, from, encoded.size() - from, t.text.isEmpty()});
     }
-    if (isWide()) {
-        appendWide(encoded, text);
-        splice(slot, encoded, false);
+    // Empty texts past the end of the row add nothing.
+    while (!pieces.empty() && pieces.back().slot >= this->count() && pieces.back().empty)
+        pieces.pop_back();
+    if (pieces.empty())
+        return;
+    if (fits) {
+        rebuild(pieces.data(), qsizetype(pieces.size()), encoded.constData());
         return;
     }
     // The row can no longer keep its texts as stored bytes.
-    std::vector<QString> all = texts();
-    if (size_t(slot) >= all.size())
-        all.resize(size_t(slot) + 1);
-    all[size_t(slot)] = text.toString();
+    std::vector<QString> all = this->texts();
+    for (qsizetype i = 0; i < count; ++i) {
+        const SlotText &t = texts[i];
+        if (t.slot < 0)
+            continue;
+        if (size_t(t.slot) >= all.size())
+            all.resize(size_t(t.slot) + 1);
+        all[size_t(t.slot)] = t.text.toString();
+    }
     mBytes = pack(all);
     mCount = int(all.size());
 }
@@ -246,59 +277,91 @@ QString RecordTexts::take(int slot)
     if (slot < 0 || slot >= count())
         return {};
     QString taken = text(slot);
-    splice(slot, {}, true);
+    const int n = count() - 1;
+    if (n == 0) {
+        mBytes.clear();
+        mCount = 0;
+        return taken;
+    }
+    const quint32 from = offset(slot);
+    const quint32 to = offset(slot + 1);
+    const quint32 cut = to - from;
+    const quint32 oldSize = offset(count());
+    const qsizetype textsAt = HeaderSize + 4 * (qsizetype(n) + 1);
+    QByteArray bytes(textsAt + qsizetype(oldSize - cut), Qt::Uninitialized);
+    char *d = bytes.data();
+    char *t = d + textsAt;
+    d[0] = mBytes[0];
+    putWord(d + 2, quint16(n));
+    // Offsets up to the slot stay; the later ones lose the slot's bytes.
+    std::memcpy(d + HeaderSize, mBytes.constData() + HeaderSize, 4 * (size_t(slot) + 1));
+    for (int k = slot + 1; k <= n; ++k)
+        putOffset(d + HeaderSize + 4 * qsizetype(k), offset(k + 1) - cut);
+    std::memcpy(t, base(), from);
+    std::memcpy(t + from, base() + to, oldSize - to);
+    d[1] = d[0] == Stored && (mBytes[1] == 1 || allWrittenAsIs(t, oldSize - cut));
+    mBytes = std::move(bytes);
+    mCount = n;
     return taken;
 }
 
-void RecordTexts::splice(int slot, QByteArrayView encoded, bool remove)
+void RecordTexts::rebuild(const Piece *pieces, qsizetype count, const char *encoded)
 {
-    const int oldCount = count();
+    const int oldCount = this->count();
     const char form = mBytes.isEmpty() ? Stored : mBytes[0];
-    const int n = remove ? oldCount - 1 : qMax(oldCount, slot + 1);
-    if (n <= 0) {
-        mBytes.clear();
-        mCount = 0;
-        return;
-    }
-    const qsizetype emptySize = form == Stored ? 1 : 0;
-    const auto oldLength = [&](int i) -> qsizetype {
-        return i < oldCount ? qsizetype(offset(i + 1) - offset(i)) : emptySize;
+    const quint32 emptySize = form == Stored ? 1 : 0;
+    const int n = qMax(oldCount, pieces[count - 1].slot + 1);
+    const quint32 oldSize = oldCount > 0 ? offset(oldCount) : 0;
+    const auto oldLength = [&](int slot) {
+        return slot < oldCount ? offset(slot + 1) - offset(slot) : emptySize;
     };
+    qsizetype size = qsizetype(oldSize) + qsizetype(n - oldCount) * emptySize;
+    for (qsizetype p = 0; p < count; ++p)
+        size += pieces[p].size - qsizetype(oldLength(pieces[p].slot));
     const qsizetype textsAt = HeaderSize + 4 * (qsizetype(n) + 1);
-    qsizetype textsSize = 0;
-    for (int i = 0; i < qMax(oldCount, slot + 1); ++i) {
-        if (i == slot)
-            textsSize += remove ? 0 : encoded.size();
-        else
-            textsSize += oldLength(i);
-    }
-    QByteArray bytes(textsAt + textsSize, '\0');
+    QByteArray bytes(textsAt + size, Qt::Uninitialized);
     char *d = bytes.data();
-    d[0] = form;
-    putWord(d + 2, quint16(n));
+    char *t = d + textsAt;
     quint32 at = 0;
-    int out = 0;
-    for (int i = 0; i < qMax(oldCount, slot + 1); ++i) {
-        putOffset(d + HeaderSize + 4 * qsizetype(out), at);
-        if (i == slot && remove)
-            continue;
-        if (i == slot) {
-            std::memcpy(d + textsAt + at, encoded.data(), size_t(encoded.size()));
-            at += quint32(encoded.size());
+    qsizetype next = 0;
+    for (int i = 0; i < n;) {
+        putOffset(d + HeaderSize + 4 * qsizetype(i), at);
+        if (next < count && pieces[next].slot == i) {
+            const Piece &p = pieces[next++];
+            std::memcpy(t + at, encoded + p.from, size_t(p.size));
+            at += quint32(p.size);
+            ++i;
         } else if (i < oldCount) {
-            std::memcpy(d + textsAt + at, base() + offset(i), size_t(oldLength(i)));
-            at += quint32(oldLength(i));
+            // A run of slots that keep their texts: one copy, the offsets
+            // moved by what changed before them.
+            const int end = next < count ? qMin(pieces[next].slot, oldCount) : oldCount;
+            const quint32 from = offset(i);
+            const quint32 length = offset(end) - from;
+            std::memcpy(t + at, base() + from, length);
+            for (int k = i + 1; k < end; ++k)
+                putOffset(d + HeaderSize + 4 * qsizetype(k), offset(k) - from + at);
+            at += length;
+            i = end;
         } else {
-            at += quint32(emptySize); // a zero byte already there
+            if (emptySize)
+                t[at] = '\0';
+            at += emptySize;
+            ++i;
         }
-        ++out;
     }
     putOffset(d + HeaderSize + 4 * qsizetype(n), at);
-    // Only the new text needs looking at when the others were written as
+    d[0] = form;
+    putWord(d + 2, quint16(n));
+    // Only the new texts need looking at when the others were written as
     // they are kept.
-    const bool wasAsIs = oldCount == 0 || mBytes[1] == 1;
-    d[1] = form == Stored && (wasAsIs ? allWrittenAsIs(encoded.data(), encoded.size())
-                                      : allWrittenAsIs(d + textsAt, at));
+    bool asIs = form == Stored;
+    if (asIs && (oldCount == 0 || mBytes[1] == 1)) {
+        for (qsizetype p = 0; p < count && asIs; ++p)
+            asIs = allWrittenAsIs(encoded + pieces[p].from, pieces[p].size);
+    } else if (asIs) {
+        asIs = allWrittenAsIs(t, at);
+    }
+    d[1] = asIs;
     mBytes = std::move(bytes);
     mCount = n;
 }

@@ -48,6 +48,12 @@ public:
     int count() const { return mCount; }
     /// The text of @p slot; empty past the slots.
     QString text(int slot) const;
+    /// Whether the text of @p slot is empty.
+    bool isEmpty(int slot) const
+    {
+        return slot < 0 || slot >= count() ||
+               offset(slot + 1) - offset(slot) <= (isWide() ? 0u : 1u);
+    }
     /// Puts the text of @p slot in @p text, reusing its room.
     void textInto(int slot, QString &text) const;
     /// Every text, in slot order.
@@ -55,6 +61,15 @@ public:
 
     /// Sets the text of @p slot, adding empty slots before it as needed.
     void setText(int slot, QStringView text);
+    /// A text for a slot, for setTexts().
+    struct SlotText
+    {
+        int slot;
+        QStringView text;
+    };
+    /// Sets the texts of several slots in one rebuild of the row (the last
+    /// one given for a slot wins); sorts @p texts by slot.
+    void setTexts(SlotText *texts, qsizetype count);
     /// Adds a slot at the end.
     void append(QStringView text) { setText(qMax(count(), 0), text); }
     /// Takes @p slot out; the later slots move down by one.
@@ -85,9 +100,19 @@ private:
     const char *base() const { return mBytes.constData() + HeaderSize + 4 * (count() + 1); }
     /// Builds the bytes of @p texts in the form that keeps them exactly.
     static QByteArray pack(const std::vector<QString> &texts);
-    /// Puts @p encoded (in the row's form) in as the text of @p slot, or
-    /// takes the slot out when @p remove.
-    void splice(int slot, QByteArrayView encoded, bool remove);
+    /// A new text in the row's form: bytes [from, from + size) of a
+    /// scratch buffer.
+    struct Piece
+    {
+        int slot;
+        qsizetype from;
+        qsizetype size;
+        bool empty;
+    };
+    /// Builds the row anew with the @p count pieces (sorted by slot, one
+    /// per slot) in place of their slots' texts, in one allocation and one
+    /// pass; slots added before a piece past the row are empty.
+    void rebuild(const Piece *pieces, qsizetype count, const char *encoded);
 
     QByteArray mBytes;
     int mCount = 0;

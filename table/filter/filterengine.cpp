@@ -239,16 +239,19 @@ bool FilterEngine::matches(const Condition &condition, int row) const
     }
     case Condition::NonEmpty:
         for (int c = condition.firstColumn; c <= condition.lastColumn; ++c) {
-            if (!grid.cell(c, row).isEmpty())
+            if (!grid.isCellEmpty(c, row))
                 return true;
         }
         return false;
-    case Condition::Search:
+    case Condition::Search: {
+        thread_local QString cell; // one string reused for every cell
         for (int c = condition.firstColumn; c <= condition.lastColumn; ++c) {
-            if (occursIn(grid.cell(c, row), condition.text, condition.mustBegin))
+            grid.cellInto(c, row, cell);
+            if (occursIn(cell, condition.text, condition.mustBegin))
                 return true;
         }
         return false;
+    }
     }
     return false;
 }

@@ -46,11 +46,13 @@ std::optional<QPoint> FindSearch::run(const Database &db, const Query &query, in
         row = query.fromStart ? 0 : qMax(0, currentRow);
         column = fields;
     }
+    QString cell; // one string reused for every cell
     for (;;) {
         // Next column of this record, within the range.
         column = qMax(column + 1, first);
         for (; column <= last; ++column) {
-            if (cellMatches(db.grid().cell(column, row), text, query.mustBegin)) {
+            db.grid().cellInto(column, row, cell);
+            if (cellMatches(cell, text, query.mustBegin)) {
                 mActive = true;
                 mRow = row;
                 mColumn = column;

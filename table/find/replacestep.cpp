@@ -133,9 +133,11 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
     std::vector<std::vector<int>> matching;
     if (mode == ReplaceAll && !find.isEmpty() && last >= first) {
         matching.resize(size_t(last - first + 1));
+        QString cell; // one string reused for every cell
         for (int r = 1; r <= records; ++r) {
             for (int c = first; c <= last; ++c) {
-                if (test(db.grid().cell(c, r), 0, find, query))
+                db.grid().cellInto(c, r, cell);
+                if (test(cell, 0, find, query))
                     matching[size_t(c - first)].push_back(r);
             }
         }

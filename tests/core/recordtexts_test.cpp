@@ -160,12 +160,26 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
     for (int step = 0; step < 400; ++step) {
         const int columns = grid.columnCount();
         const int rows = grid.rowCount();
-        switch (rng.bounded(7)) {
+        switch (rng.bounded(8)) {
         case 0: { // a text in the middle of a record
             const int c = rng.bounded(1, columns), r = rng.bounded(1, rows);
             const QString text = someText();
             grid.setCell(c, r, text);
             table[size_t(r)][size_t(c)] = text;
+            break;
+        }
+        case 7: { // several texts of a record at once, a cell named twice
+            const int r = rng.bounded(1, rows);
+            std::vector<QString> texts;
+            std::vector<std::pair<int, QStringView>> cells;
+            for (int k = rng.bounded(1, 6); k > 0; --k)
+                texts.push_back(someText());
+            for (const QString &text : texts) {
+                const int c = rng.bounded(1, columns);
+                cells.emplace_back(c, text);
+                table[size_t(r)][size_t(c)] = text;
+            }
+            grid.setCells(r, cells);
             break;
         }
         case 1: { // a column moves
