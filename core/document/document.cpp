@@ -4,8 +4,11 @@
 #include "core/document/fieldreferences.h"
 #include "core/document/limits.h"
 
+#include <QThreadPool>
+
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <utility>
 
 /// Applies one step to the document's database, announces it and returns
@@ -385,12 +388,19 @@ void Document::apply(Edit edit)
 void Document::replace(Database &&db)
 {
     emit aboutToBeReplaced();
-    mDb = std::move(db);
+    Database gone = std::exchange(mDb, std::move(db));
     mHistory.clear();
     wipeKeptPasswords();
     emit replaced();
     emit changedFlagChanged(mDb.isChanged());
     emit historyChanged();
+    // A large database given up is a row of allocations for each record:
+    // freed on another thread, the new one shows without waiting for it.
+    if (gone.recordCount() >= 1000) {
+        auto freed = std::make_shared<Database>(std::move(gone));
+        QThreadPool::globalInstance()->start(
+            [freed = std::move(freed)]() mutable { freed.reset(); });
+    }
 }
 
 void Document::markSaved(const QDateTime &date, const LoStruc &image,

@@ -8,8 +8,6 @@ void RecordGrid::resize(int columns, int rows)
     rows = qMax(rows, 0);
     mColumnCount = columns;
     mRows.assign(size_t(rows), Line{});
-    for (Line &row : mRows)
-        row.checkBoxes.resize(size_t(columns));
     mColumnWidths.assign(size_t(columns), DefaultColumnWidth);
     mSlots.resize(size_t(columns));
     for (int c = 0; c < columns; ++c)
@@ -28,12 +26,15 @@ RecordGrid::Line RecordGrid::toSlots(Row &&row) const
 {
     Line line;
     std::vector<QString> texts(static_cast<size_t>(mColumnCount));
-    line.checkBoxes.resize(size_t(mColumnCount));
     line.height = row.height;
     for (int c = 1; c < mColumnCount && size_t(c) < row.cells.size(); ++c)
         texts[slot(c)] = std::move(row.cells[size_t(c)]);
-    for (int c = 0; c < mColumnCount && size_t(c) < row.checkBoxes.size(); ++c)
-        line.checkBoxes[slot(c)] = row.checkBoxes[size_t(c)];
+    for (int c = 0; c < mColumnCount && size_t(c) < row.checkBoxes.size(); ++c) {
+        if (row.checkBoxes[size_t(c)]) {
+            line.checkBoxes.resize(size_t(mColumnCount));
+            line.checkBoxes[slot(c)] = true;
+        }
+    }
     line.texts = RecordTexts::fromTexts(texts.data(), qsizetype(texts.size()));
     return line;
 }
@@ -46,7 +47,7 @@ RecordGrid::Row RecordGrid::toColumns(Line &&line) const
     row.height = line.height;
     for (int c = 0; c < mColumnCount; ++c) {
         row.cells[size_t(c)] = line.texts.text(int(slot(c)));
-        row.checkBoxes[size_t(c)] = line.checkBoxes[slot(c)];
+        row.checkBoxes[size_t(c)] = slot(c) < line.checkBoxes.size() && line.checkBoxes[slot(c)];
     }
     return row;
 }
@@ -115,13 +116,21 @@ const RecordTexts *RecordGrid::storedTexts(int row) const
 
 bool RecordGrid::hasCheckBox(int column, int row) const
 {
-    return contains(column, row) && mRows[size_t(row)].checkBoxes[slot(column)];
+    if (!contains(column, row))
+        return false;
+    const std::vector<bool> &boxes = mRows[size_t(row)].checkBoxes;
+    return slot(column) < boxes.size() && boxes[slot(column)];
 }
 
 void RecordGrid::setCheckBox(int column, int row, bool on)
 {
-    if (contains(column, row))
-        mRows[size_t(row)].checkBoxes[slot(column)] = on;
+    if (!contains(column, row))
+        return;
+    std::vector<bool> &boxes = mRows[size_t(row)].checkBoxes;
+    if (boxes.empty() && !on)
+        return;
+    boxes.resize(size_t(mColumnCount));
+    boxes[slot(column)] = on;
 }
 
 int RecordGrid::columnWidth(int column) const
@@ -202,7 +211,11 @@ void RecordGrid::insertColumn(int position, Column &&column)
         Line &row = mRows[r];
         if (r < column.cells.size() && !column.cells[r].isEmpty())
             row.texts.setText(newSlot, column.cells[r]);
-        row.checkBoxes.push_back(r < column.checkBoxes.size() && column.checkBoxes[r]);
+        const bool on = r < column.checkBoxes.size() && column.checkBoxes[r];
+        if (on || !row.checkBoxes.empty()) {
+            row.checkBoxes.resize(size_t(newSlot));
+            row.checkBoxes.push_back(on);
+        }
     }
     mSlots.insert(mSlots.begin() + position, newSlot);
     mColumnWidths.insert(mColumnWidths.begin() + position, column.width);
@@ -220,6 +233,10 @@ RecordGrid::Column RecordGrid::takeColumn(int position)
     taken.checkBoxes.reserve(mRows.size());
     for (Line &row : mRows) {
         taken.cells.push_back(row.texts.take(int(gone)));
+        if (row.checkBoxes.empty()) {
+            taken.checkBoxes.push_back(false);
+            continue;
+        }
         taken.checkBoxes.push_back(row.checkBoxes[gone]);
         row.checkBoxes.erase(row.checkBoxes.begin() + std::ptrdiff_t(gone));
     }

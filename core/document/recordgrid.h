@@ -141,7 +141,7 @@ private:
     struct Line
     {
         RecordTexts texts;
-        std::vector<bool> checkBoxes;
+        std::vector<bool> checkBoxes; ///< in slots; empty while none is on
         int height = DefaultRowHeight;
     };
 
