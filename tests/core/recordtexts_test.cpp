@@ -79,6 +79,19 @@ std::vector<std::vector<QString>> allTexts(const RecordGrid &grid)
     return texts;
 }
 
+/// The cells whose check box is on, as "column,row".
+std::vector<QString> boxesOn(const RecordGrid &grid)
+{
+    std::vector<QString> on;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            if (grid.hasCheckBox(c, r))
+                on.push_back(QStringLiteral("%1,%2").arg(c).arg(r));
+        }
+    }
+    return on;
+}
+
 } // namespace
 
 TEST(RecordTexts, everyTextComesBackAsSetInTheMiddleOfAFullRecord)
@@ -154,6 +167,8 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
     RecordGrid grid;
     grid.resize(6, 5);
     std::vector<std::vector<QString>> table(5, std::vector<QString>(6));
+    // The check boxes ride along in a table of their own.
+    std::vector<std::vector<bool>> boxes(5, std::vector<bool>(6));
     const QByteArray stored("one\0two\nlines\0\0four\0five\0", 25);
     grid.setStoredTexts(2, stored.constData(), stored.size());
     table[2] = {"", "one", "two\r\nlines", "", "four", "five"};
@@ -166,6 +181,9 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
             const QString text = someText();
             grid.setCell(c, r, text);
             table[size_t(r)][size_t(c)] = text;
+            const bool on = rng.bounded(2) != 0;
+            grid.setCheckBox(c, r, on);
+            boxes[size_t(r)][size_t(c)] = on;
             break;
         }
         case 7: { // several texts of a record at once, a cell named twice
@@ -190,6 +208,11 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
                 row.erase(row.begin() + from);
                 row.insert(row.begin() + to, moved);
             }
+            for (auto &row : boxes) {
+                const bool moved = row[size_t(from)];
+                row.erase(row.begin() + from);
+                row.insert(row.begin() + to, moved);
+            }
             break;
         }
         case 2: { // a column comes in
@@ -199,8 +222,11 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
             RecordGrid::Column column;
             for (int r = 0; r < rows; ++r)
                 column.cells.push_back(r % 2 ? someText() : QString());
-            for (int r = 0; r < rows; ++r)
+            for (int r = 0; r < rows; ++r) {
                 table[size_t(r)].insert(table[size_t(r)].begin() + at, column.cells[size_t(r)]);
+                column.checkBoxes.push_back(r % 3 == 1);
+                boxes[size_t(r)].insert(boxes[size_t(r)].begin() + at, r % 3 == 1);
+            }
             grid.insertColumn(at, std::move(column));
             break;
         }
@@ -213,7 +239,14 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
                 gone.push_back(row[size_t(at)]);
                 row.erase(row.begin() + at);
             }
-            EXPECT_EQ(grid.takeColumn(at).cells, gone) << "step " << step;
+            std::vector<bool> goneBoxes;
+            for (auto &row : boxes) {
+                goneBoxes.push_back(row[size_t(at)]);
+                row.erase(row.begin() + at);
+            }
+            const RecordGrid::Column taken = grid.takeColumn(at);
+            EXPECT_EQ(taken.cells, gone) << "step " << step;
+            EXPECT_EQ(taken.checkBoxes, goneBoxes) << "step " << step;
             break;
         }
         case 4: { // records come in, empty and full
@@ -222,9 +255,13 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
             row.cells.push_back(QString());
             for (int c = 1; c < columns; ++c)
                 row.cells.push_back(rng.bounded(3) ? someText() : QString());
+            row.checkBoxes.assign(size_t(columns), false);
+            row.checkBoxes[size_t(columns - 1)] = true;
             table.insert(table.begin() + at, row.cells);
+            boxes.insert(boxes.begin() + at, row.checkBoxes);
             std::vector<RecordGrid::Row> in{std::move(row), RecordGrid::Row{}};
             table.insert(table.begin() + at + 1, std::vector<QString>(size_t(columns)));
+            boxes.insert(boxes.begin() + at + 1, std::vector<bool>(size_t(columns)));
             grid.insertRows(at, std::move(in));
             break;
         }
@@ -235,7 +272,9 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
             const std::vector<RecordGrid::Row> taken = grid.takeRows(at, 1);
             ASSERT_EQ(taken.size(), 1u);
             EXPECT_EQ(taken[0].cells, table[size_t(at)]) << "step " << step;
+            EXPECT_EQ(taken[0].checkBoxes, boxes[size_t(at)]) << "step " << step;
             table.erase(table.begin() + at);
+            boxes.erase(boxes.begin() + at);
             break;
         }
         default: { // a record moves
@@ -244,9 +283,20 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
             auto moved = table[size_t(from)];
             table.erase(table.begin() + from);
             table.insert(table.begin() + to, moved);
+            auto movedBoxes = boxes[size_t(from)];
+            boxes.erase(boxes.begin() + from);
+            boxes.insert(boxes.begin() + to, movedBoxes);
             break;
         }
         }
         ASSERT_EQ(allTexts(grid), table) << "step " << step;
+        std::vector<QString> expectedBoxes;
+        for (size_t r = 0; r < boxes.size(); ++r) {
+            for (size_t c = 0; c < boxes[r].size(); ++c) {
+                if (boxes[r][c])
+                    expectedBoxes.push_back(QStringLiteral("%1,%2").arg(c).arg(r));
+            }
+        }
+        ASSERT_EQ(boxesOn(grid), expectedBoxes) << "step " << step;
     }
 }
