@@ -1,0 +1,205 @@
+// The main window's file commands over the largest database: export and
+// import of its texts as comma-separated text, saving through the window
+// against the writer alone, and the memory the window holds with the
+// database open against an empty window.
+
+#include "core/crypto/cipherstate.h"
+#include "core/files/savedatabasefile.h"
+#include "core/platform/qt/localfilesystem.h"
+#include "fixedclock.h"
+#include "largefiles.h"
+#include "openwindow.h"
+#include "scriptedmessages.h"
+#include "scriptedshell.h"
+#include "ui/widgets/grid/gridview.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+namespace {
+
+double mebibytes(double bytes)
+{
+    return bytes / 1048576.0;
+}
+
+/// The Export command's file, comma-separated.
+QString textPath()
+{
+    return OpenWindow::instance().scratchPath(QStringLiteral("large.csv"));
+}
+
+/// The Export command with the save dialog answering textPath().
+bool exportText()
+{
+    OpenWindow &w = OpenWindow::instance();
+    w.dialogs().fileAnswers = {textPath()};
+    w.dialogs().chosenFilter = 1; // "Comma Separator (*.CSV)"
+    const QDateTime before = QFileInfo(textPath()).lastModified();
+    w.form().action(Command::Export)->trigger();
+    return w.dialogs().fileAnswers.empty() && QFileInfo(textPath()).lastModified() != before;
+}
+
+/// Every record of the open database written as text (no undo).
+void BM_Command_ExportText(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    w.form().filter().ApplyFilter(FilterEngine::Off);
+    for (auto _ : state) {
+        if (!exportText()) {
+            state.SkipWithError("nothing was exported");
+            break;
+        }
+    }
+    const double size = double(QFileInfo(textPath()).size());
+    state.SetBytesProcessed(state.iterations() * qint64(size));
+    state.counters["text_MiB"] = mebibytes(size);
+}
+
+/// That same text imported as a new database in place of the open one,
+/// shown in the grid. Import clears the undo history: it has no undo. The
+/// large file is opened again after each run, untimed.
+void BM_Command_ImportText(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    TMainForm &form = w.form();
+    form.filter().ApplyFilter(FilterEngine::Off);
+    if (!QFileInfo::exists(textPath()) && !exportText()) {
+        state.SkipWithError("nothing was exported");
+        return;
+    }
+    int records = 0;
+    for (auto _ : state) {
+        w.dialogs().fileAnswers = {textPath()};
+        w.dialogs().chosenFilter = 1;
+        form.action(Command::Import)->trigger();
+        form.grid()->repaint();
+        state.PauseTiming();
+        records = form.database().recordCount();
+        const bool imported = form.database().filePath() != LargeFiles::instance().plainPath;
+        w.open();
+        state.ResumeTiming();
+        if (!imported) {
+            state.SkipWithError("nothing was imported");
+            break;
+        }
+    }
+    const qint64 size = QFileInfo(textPath()).size();
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["records"] = records;
+    state.counters["text_MiB"] = mebibytes(double(size));
+}
+
+/// The database's own file from here on is a file of the run's own, given
+/// to the window's Save As once; the database is marked changed before
+/// each save, as a user saves.
+QString savedPath()
+{
+    OpenWindow &w = OpenWindow::instance();
+    const QString path = w.scratchPath(QStringLiteral("saved.pdb"));
+    if (w.form().database().filePath() != path) {
+        w.dialogs().fileAnswers = {path};
+        w.form().action(Command::SaveAs)->trigger();
+    }
+    return path;
+}
+
+/// SaveDatabaseFile under the database's own name, as the window calls it.
+void BM_WriterAlone(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    Document &doc = w.form().document();
+    const QString path = savedPath();
+    ScriptedMessages messages;
+    ScriptedShell shell;
+    FixedClock clock;
+    CipherState cipher;
+    LocalFileSystem files;
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc.setChanged(true);
+        state.ResumeTiming();
+        if (!SaveDatabaseFile(doc, SaveTarget::ownName(),
+                              {messages, files, shell, shell, clock, cipher}) ||
+            doc.database().isChanged()) {
+            state.SkipWithError("the save failed");
+            break;
+        }
+    }
+    state.counters["file_MiB"] = mebibytes(double(QFileInfo(path).size()));
+}
+
+/// The window's Save command: the same save with the window's services,
+/// its question about auto-sized widths and its status refresh.
+void BM_SaveThroughTheWindow(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    Document &doc = w.form().document();
+    const QString path = savedPath();
+    QAction *save = w.form().action(Command::Save);
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc.setChanged(true);
+        state.ResumeTiming();
+        save->trigger();
+        if (doc.database().isChanged() || doc.database().filePath() != path) {
+            state.SkipWithError("the window did not save");
+            break;
+        }
+    }
+    state.counters["file_MiB"] = mebibytes(double(QFileInfo(path).size()));
+}
+
+/// The allocator's bytes in use, small blocks and mapped ones alike.
+double bytesInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks) + double(info.hblkhd);
+}
+
+/// The allocator's bytes in use with the window empty (the database
+/// closed) and with the large database open and shown; held_per_file is
+/// what opening added, per byte of the file.
+void BM_EditorMemory(benchmark::State &state)
+{
+    OpenWindow &w = OpenWindow::instance();
+    TMainForm &form = w.form();
+    const double file = double(QFileInfo(LargeFiles::instance().plainPath).size());
+    double empty = 0;
+    double open = 0;
+    double mapped = 0;
+    for (auto _ : state) {
+        form.document().setChanged(false);
+        form.action(Command::Close)->trigger();
+        QApplication::processEvents();
+        form.repaint();
+        if (form.isDatabaseOpen()) {
+            state.SkipWithError("the window did not close the database");
+            break;
+        }
+        empty = bytesInUse();
+        w.open();
+        form.grid()->setCurrentCell(25, 16000);
+        form.grid()->repaint();
+        QApplication::processEvents();
+        open = bytesInUse();
+        mapped = double(mallinfo2().hblkhd);
+    }
+    state.counters["empty_MiB"] = mebibytes(empty);
+    state.counters["open_MiB"] = mebibytes(open);
+    state.counters["open_mapped_MiB"] = mebibytes(mapped);
+    state.counters["file_MiB"] = mebibytes(file);
+    state.counters["held_per_file"] = (open - empty) / file;
+}
+
+} // namespace
+
+BENCHMARK(BM_Command_ExportText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Command_ImportText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriterAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveThroughTheWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
