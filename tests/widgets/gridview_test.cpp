@@ -89,6 +89,21 @@ private:
     };
 
 private slots:
+    void aCellMadeCurrentByTheProgramIsSelectedAloneWhateverKeysAreHeld()
+    {
+        // Ctrl+Z takes back a field's removal and brings back the cell it
+        // was in while Ctrl is down: that cell alone is selected after it.
+        Fixture f;
+        f.v().setCurrentCell(1, 2);
+        f.doc.apply(Edit::change(QStringLiteral("delete column"), EditStep::RemoveField{1, {}}));
+        f.v().setCurrentCell(1, 2);
+        QTest::keyPress(f.v().windowHandle(), Qt::Key_Control, Qt::ControlModifier);
+        f.doc.undo();
+        f.v().setCurrentCell(1, 2);
+        QTest::keyRelease(f.v().windowHandle(), Qt::Key_Control, Qt::NoModifier);
+        QCOMPARE(f.v().selectionModel()->selectedIndexes(), QModelIndexList{f.index(1, 2)});
+    }
+
     void rowHeightsAndColumnWidthsFollowTheGrid()
     {
         Fixture f;

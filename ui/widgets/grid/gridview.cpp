@@ -143,8 +143,21 @@ int GridView::currentGridColumn() const
 void GridView::setCurrentCell(int column, int row)
 {
     const QModelIndex i = mModel->index(row - 1, column - 1);
-    if (i.isValid())
-        setCurrentIndex(i);
+    if (!i.isValid())
+        return;
+    QScopedValueRollback guard(mMovingByProgram, true);
+    setCurrentIndex(i);
+}
+
+QItemSelectionModel::SelectionFlags GridView::selectionCommand(const QModelIndex &index,
+                                                               const QEvent *event) const
+{
+    // A cell the program makes current (an undo bringing its cell back
+    // while Ctrl+Z is held, a jump) is selected alone: the keys held
+    // belong to the command, not to a selection.
+    if (mMovingByProgram)
+        return QItemSelectionModel::ClearAndSelect;
+    return QTableView::selectionCommand(index, event);
 }
 
 void GridView::bringCellIntoView(int column, int row)

@@ -74,6 +74,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override;
 
 private:
     const Database &db() const;
@@ -103,5 +105,6 @@ private:
     std::pair<int, int> mCellBeforeReset{0, 0};
     std::pair<int, int> mCellBeforeHeaderPress{0, 0}; ///< (column, row)
     bool mSyncing = false;
+    bool mMovingByProgram = false; ///< setCurrentCell() at work
     bool mRestoringOrder = false;
 };
