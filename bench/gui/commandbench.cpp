@@ -13,9 +13,9 @@
 #include "table/sort/recordsort.h"
 #include "ui/rules/find/replaceformrules.h"
 #include "ui/rules/properties/propertiesformrules.h"
-#include "ui/rules/properties/propertiesshell.h"
 #include "ui/widgets/grid/gridview.h"
 #include "ui/widgets/grid/recordgridmodel.h"
+#include "ui/widgets/mainwindow/mainformpropertiesshell.h"
 
 #include <QAction>
 
@@ -276,39 +276,13 @@ void BM_Command_AdvancedFilter(benchmark::State &state)
                    EditStep::NamedLists{{}, {{1, list}}});
 }
 
-/// What the Properties dialog asks of the window, as the window answers.
-class WindowPropertiesShell : public PropertiesShell
-{
-public:
-    explicit WindowPropertiesShell(TMainForm &form) : mForm(form) {}
-
-    void SetupGrid(bool open) override { mForm.SetupGrid(open); }
-    void UpdateInitialDirectory() override { mForm.UpdateInitialDirectory(); }
-    void setAutoRightJustify(bool on) override
-    {
-        mForm.grid()->setAutoRightJustify(on);
-        mForm.grid()->viewport()->update();
-    }
-    void setUsNumberFormat(bool us) override
-    {
-        NumberSeparators::setCurrent(us ? NumberSeparators::us() : mForm.systemSeparators());
-        mForm.grid()->viewport()->update();
-    }
-    QStringList syncUserNames() const override { return {}; }
-    int lastSyncUser() const override { return -1; }
-    void setSelectedSyncUser(int user) override { mForm.setSelectedSyncUser(user); }
-
-private:
-    TMainForm &mForm;
-};
-
 /// OK of the Properties dialog after the type of field @p column was
 /// changed to @p type on its Field page; opening the dialog and picking
 /// the type are not timed.
 void propertiesTypeChange(benchmark::State &state, int column, int type)
 {
     TMainForm &form = OpenWindow::instance().form();
-    WindowPropertiesShell shell(form);
+    MainFormPropertiesShell shell(form);
     PropertiesFormRules rules({form.document(), form.calculations(), form.filter(), form.messages(),
                                form.passwords(), form.locale(), form.feedback(),
                                form.mutablePreferences(), shell});
