@@ -70,8 +70,6 @@ public:
     /// Sets the texts of several slots in one rebuild of the row (the last
     /// one given for a slot wins); sorts @p texts by slot.
     void setTexts(SlotText *texts, qsizetype count);
-    /// Adds a slot at the end.
-    void append(QStringView text) { setText(qMax(count(), 0), text); }
     /// Takes @p slot out; the later slots move down by one.
     QString take(int slot);
 
