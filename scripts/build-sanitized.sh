@@ -5,9 +5,13 @@
 # QG_WERROR=ON makes warnings errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache keeps compiled objects between builds and between checkouts.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 dir="${QG_ASAN_DIR:-build-asan}"
 # -O1 keeps the stacks readable and the tests quick; Debug keeps Qt's asserts.
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" \
+cmake -S . -B "$dir" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" \
     -DCMAKE_CXX_COMPILER=clang++ -DQG_SANITIZE=ON -DQG_FUZZ=ON -DQG_BUILD_BENCH=OFF \
     ${QG_WERROR:+-DQG_WERROR=$QG_WERROR} >/dev/null
 targets=()

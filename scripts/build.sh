@@ -3,7 +3,11 @@
 # warnings errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache keeps compiled objects between builds and between checkouts.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 dir="${QG_BUILD_DIR:-build}"
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${QG_BUILD_TYPE:-RelWithDebInfo}" \
+cmake -S . -B "$dir" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE="${QG_BUILD_TYPE:-RelWithDebInfo}" \
     ${QG_WERROR:+-DQG_WERROR=$QG_WERROR} >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"
