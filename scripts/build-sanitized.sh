@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 # ccache keeps compiled objects between builds and between checkouts.
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-true}"
 dir="${QG_ASAN_DIR:-build-asan}"
 # -O1 keeps the stacks readable and the tests quick; Debug keeps Qt's asserts.
 cmake -S . -B "$dir" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" \
