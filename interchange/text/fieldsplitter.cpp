@@ -2,6 +2,7 @@
 
 #include "core/format/codepage.h"
 
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -64,29 +65,91 @@ FieldSplitter::FieldSplitter(const DelimitedText::Settings &settings) : mSetting
     mClass['\r'] = Return;
     mClass['"'] = Quote;
     mClass[static_cast<unsigned char>(settings.separator)] = Separator;
+    mSeparatorBytes = 0x0101010101010101ULL * static_cast<unsigned char>(settings.separator);
+}
+
+Q_ALWAYS_INLINE const unsigned char *
+FieldSplitter::skipOrdinary(const unsigned char *p, const unsigned char *e, bool quoted) const
+{
+    if (p == e || (mClass[*p] != Ordinary && (!quoted || mClass[*p] != Separator)))
+        return p; // the byte after a quote or a separator, most often
+
+    // Eight bytes at a time: a byte is flagged when it is the separator
+    // (outside a quoted text), a double quote, below 32 or from 0x80 on. In
+    // each test the lowest flagged byte is the first that matches (little
+    // end first), so the lowest of them all is where the run ends, or a
+    // byte that is ordinary after all (a control byte, a separator in a
+    // quoted text).
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    constexpr quint64 Highs = 0x8080808080808080ULL;
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        while (e - p >= 8) {
+            quint64 w;
+            std::memcpy(&w, p, sizeof w);
+            const quint64 quote = w ^ (Ones * '"');
+            const quint64 separator = quoted ? ~quint64(0) : w ^ mSeparatorBytes;
+            const quint64 flagged = ((quote - Ones) & ~quote) | ((separator - Ones) & ~separator) |
+                                    ((w - Ones * 32) & ~w) | w;
+            if (const quint64 first = flagged & Highs) {
+                p += std::countr_zero(first) / 8;
+                if (mClass[*p] != Ordinary && (!quoted || mClass[*p] != Separator))
+                    return p;
+                break;
+            }
+            p += 8;
+        }
+    }
+    while (p < e && (mClass[*p] == Ordinary || (quoted && mClass[*p] == Separator)))
+        ++p;
+    return p;
 }
 
 bool FieldSplitter::split(const char *begin, const char *end, bool crLines, Encoding &encoding,
                           DelimitedText::Line &line, DelimitedText::Notes &notes)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(begin);
-    const auto *const e = reinterpret_cast<const unsigned char *>(end);
+    const auto *b = reinterpret_cast<const unsigned char *>(begin);
+    const auto *e = reinterpret_cast<const unsigned char *>(end);
+    Counts counts;
+    if (!walk(b, e, crLines, true, encoding, line, counts))
+        return false;
+    if (counts.fields > mSettings.keptFields)
+        notes.widerLines.add(line.number);
+    if (counts.joined)
+        notes.joinedLines.add(line.number);
+    if (counts.nul > 0)
+        notes.nulBytes.add(line.number, 0, counts.nul);
+    if (counts.notUtf8 > 0)
+        notes.notUtf8.add(line.number, 0, counts.notUtf8);
+    const bool wide = mHasCr || (mHasLineFeed && !mSettings.gridLineBreaks) || mNoByte;
+    if (!wide) {
+        cutStored(line, notes);
+        return true;
+    }
+    // The texts as strings, from the bytes as the file has them.
+    if (mConverted)
+        walk(b, e, crLines, false, encoding, line, counts);
+    makeStrings(encoding, line, notes);
+    return true;
+}
+
+bool FieldSplitter::walk(const unsigned char *p, const unsigned char *const e, bool crLines,
+                         bool convert, Encoding &encoding, DelimitedText::Line &line,
+                         Counts &counts)
+{
     const int kept = qMax(0, mSettings.keptFields);
     // The fields before madeInline are made as the walk goes; under
     // lastFieldWins the last kept one is made at the end, from the field
     // that wins it.
     const int madeInline = mSettings.lastFieldWins ? qMax(0, kept - 1) : kept;
-    const qsizetype room = qsizetype(e - p) + kept + 1;
+    const qsizetype room = qsizetype(e - p) + kept + 1 + 8;
     if (mRaw.size() < room)
         mRaw.resize(room);
     char *const raw = mRaw.data();
     char *o = raw;
     char *fieldOut = o;
     mBreaks = 0;
-    mHasLineFeed = mHasCr = mHasHigh = false;
-    qint64 nul = 0;
-    qint64 notUtf8 = 0;
-    bool joined = false;
+    mHasLineFeed = mHasCr = mNoByte = mConverted = false;
+    counts = {};
     State s = State::FieldStart;
     int field = 0;
     bool making = madeInline > 0;
@@ -94,33 +157,68 @@ bool FieldSplitter::split(const char *begin, const char *end, bool crLines, Enco
     // The last complete field past those made inline.
     const unsigned char *lastBegin = nullptr;
     const unsigned char *lastEnd = nullptr;
+    const unsigned char separator = static_cast<unsigned char>(mSettings.separator);
+    // Copies the bytes [from, to) of a text, a few more when that is
+    // quicker (the room has them, and they are written over).
+    const auto copy = [&](const unsigned char *from, const unsigned char *to) {
+        if (to - from <= 8 && e - from >= 8)
+            std::memcpy(o, from, 8);
+        else
+            std::memcpy(o, from, size_t(to - from));
+        o += to - from;
+    };
+    // Ends the field at the separator at @p at.
+    const auto endField = [&](const unsigned char *at) {
+        if (making) {
+            *o++ = '\0';
+            fieldOut = o;
+        } else if (field >= madeInline) {
+            lastBegin = fieldBegin;
+            lastEnd = at;
+        }
+        ++field;
+        making = field < madeInline;
+        s = State::FieldStart;
+        fieldBegin = p = at + 1;
+    };
     while (p < e) {
-        const unsigned char c = *p;
-        const unsigned char kind = mClass[c];
-        if (kind == Ordinary) {
+        if (s == State::FieldStart) {
+            // Most fields are a text of ordinary bytes, quoted or not, up
+            // to the separator or the end: they are taken in one step.
+            const bool quoted = *p == '"';
+            const unsigned char *text = p + quoted;
+            const unsigned char *stop = skipOrdinary(text, e, quoted);
+            const unsigned char *after = stop + quoted;
+            if ((!quoted || (stop < e && *stop == '"')) && (after == e || *after == separator)) {
+                if (making)
+                    copy(text, stop);
+                if (after == e) {
+                    p = e;
+                    s = quoted ? State::QuoteSeen : State::Plain;
+                    break;
+                }
+                endField(after);
+                continue;
+            }
+        }
+        // A run of ordinary bytes goes over in one copy.
+        const unsigned char *run = skipOrdinary(p, e, s == State::Quoted);
+        if (run != p) {
             if (making)
-                *o++ = char(c);
+                copy(p, run);
             if (s != State::Quoted)
                 s = State::Plain;
-            ++p;
-            continue;
+            p = run;
+            if (p == e)
+                break;
         }
+        const unsigned char c = *p;
         int length = 1; // bytes of the character, kept as they are
-        switch (kind) {
+        switch (mClass[c]) {
         case Separator:
             if (s == State::Quoted)
-                break;
-            if (making) {
-                *o++ = '\0';
-                fieldOut = o;
-            } else if (field >= madeInline) {
-                lastBegin = fieldBegin;
-                lastEnd = p;
-            }
-            ++field;
-            making = field < madeInline;
-            s = State::FieldStart;
-            fieldBegin = ++p;
+                break; // text (skipOrdinary passes most of them)
+            endField(p);
             continue;
         case Quote:
             if (s == State::FieldStart) {
@@ -142,14 +240,14 @@ bool FieldSplitter::split(const char *begin, const char *end, bool crLines, Enco
             }
             break; // in an unquoted text a double quote is a character
         case Nul:
-            nul += making;
+            counts.nul += making;
             if (s != State::Quoted)
                 s = State::Plain;
             ++p;
             continue;
         case LineFeed:
             ++mBreaks;
-            joined = joined || (crLines && s != State::Quoted);
+            counts.joined = counts.joined || (crLines && s != State::Quoted);
             mHasLineFeed = mHasLineFeed || making;
             break;
         case Return:
@@ -157,21 +255,34 @@ bool FieldSplitter::split(const char *begin, const char *end, bool crLines, Enco
             mHasCr = mHasCr || making;
             break;
         case High: {
-            mHasHigh = mHasHigh || making;
             if (encoding == Encoding::Cp1252)
                 break;
             char32_t codePoint = 0;
             const int n = TextCodec::utf8Sequence(p, e, &codePoint);
-            if (n > 0) {
-                if (encoding == Encoding::Ascii)
-                    encoding = mMayRestart ? Encoding::Utf8Tentative : Encoding::Utf8;
-                length = n;
-            } else if (encoding == Encoding::Ascii) {
-                encoding = Encoding::Cp1252;
-            } else if (encoding == Encoding::Utf8Tentative) {
-                return false;
-            } else {
-                ++notUtf8;
+            if (n == 0) {
+                if (encoding == Encoding::Ascii) {
+                    encoding = Encoding::Cp1252;
+                } else if (encoding == Encoding::Utf8Tentative) {
+                    return false;
+                } else {
+                    ++counts.notUtf8; // read as U+FFFD
+                    mNoByte = mNoByte || making;
+                }
+                break;
+            }
+            if (encoding == Encoding::Ascii)
+                encoding = mMayRestart ? Encoding::Utf8Tentative : Encoding::Utf8;
+            length = n;
+            if (making && convert) {
+                // The code page's byte for the character, as stored.
+                const int byte = codePoint <= 0xFFFF ? Codepage::byteFor(char16_t(codePoint)) : -1;
+                mNoByte = mNoByte || byte < 0;
+                mConverted = true;
+                *o++ = char(byte);
+                if (s != State::Quoted)
+                    s = State::Plain;
+                p += n;
+                continue;
             }
             break;
         }
@@ -186,10 +297,10 @@ bool FieldSplitter::split(const char *begin, const char *end, bool crLines, Enco
     }
 
     line.endsQuoted = s == State::Quoted;
-    int fields = field + 1;
+    counts.fields = field + 1;
     if (line.endsQuoted) {
         // The line ends inside a quoted text: that last field is dropped.
-        fields = field;
+        counts.fields = field;
         o = fieldOut;
     } else if (making) {
         *o++ = '\0';
@@ -198,25 +309,18 @@ bool FieldSplitter::split(const char *begin, const char *end, bool crLines, Enco
         lastEnd = e;
     }
     if (mSettings.lastFieldWins && kept > 0 && lastBegin) {
-        o = appendUnquoted(lastBegin, lastEnd, o);
+        const bool utf8 = encoding == Encoding::Utf8 || encoding == Encoding::Utf8Tentative;
+        o = appendUnquoted(lastBegin, lastEnd, convert && utf8, o);
         *o++ = '\0';
     }
     mRawSize = o - raw;
     line.separators = field;
-    line.fields = qMin(fields, kept);
-    if (fields > kept)
-        notes.widerLines.add(line.number);
-    if (joined)
-        notes.joinedLines.add(line.number);
-    if (nul > 0)
-        notes.nulBytes.add(line.number, 0, nul);
-    if (notUtf8 > 0)
-        notes.notUtf8.add(line.number, 0, notUtf8);
-    makeTexts(encoding, line, notes);
+    line.fields = qMin(counts.fields, kept);
     return true;
 }
 
-char *FieldSplitter::appendUnquoted(const unsigned char *b, const unsigned char *e, char *out)
+char *FieldSplitter::appendUnquoted(const unsigned char *b, const unsigned char *e, bool convert,
+                                    char *out)
 {
     bool quoted = b < e && *b == '"';
     for (const unsigned char *p = quoted ? b + 1 : b; p < e; ++p) {
@@ -234,47 +338,26 @@ char *FieldSplitter::appendUnquoted(const unsigned char *b, const unsigned char 
             continue;
         mHasLineFeed = mHasLineFeed || c == '\n';
         mHasCr = mHasCr || c == '\r';
-        mHasHigh = mHasHigh || c >= 0x80;
+        char32_t codePoint = 0;
+        const int n = c >= 0x80 ? TextCodec::utf8Sequence(p, e, &codePoint) : 1;
+        if (c >= 0x80 && convert) {
+            const int byte =
+                n > 0 && codePoint <= 0xFFFF ? Codepage::byteFor(char16_t(codePoint)) : -1;
+            mNoByte = mNoByte || byte < 0;
+            mConverted = true;
+            *out++ = char(byte);
+            p += qMax(n, 1) - 1;
+            continue;
+        }
         *out++ = char(c);
     }
     return out;
 }
 
-void FieldSplitter::makeTexts(Encoding encoding, DelimitedText::Line &line,
-                              DelimitedText::Notes &notes)
+void FieldSplitter::makeStrings(Encoding encoding, DelimitedText::Line &line,
+                                DelimitedText::Notes &notes)
 {
     const bool utf8 = encoding == Encoding::Utf8 || encoding == Encoding::Utf8Tentative;
-    bool wide = mHasCr || (mHasLineFeed && !mSettings.gridLineBreaks);
-    QByteArray *bytes = &mRaw;
-    qsizetype size = mRawSize;
-    if (!wide && utf8 && mHasHigh) {
-        // Each UTF-8 sequence to its code page byte, unless one has none.
-        if (mStored.size() < mRawSize)
-            mStored.resize(mRawSize);
-        const auto *p = reinterpret_cast<const unsigned char *>(mRaw.constData());
-        const auto *const e = p + mRawSize;
-        char *o = mStored.data();
-        while (p < e && !wide) {
-            if (*p < 0x80) {
-                *o++ = char(*p++);
-                continue;
-            }
-            char32_t codePoint = 0;
-            const int n = TextCodec::utf8Sequence(p, e, &codePoint);
-            const int b =
-                n > 0 && codePoint <= 0xFFFF ? Codepage::byteFor(char16_t(codePoint)) : -1;
-            wide = b < 0;
-            *o++ = char(b);
-            p += qMax(n, 1);
-        }
-        bytes = &mStored;
-        size = o - mStored.constData();
-    }
-    if (!wide) {
-        cutStored(*bytes, size, line, notes);
-        return;
-    }
-
     line.wide = true;
     line.texts = &mTexts;
     mTexts.resize(size_t(line.fields));
@@ -299,14 +382,19 @@ void FieldSplitter::makeTexts(Encoding encoding, DelimitedText::Line &line,
     }
 }
 
-void FieldSplitter::cutStored(QByteArray &bytes, qsizetype size, DelimitedText::Line &line,
-                              DelimitedText::Notes &notes)
+void FieldSplitter::cutStored(DelimitedText::Line &line, DelimitedText::Notes &notes)
 {
     line.wide = false;
     line.texts = nullptr;
-    char *const data = bytes.data();
+    qsizetype size = mRawSize;
+    char *const data = mRaw.data();
     const char *const end = data + size;
+    // No text is longer than the texts together.
     bool longText = false;
+    if (size <= Limits::MaxCellText) {
+        line.stored = QByteArrayView(data, size);
+        return;
+    }
     for (const char *f = data; f < end && !longText;) {
         const char *zero = static_cast<const char *>(std::memchr(f, 0, size_t(end - f)));
         longText = zero - f > Limits::MaxCellText;

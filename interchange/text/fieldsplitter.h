@@ -48,25 +48,42 @@ public:
     qint64 breaks() const { return mBreaks; }
 
 private:
+    /// What a walk through a line counts.
+    struct Counts
+    {
+        int fields = 0; ///< as split, past those kept too
+        qint64 nul = 0;
+        qint64 notUtf8 = 0;
+        bool joined = false;
+    };
+    /// The first byte from @p p on that is not ordinary to the walk (inside
+    /// a quoted text when @p quoted, where the separator is ordinary).
+    const unsigned char *skipOrdinary(const unsigned char *p, const unsigned char *e,
+                                      bool quoted) const;
+    /// Walks the line [@p p, @p e), making the kept fields' texts into
+    /// mRaw: each UTF-8 sequence as its code page byte when @p convert,
+    /// else the bytes as they are.
+    bool walk(const unsigned char *p, const unsigned char *e, bool crLines, bool convert,
+              Encoding &encoding, DelimitedText::Line &line, Counts &counts);
     /// Appends the field [@p b, @p e), which holds no separator outside a
     /// quoted text, without its quotes.
-    char *appendUnquoted(const unsigned char *b, const unsigned char *e, char *out);
-    /// Makes the texts of the kept fields from their bytes in mRaw.
-    void makeTexts(Encoding encoding, DelimitedText::Line &line, DelimitedText::Notes &notes);
-    /// Cuts every stored text in @p bytes after MaxCellText characters.
-    void cutStored(QByteArray &bytes, qsizetype size, DelimitedText::Line &line,
-                   DelimitedText::Notes &notes);
+    char *appendUnquoted(const unsigned char *b, const unsigned char *e, bool convert, char *out);
+    /// The kept fields' texts as strings, from their bytes in mRaw.
+    void makeStrings(Encoding encoding, DelimitedText::Line &line, DelimitedText::Notes &notes);
+    /// Cuts every stored text in mRaw after MaxCellText characters.
+    void cutStored(DelimitedText::Line &line, DelimitedText::Notes &notes);
 
     DelimitedText::Settings mSettings;
     std::array<unsigned char, 256> mClass{};
+    quint64 mSeparatorBytes = 0; ///< the separator in every byte
     bool mMayRestart = true;
-    QByteArray mRaw; ///< the kept fields without their quotes, each ended by a zero byte
+    /// The kept fields without their quotes, each ended by a zero byte.
+    QByteArray mRaw;
     qsizetype mRawSize = 0;
-    QByteArray mStored; ///< the same as stored, when UTF-8 had to be converted
     std::vector<QString> mTexts;
     qint64 mBreaks = 0;
     bool mHasLineFeed = false; ///< a kept field holds a LF
     bool mHasCr = false;       ///< a kept field holds a CR
-    bool mHasHigh = false;     ///< a kept field holds a byte of 0x80 or more
-    bool mNotUtf8 = false;     ///< a kept field holds bytes that are no UTF-8
+    bool mNoByte = false;      ///< a kept field holds a character without a code page byte
+    bool mConverted = false;   ///< UTF-8 sequences were made code page bytes
 };
