@@ -27,6 +27,7 @@ struct Parsed
     Notes notes;
     DelimitedText::Status status = DelimitedText::Status::Read;
     qint64 line = 0;
+    TextEncoding encoding = TextEncoding::Cp1252; ///< what the text was read as
     bool operator==(const Parsed &) const = default;
 };
 
@@ -38,9 +39,9 @@ void PrintTo(const Mark &m, std::ostream *os)
 void PrintTo(const Parsed &p, std::ostream *os)
 {
     const Notes &n = p.notes;
-    *os << "{status " << int(p.status) << " line " << p.line << ", lines " << p.count.lines
-        << ", max " << p.count.maxSeparators << ", irregular " << p.count.irregular
-        << ", notes open/ended/joined/wider/cut/nul/utf8 ";
+    *os << "{status " << int(p.status) << " line " << p.line << " encoding " << int(p.encoding)
+        << ", lines " << p.count.lines << ", max " << p.count.maxSeparators << ", irregular "
+        << p.count.irregular << ", notes open/ended/joined/wider/cut/nul/utf8 ";
     for (const Mark *m : {&n.quoteLeftOpen, &n.endedInQuotes, &n.joinedLines, &n.widerLines,
                           &n.textsCut, &n.nulBytes, &n.notUtf8}) {
         PrintTo(*m, os);
@@ -94,7 +95,7 @@ Parsed parse(QIODevice &device, const DelimitedText::Settings &settings)
     Collect sink;
     NoProgress progress;
     const DelimitedText::Result r = DelimitedText::read(device, settings, sink, progress);
-    return {sink.lines, r.count, r.notes, r.status, r.line};
+    return {sink.lines, r.count, r.notes, r.status, r.line, r.encoding};
 }
 
 Parsed parse(const QByteArray &bytes, const DelimitedText::Settings &settings = asSplit())
@@ -366,6 +367,7 @@ TEST(DelimitedText, theEncodingIsWhatTheWholeFileShows)
                            : (round % 5 == 2 ? TextEncoding::Cp1252 : TextEncoding::Auto);
         const QString whole = TextCodec::decode(file, encoding);
         Parsed expected{{}, {lineCount, 0, false}};
+        expected.encoding = encoding == TextEncoding::Auto ? TextCodec::detect(file) : encoding;
         for (const QString &line : whole.split(QStringLiteral("\r\n"))) {
             if (expected.lines.size() < size_t(lineCount))
                 expected.lines.push_back({line});
