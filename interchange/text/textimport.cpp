@@ -3,7 +3,6 @@
 #include "core/document/database.h"
 #include "core/document/limits.h"
 #include "core/files/savedatabasefile.h"
-#include "core/format/codepage.h"
 #include "interchange/text/textfiletype.h"
 
 #include <QFileInfo>

@@ -334,7 +334,10 @@ QByteArray randomText(QRandomGenerator &rng, int pieces, bool utf8Only)
                                        "\xCE\xA9",
                                        "\xF0\x9F\x98\x80",
                                        "\xEF\xBF\xBD",
-                                       "\xC2\x81"};
+                                       "\xC2\x81",
+                                       "\xEF\xBF\xBF",
+                                       "\xEF\xB7\x90",
+                                       "\xF4\x8F\xBF\xBF"};
     static const QByteArray invalid[] = {
         "\xE9", "\x80", "\xC3", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"};
     QByteArray bytes;

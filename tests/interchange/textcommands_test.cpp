@@ -224,6 +224,17 @@ TEST_F(TextCommandsTest, appendIsOneEditThatUndoes)
     EXPECT_EQ(cells(doc.database()), after);
 }
 
+TEST_F(TextCommandsTest, appendFillsTheFieldsInTheOrderShown)
+{
+    // Once a field has moved, the grid keeps the texts in other slots than
+    // the columns show; the appended texts still go to the fields in order.
+    ASSERT_TRUE(import("A,B,C\r\nx,y,z\r\n"));
+    doc.apply(Edit::change(QStringLiteral("move"), EditStep::MoveField{3, 1}));
+    ASSERT_TRUE(append("1,2,3\r\n4,5\r\n"));
+    EXPECT_EQ(cells(doc.database()),
+              (Table{{"C", "A", "B"}, {"z", "x", "y"}, {"1", "2", "3"}, {"4", "5", ""}}));
+}
+
 TEST_F(TextCommandsTest, appendStopsAt31999Records)
 {
     QByteArray bytes = "A,B\r\n";
