@@ -2,7 +2,8 @@
 # Sets up and checks everything: the sources' format and layers, a gcc build
 # and a clang build with AddressSanitizer and UndefinedBehaviorSanitizer, both
 # with warnings as errors, the whole test suite under the sanitizers, the
-# reader's fuzz target for a minute, and the whole test suite last.
+# reader's fuzz target for a minute and the text importer's for half a
+# minute, and the whole test suite last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -12,6 +13,7 @@ export QG_WERROR=ON
 scripts/build.sh
 scripts/sanitize.sh
 scripts/fuzz.sh "${QG_FUZZ_SECONDS:-60}"
+scripts/fuzz-text.sh "${QG_TEXT_FUZZ_SECONDS:-30}"
 dir="${QG_BUILD_DIR:-build}"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 600

@@ -20,7 +20,7 @@ struct StepSize
     {
         qint64 n = 0;
         for (const RecordGrid::Row &row : s.rows) {
-            n += 64 + qint64(row.checkBoxes.size() / 8);
+            n += 64 + qint64(row.checkBoxes.size() / 8) + row.texts.byteSize();
             for (const QString &text : row.cells)
                 n += sizeOfText(text);
         }

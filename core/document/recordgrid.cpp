@@ -25,18 +25,45 @@ void RecordGrid::slotsChanged()
 RecordGrid::Line RecordGrid::toSlots(Row &&row) const
 {
     Line line;
-    std::vector<QString> texts(static_cast<size_t>(mColumnCount));
     line.height = row.height;
-    for (int c = 1; c < mColumnCount && size_t(c) < row.cells.size(); ++c)
-        texts[slot(c)] = std::move(row.cells[size_t(c)]);
     for (int c = 0; c < mColumnCount && size_t(c) < row.checkBoxes.size(); ++c) {
         if (row.checkBoxes[size_t(c)]) {
             line.checkBoxes.resize(size_t(mColumnCount));
             line.checkBoxes[slot(c)] = true;
         }
     }
+    if (row.texts.count() > 0) {
+        line.texts = textsToSlots(std::move(row.texts));
+        return line;
+    }
+    std::vector<QString> texts(static_cast<size_t>(mColumnCount));
+    for (int c = 1; c < mColumnCount && size_t(c) < row.cells.size(); ++c)
+        texts[slot(c)] = std::move(row.cells[size_t(c)]);
     line.texts = RecordTexts::fromTexts(texts.data(), qsizetype(texts.size()));
     return line;
+}
+
+RecordTexts RecordGrid::textsToSlots(RecordTexts &&texts) const
+{
+    if (mSlotsInOrder && texts.count() == mColumnCount)
+        return std::move(texts);
+    if (!texts.isWide()) {
+        // The stored bytes of each column, in slot order, into one row.
+        QByteArray bytes;
+        for (int s = 1; s < mColumnCount; ++s) {
+            const int column =
+                mSlotsInOrder ? s
+                              : int(std::find(mSlots.begin(), mSlots.end(), s) - mSlots.begin());
+            if (column < texts.count())
+                bytes.append(texts.storedBytes(column), texts.storedLength(column));
+            bytes.append('\0');
+        }
+        return RecordTexts::fromStored(bytes.constData(), bytes.size(), mColumnCount - 1);
+    }
+    std::vector<QString> inSlots(static_cast<size_t>(mColumnCount));
+    for (int c = 1; c < mColumnCount && c < texts.count(); ++c)
+        inSlots[slot(c)] = texts.text(c);
+    return RecordTexts::fromTexts(inSlots.data(), qsizetype(inSlots.size()));
 }
 
 RecordGrid::Row RecordGrid::toColumns(Line &&line) const

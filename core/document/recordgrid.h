@@ -34,12 +34,15 @@ public:
     static constexpr int DefaultColumnWidth = 64;
 
     /// One row: its cells (column 0 included, always empty), check boxes
-    /// and height.
+    /// and height. A row made from a file's bytes may bring its texts ready
+    /// made instead of its cells: `texts`, in column order (slot 0 empty),
+    /// is taken when it holds any slot, and `cells` is then not read.
     struct Row
     {
         std::vector<QString> cells;
         std::vector<bool> checkBoxes;
         int height = DefaultRowHeight;
+        RecordTexts texts;
     };
 
     /// One column: its texts (row 0 the field name, then records 1..n),
@@ -148,6 +151,8 @@ private:
     size_t slot(int column) const { return size_t(mSlots[size_t(column)]); }
     /// @p row from column order to slot order, or back.
     Line toSlots(Row &&row) const;
+    /// @p texts, in column order, in this grid's slots and with as many.
+    RecordTexts textsToSlots(RecordTexts &&texts) const;
     Row toColumns(Line &&line) const;
     void slotsChanged();
     bool contains(int column, int row) const

@@ -86,6 +86,9 @@ public:
     /// Whether the texts are kept as UTF-16.
     bool isWide() const { return !mBytes.isEmpty() && mBytes[0] == 1; }
 
+    /// The bytes the row keeps.
+    qsizetype byteSize() const { return mBytes.size(); }
+
 private:
     static constexpr qsizetype HeaderSize = 4;
 

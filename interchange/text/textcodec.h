@@ -33,6 +33,13 @@ QByteArray encode(QStringView text, TextEncoding encoding);
 /// What a UTF-8 file begins with, so that other programs know it as one.
 QByteArray byteOrderMark(TextEncoding encoding);
 
+/// The length of the UTF-8 sequence that begins at @p p (before @p end),
+/// with its code point in @p codePoint; 0 when the bytes there are no
+/// valid sequence (a stray continuation byte, an overlong form, a
+/// surrogate, a code point past U+10FFFF, a sequence cut short). A byte
+/// below 0x80 is a sequence of one.
+int utf8Sequence(const unsigned char *p, const unsigned char *end, char32_t *codePoint);
+
 /// "auto", "cp1252" or "utf-8"; false for anything else.
 bool fromName(const QString &name, TextEncoding *encoding);
 

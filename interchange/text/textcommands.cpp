@@ -2,6 +2,7 @@
 
 #include "core/document/database.h"
 #include "core/document/document.h"
+#include "core/document/limits.h"
 #include "core/files/databaseshell.h"
 #include "core/files/savedatabasefile.h"
 #include "core/platform/filedialogs.h"
@@ -10,6 +11,7 @@
 #include "core/platform/progress.h"
 #include "core/platform/userfeedback.h"
 #include "interchange/text/delimitedtext.h"
+#include "interchange/text/importreport.h"
 #include "interchange/text/textexport.h"
 #include "interchange/text/textfiletype.h"
 #include "interchange/text/textimport.h"
@@ -17,6 +19,8 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QIODevice>
+
+#include <utility>
 
 namespace {
 
@@ -73,69 +77,103 @@ bool TextCommands::ask(const QStringList &lines)
 
 namespace {
 
-/// Reads and counts @p path, asking the format question; nothing after a
-/// failure (reported), a cancel or Cancel.
-std::optional<DelimitedText> readCounted(const TextServices &s, const QString &path, int fileType,
-                                         TextEncoding encoding,
-                                         const std::function<bool(const QStringList &)> &ask)
+/// Whether reading went to the end; a failure is reported.
+bool readToTheEnd(const TextServices &s, const DelimitedText::Result &read, const QString &path,
+                  ImportReport::Kind kind)
 {
-    const std::unique_ptr<QIODevice> file = s.files.openForReading(path);
-    if (!file) {
+    switch (read.status) {
+    case DelimitedText::Status::Read:
+        return true;
+    case DelimitedText::Status::Cancelled:
+        return false;
+    case DelimitedText::Status::ReadFailed:
         s.messages.show(Message::error({TextCommands::openErrorText()}));
-        return std::nullopt;
+        return false;
+    case DelimitedText::Status::LineTooLong:
+        s.messages.show(
+            Message::error(ImportReport::lineTooLong(QFileInfo(path).fileName(), read.line, kind)));
+        return false;
     }
-    BusyWork work(s, QStringLiteral("Reading ") + QFileInfo(path).fileName());
-    bool cancelled = false;
-    std::optional<DelimitedText> text = DelimitedText::load(
-        *file, TextFileType::separator(fileType), encoding, s.progress, &cancelled);
-    file->close();
-    work.end();
-    if (!text) {
-        if (!cancelled)
-            s.messages.show(Message::error({TextCommands::openErrorText()}));
-        return std::nullopt;
-    }
-    if (text->formatQuestionNeeded() &&
-        !ask({QStringLiteral("If there is an incorrect import format please try  to change the "
-                             "file type in the import dialog."),
-              QStringLiteral("Continue?")}))
-        return std::nullopt;
-    return text;
+    return false;
 }
 
 } // namespace
 
+void TextCommands::tell(const QStringList &lines)
+{
+    mToTell = lines;
+    if (!mTellLater)
+        tellNow();
+}
+
+void TextCommands::tellNow()
+{
+    if (!mToTell.isEmpty())
+        mServices.messages.show({QStringLiteral("Information"), MessageIcon::Information,
+                                 std::exchange(mToTell, {}), MessageButton::Ok});
+}
+
 bool TextCommands::importFile(const QString &path, int fileType, TextEncoding encoding,
                               Database &db)
 {
-    const auto text = readCounted(mServices, path, fileType, encoding,
-                                  [this](const QStringList &lines) { return ask(lines); });
-    if (!text)
+    const std::unique_ptr<QIODevice> file = mServices.files.openForReading(path);
+    if (!file) {
+        mServices.messages.show(Message::error({openErrorText()}));
         return false;
-    BusyWork work(mServices, QStringLiteral("Importing ") + QFileInfo(path).fileName());
+    }
+    const QString name = QFileInfo(path).fileName();
+    TextImport::ImportText text;
+    {
+        BusyWork work(mServices, QStringLiteral("Importing ") + name);
+        text = TextImport::readForImport(*file, fileType, encoding, mServices.progress);
+    }
+    file->close();
+    const auto kind = ImportReport::Kind::Import;
+    if (!readToTheEnd(mServices, text.read, path, kind))
+        return false;
+    if (DelimitedText::formatQuestionNeeded(text.read.count) &&
+        !ask(ImportReport::formatQuestion(text.read.notes, kind, Limits::MaxFields)))
+        return false;
+    const DelimitedText::Result read = text.read;
     const TextImport::Source source{path, mServices.files.modificationTime(path),
                                     mDoc.database().widthScale()};
-    return TextImport::build(*text, source, db, mServices.progress);
+    TextImport::build(std::move(text), source, db);
+    tell(ImportReport::afterImport(read, name, db.recordCount(), db.fieldCount()));
+    return true;
 }
 
 bool TextCommands::appendFile(const QString &path, int fileType, TextEncoding encoding)
 {
-    const auto text = readCounted(mServices, path, fileType, encoding,
-                                  [this](const QStringList &lines) { return ask(lines); });
-    if (!text)
+    const std::unique_ptr<QIODevice> file = mServices.files.openForReading(path);
+    if (!file) {
+        mServices.messages.show(Message::error({openErrorText()}));
         return false;
-    if (TextImport::fitQuestionNeeded(*text, mDoc.database()) &&
+    }
+    const QString name = QFileInfo(path).fileName();
+    const Database &db = mDoc.database();
+    TextImport::AppendText text;
+    {
+        BusyWork work(mServices, QStringLiteral("Appending ") + name);
+        text = TextImport::readForAppend(*file, fileType, encoding, db, mServices.progress);
+    }
+    file->close();
+    const auto kind = ImportReport::Kind::Append;
+    if (!readToTheEnd(mServices, text.read, path, kind))
+        return false;
+    if (DelimitedText::formatQuestionNeeded(text.read.count) &&
+        !ask(ImportReport::formatQuestion(text.read.notes, kind, db.fieldCount())))
+        return false;
+    if (TextImport::fitQuestionNeeded(text.read.count, db) &&
         !ask({QStringLiteral("Some of the imported records do not fit and will be cut. "
                              "Continue?")}))
         return false;
-    BusyWork work(mServices, QStringLiteral("Appending ") + QFileInfo(path).fileName());
-    std::optional<EditStep::InsertRecords> step =
-        TextImport::appendStep(*text, mDoc.database(), mServices.progress);
-    if (!step)
-        return false;
+    const QStringList report = ImportReport::afterAppend(text.read, text.unappended, name,
+                                                         int(text.records.size()), db.fieldCount());
+    EditStep::InsertRecords step = TextImport::appendStep(std::move(text), db);
     // A file that adds nothing changes nothing.
-    if (!step->rows.empty())
-        mDoc.apply(Edit::change(QStringLiteral("append"), std::move(*step)));
+    if (!step.rows.empty())
+        mDoc.apply(Edit::change(QStringLiteral("append"), std::move(step)));
+    tell(report);
     return true;
 }
 
@@ -185,21 +223,32 @@ bool TextCommands::Import(FileDialogs &dialogs, DatabaseShell &shell)
     if (path.isEmpty())
         return false;
     Database db;
-    if (!importFile(path, mImportFileType, TextEncoding::Auto, db))
+    // What the import did is told once the database shows.
+    mTellLater = true;
+    const bool imported = importFile(path, mImportFileType, TextEncoding::Auto, db);
+    mTellLater = false;
+    if (!imported)
         return false;
     shell.SetupGrid(false);
     mDoc.replace(std::move(db));
     shell.SetupGrid(true);
     shell.focusGrid();
+    tellNow();
     return true;
 }
 
 bool TextCommands::Append(FileDialogs &dialogs, DatabaseShell &shell)
 {
     const QString path = chooseTextFile(dialogs, QStringLiteral("Append"));
-    if (path.isEmpty() || !appendFile(path, mImportFileType, TextEncoding::Auto))
+    if (path.isEmpty())
+        return false;
+    mTellLater = true;
+    const bool appended = appendFile(path, mImportFileType, TextEncoding::Auto);
+    mTellLater = false;
+    if (!appended)
         return false;
     shell.setCurrentRow(mDoc.database().grid().rowCount() - 1);
+    tellNow();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "interchange/text/textcodec.h"
 
 #include <QString>
+#include <QStringList>
 
 class Database;
 class DatabaseShell;
@@ -35,7 +36,8 @@ struct TextServices
  * cancel leaves the open database as it was. Import replaces the database
  * (its undo history goes); Append is one edit that can be undone. Before
  * Import and Append the caller switches the filter and automatic column
- * sizing off.
+ * sizing off. Whenever the text was not taken as it stands, a message
+ * (with OK alone) says afterwards what happened.
  */
 class TextCommands
 {
@@ -68,6 +70,10 @@ private:
     /// The open dialog of Import and Append, with @p title.
     QString chooseTextFile(FileDialogs &dialogs, const QString &title);
     bool ask(const QStringList &lines);
+    /// Tells @p lines (what an import or append did), now or, while
+    /// mTellLater, at tellNow().
+    void tell(const QStringList &lines);
+    void tellNow();
 
     Document &mDoc;
     TextServices mServices;
@@ -75,4 +81,6 @@ private:
     int mExportFileType = 1;
     QString mImportFolder;
     QString mExportFolder;
+    bool mTellLater = false;
+    QStringList mToTell;
 };

@@ -3,8 +3,7 @@
 #include "core/document/database.h"
 #include "core/document/limits.h"
 #include "core/files/savedatabasefile.h"
-#include "core/platform/progress.h"
-#include "interchange/text/delimitedtext.h"
+#include "interchange/text/textfiletype.h"
 
 #include <QFileInfo>
 
@@ -14,28 +13,97 @@ constexpr int ImportedFieldPixels = 90;
 /// Append stops when the grid holds this many rows (31999 records).
 constexpr int AppendRowLimit = Limits::MaxRecords;
 
-/// Every lone LF of @p text preceded by a CR: the grid's line break.
-void toGridLineBreaks(QString &text)
+DelimitedText::Settings settings(int fileType, TextEncoding encoding)
 {
-    if (!text.contains(QLatin1Char('\n')))
-        return;
-    QString converted;
-    converted.reserve(text.size() + 16);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n')
-            converted += QLatin1Char('\r');
-        converted += text[i];
-    }
-    text = std::move(converted);
+    DelimitedText::Settings s;
+    s.separator = TextFileType::separator(fileType).toLatin1();
+    s.encoding = encoding;
+    return s;
 }
 
-bool report(Progress &progress, qsizetype done, qsizetype total)
+/// The texts of @p line in @p count slots after slot 0.
+RecordTexts textsOf(const DelimitedText::Line &line, int count)
 {
-    // Every 256 lines is often enough for a smooth bar.
-    if ((done & 0xFF) != 0)
-        return true;
-    return progress.advance(int(500 + 500 * done / qMax<qsizetype>(1, total)));
+    if (!line.wide)
+        return RecordTexts::fromStored(line.stored.data(), line.stored.size(), count);
+    std::vector<QString> all(size_t(count) + 1);
+    for (int f = 0; f < line.fields && f < count; ++f)
+        all[size_t(f) + 1] = (*line.texts)[size_t(f)];
+    return RecordTexts::fromTexts(all.data(), qsizetype(all.size()));
 }
+
+RecordGrid::Row record(RecordTexts &&texts)
+{
+    RecordGrid::Row row;
+    row.height = RecordGrid::VisibleRowHeight;
+    row.texts = std::move(texts);
+    return row;
+}
+
+/// Import's lines: the field names, then the records.
+class ImportSink : public DelimitedText::Sink
+{
+public:
+    explicit ImportSink(TextImport::ImportText &text) : mText(text) {}
+
+    void take(const DelimitedText::Line &line) override
+    {
+        if (!mNamesTaken) {
+            mNamesTaken = true;
+            const RecordTexts names = textsOf(line, line.fields);
+            for (int f = 1; f <= line.fields; ++f)
+                mText.names.push_back(names.text(f));
+            return;
+        }
+        // Each record has the slots of the widest line so far; the grid
+        // gives those before it the rest.
+        mWidest = qMax(mWidest, line.fields);
+        mText.records.push_back(record(textsOf(line, mWidest)));
+    }
+
+    void restart() override
+    {
+        mText.names.clear();
+        mText.records = {};
+        mNamesTaken = false;
+        mWidest = 0;
+    }
+
+private:
+    TextImport::ImportText &mText;
+    bool mNamesTaken = false;
+    int mWidest = 0;
+};
+
+/// Append's lines, as long as there is room.
+class AppendSink : public DelimitedText::Sink
+{
+public:
+    AppendSink(TextImport::AppendText &text, const Database &db)
+        : mText(text), mFields(db.fieldCount()),
+          mRoom(qMax(0, AppendRowLimit - db.grid().rowCount()))
+    {
+    }
+
+    void take(const DelimitedText::Line &line) override
+    {
+        if (qsizetype(mText.records.size()) < mRoom)
+            mText.records.push_back(record(textsOf(line, mFields)));
+        else
+            mText.unappended.add(line.number);
+    }
+
+    void restart() override
+    {
+        mText.records = {};
+        mText.unappended = {};
+    }
+
+private:
+    TextImport::AppendText &mText;
+    int mFields;
+    qsizetype mRoom;
+};
 
 } // namespace
 
@@ -49,84 +117,64 @@ QString databaseName(const QString &path)
     return name;
 }
 
-bool build(const DelimitedText &text, const Source &source, Database &db, Progress &progress)
+ImportText readForImport(QIODevice &device, int fileType, TextEncoding encoding, Progress &progress)
 {
-    const DelimitedText::Count &count = text.count();
-    const int rows = int(qBound(qsizetype(2), count.lines, qsizetype(Limits::MaxRecords + 1)));
+    ImportText text;
+    ImportSink sink(text);
+    text.read = DelimitedText::read(device, settings(fileType, encoding), sink, progress);
+    return text;
+}
+
+void build(ImportText &&text, const Source &source, Database &db)
+{
+    const DelimitedText::Count &count = text.read.count;
+    const int rows = int(qBound(qint64(2), count.lines, qint64(Limits::MaxRecords + 1)));
     const int columns = qBound(2, count.maxSeparators + 2, Limits::MaxFields + 1);
-    const int last = columns - 1;
 
     db.ResetDatabase();
     db.setWidthScale(source.widthScale);
     RecordGrid &grid = db.grid();
-    grid.resize(columns, rows);
-    grid.showAllRows();
-
-    std::vector<QString> fields;
-    std::vector<QString> cells;
-    const qsizetype lines = qMin<qsizetype>(text.lines().size(), rows);
-    for (qsizetype r = 0; r < lines; ++r) {
-        if (!report(progress, r, lines))
-            return false;
-        DelimitedText::split(text.lines()[size_t(r)], text.separator(), fields);
-        cells.assign(size_t(last), QString());
-        for (size_t f = 0; f < fields.size(); ++f) {
-            // Fields beyond the last column overwrite one another there.
-            QString &cell = cells[qMin(f, size_t(last - 1))];
-            cell = std::move(fields[f]);
-            toGridLineBreaks(cell);
-        }
-        if (r == 0) {
-            for (int k = 1; k <= last; ++k)
-                grid.setCell(k, 0, cells[size_t(k - 1)]);
-        } else {
-            grid.setRecordTexts(int(r), std::move(cells));
-        }
-    }
+    grid.resize(columns, 1);
+    for (int k = 1; k < columns && size_t(k) <= text.names.size(); ++k)
+        grid.setCell(k, 0, text.names[size_t(k - 1)]);
+    std::vector<RecordGrid::Row> records = std::move(text.records);
+    while (records.size() < size_t(rows - 1))
+        records.push_back(record(RecordTexts()));
+    grid.insertRows(1, std::move(records));
 
     db.setName(databaseName(source.path));
     db.setDate(source.modified);
     db.setFilePath(
         ChangeFileExtension(QFileInfo(source.path).absoluteFilePath(), QStringLiteral(".pdb")));
-    for (int k = 1; k <= last; ++k) {
+    for (int k = 1; k < columns; ++k) {
         grid.setColumnWidth(k, ImportedFieldPixels);
         db.field(k).type = FieldType::String;
     }
     db.setChanged(false);
-    return progress.advance(1000);
 }
 
-bool fitQuestionNeeded(const DelimitedText &text, const Database &db)
+AppendText readForAppend(QIODevice &device, int fileType, TextEncoding encoding, const Database &db,
+                         Progress &progress)
 {
-    const DelimitedText::Count &count = text.count();
+    AppendText text;
+    AppendSink sink(text, db);
+    DelimitedText::Settings s = settings(fileType, encoding);
+    s.keptFields = db.fieldCount();
+    s.lastFieldWins = false;
+    s.gridLineBreaks = false;
+    text.read = DelimitedText::read(device, s, sink, progress);
+    return text;
+}
+
+bool fitQuestionNeeded(const DelimitedText::Count &count, const Database &db)
+{
     return count.maxSeparators + 1 > db.fieldCount() ||
            db.recordCount() + count.lines > AppendRowLimit - 1;
 }
 
-std::optional<EditStep::InsertRecords> appendStep(const DelimitedText &text, const Database &db,
-                                                  Progress &progress)
+EditStep::InsertRecords appendStep(AppendText &&text, const Database &db)
 {
-    const int fieldCount = db.fieldCount();
-    const int room = qMax(0, AppendRowLimit - db.grid().rowCount());
-    const qsizetype lines = qMin<qsizetype>(text.lines().size(), room);
-    EditStep::InsertRecords step{db.recordCount() + 1, {}};
-    step.rows.reserve(size_t(lines));
-    std::vector<QString> fields;
-    for (qsizetype i = 0; i < lines; ++i) {
-        if (!report(progress, i, lines))
-            return std::nullopt;
-        DelimitedText::split(text.lines()[size_t(i)], text.separator(), fields);
-        RecordGrid::Row row;
-        row.cells.assign(size_t(fieldCount + 1), QString());
-        for (size_t f = 0; f < fields.size() && f < size_t(fieldCount); ++f)
-            row.cells[f + 1] = std::move(fields[f]);
-        row.checkBoxes.assign(size_t(fieldCount + 1), false);
-        row.height = RecordGrid::VisibleRowHeight;
-        step.rows.push_back(std::move(row));
-    }
-    if (!progress.advance(1000))
-        return std::nullopt;
-    return step;
+    return EditStep::InsertRecords{db.recordCount() + 1, std::move(text.records)};
 }
 
 } // namespace TextImport

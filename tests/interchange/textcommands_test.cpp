@@ -1,13 +1,18 @@
 #include "core/document/database.h"
 #include "core/document/document.h"
 #include "core/platform/progress.h"
+#include "interchange/text/delimitedtext.h"
 #include "interchange/text/textcommands.h"
 #include "interchange/text/textfiletype.h"
 #include "memoryfilesystem.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -78,7 +83,13 @@ protected:
             commands.exportFile(QStringLiteral("/data/out.txt"), fileType, TextEncoding::Cp1252));
         return fs.files.value(QStringLiteral("/data/out.txt"));
     }
-    int questions() const { return int(messages.shown.size()); }
+    /// The questions asked (the messages that offer Cancel).
+    int questions() const
+    {
+        return int(
+            std::count_if(messages.shown.begin(), messages.shown.end(),
+                          [](const Message &m) { return m.buttons & MessageButton::Cancel; }));
+    }
 
     MemoryFileSystem fs;
     ScriptedMessages messages;
@@ -180,7 +191,7 @@ TEST_F(TextCommandsTest, cancellingLeavesTheDatabaseAsItWas)
     EXPECT_FALSE(import("only one line\r\n"));
     messages.answers = {MessageButton::Cancel}; // the fit question
     EXPECT_FALSE(append("1,2,3\r\n"));
-    for (int at : {1, 3, 6}) { // while reading, after counting, while building
+    for (int at : {1, 3, 6}) { // at the 256th, the 768th and the 1536th line
         progress.reports = 0;
         progress.at = at;
         EXPECT_FALSE(import(big)) << at;
@@ -211,6 +222,17 @@ TEST_F(TextCommandsTest, appendIsOneEditThatUndoes)
     EXPECT_FALSE(doc.database().isChanged());
     doc.redo();
     EXPECT_EQ(cells(doc.database()), after);
+}
+
+TEST_F(TextCommandsTest, appendFillsTheFieldsInTheOrderShown)
+{
+    // Once a field has moved, the grid keeps the texts in other slots than
+    // the columns show; the appended texts still go to the fields in order.
+    ASSERT_TRUE(import("A,B,C\r\nx,y,z\r\n"));
+    doc.apply(Edit::change(QStringLiteral("move"), EditStep::MoveField{3, 1}));
+    ASSERT_TRUE(append("1,2,3\r\n4,5\r\n"));
+    EXPECT_EQ(cells(doc.database()),
+              (Table{{"C", "A", "B"}, {"z", "x", "y"}, {"1", "2", "3"}, {"4", "5", ""}}));
 }
 
 TEST_F(TextCommandsTest, appendStopsAt31999Records)
@@ -288,5 +310,93 @@ TEST_F(TextCommandsTest, exportThenImportGivesTheSameCells)
             ASSERT_TRUE(import(bytes, fileType));
             EXPECT_EQ(cells(doc.database()), accented) << fileType << int(encoding);
         }
+    }
+}
+
+namespace {
+
+/// The lines a message names ("Line 12 ...").
+std::vector<qint64> namedLines(const Message &message)
+{
+    std::vector<qint64> lines;
+    static const QRegularExpression line(QStringLiteral("\\bLine (\\d+)"));
+    for (const auto &m : line.globalMatch(message.text()))
+        lines.push_back(m.captured(1).toLongLong());
+    return lines;
+}
+
+/// What the user was told of an import or append.
+struct Told
+{
+    bool done;                      ///< the command changed the database
+    std::vector<qint64> question;   ///< the lines the format question names
+    std::vector<qint64> afterwards; ///< the lines the closing message or the error names
+    int records;
+    bool operator==(const Told &) const = default;
+};
+
+void PrintTo(const Told &t, std::ostream *os)
+{
+    *os << "{done " << t.done << ", question";
+    for (qint64 l : t.question)
+        *os << ' ' << l;
+    *os << ", afterwards";
+    for (qint64 l : t.afterwards)
+        *os << ' ' << l;
+    *os << ", records " << t.records << '}';
+}
+
+} // namespace
+
+TEST_F(TextCommandsTest, theUserIsToldWhatWasNotTakenAsItStands)
+{
+    const auto lines = [](int n, const char *line) {
+        QByteArray bytes;
+        for (int i = 0; i < n; ++i)
+            bytes += line;
+        return bytes;
+    };
+    const QByteArray x5000(5000, 'x');
+    const struct
+    {
+        const char *what;
+        bool append;
+        QByteArray bytes;
+        Told told;
+    } cases[] = {
+        {"a file as it stands says nothing", false, "a,b\r\nc,d\r\n", {true, {}, {}, 1}},
+        {"an unbalanced quote in a LF file is named, and swallows nothing",
+         false,
+         "Name,Town\n\"Smith,Oslo\n" + lines(998, "a,b\n"),
+         {true, {2}, {2}, 999}},
+        {"a line that ends inside quotes", false, "a,b\r\n\"c,d\r\ne,f\r\n", {true, {2}, {2}, 2}},
+        {"NUL bytes", false, QByteArray("a,b\r\nc\0,d\r\n", 11), {true, {}, {2}, 1}},
+        {"a text too long for a cell", false, "a,b\r\nc," + x5000 + "\r\n", {true, {}, {2}, 1}},
+        {"lines past the record limit",
+         false,
+         lines(32005, "a,b\r\n"),
+         {true, {32002}, {32002}, 32000}},
+        {"a line longer than a record can take stops the import",
+         false,
+         "a,b\r\nc,d\r\n" + QByteArray(DelimitedText::MaxLineBytes + 1, ','),
+         {false, {}, {3}, 1}},
+        {"append: a line wider than the database", true, "1,2,3\r\n4,5\r\n", {true, {1}, {1}, 3}},
+        {"append: a line too long appends nothing",
+         true,
+         "1,2\r\n" + QByteArray(DelimitedText::MaxLineBytes + 1, 'x'),
+         {false, {}, {2}, 1}},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(import("A,B\r\nx,y\r\n"));
+        messages.shown.clear();
+        const bool done = c.append ? append(c.bytes) : import(c.bytes);
+        Told told{done, {}, {}, doc.database().recordCount()};
+        for (const Message &m : messages.shown) {
+            std::vector<qint64> &named =
+                m.buttons & MessageButton::Cancel ? told.question : told.afterwards;
+            for (qint64 line : namedLines(m))
+                named.push_back(line);
+        }
+        EXPECT_EQ(told, c.told) << c.what;
     }
 }
