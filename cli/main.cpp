@@ -7,6 +7,7 @@
 #include "cli/replacecommand.h"
 #include "cli/textcommand.h"
 #include "cli/userscommand.h"
+#include "core/platform/qt/commandlinebytes.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -72,11 +73,16 @@ int usage()
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList arguments = app.arguments();
-    arguments.removeFirst();
+    // The arguments as bytes: a name must reach the file system as given.
+    QString error;
+    std::optional<QStringList> decoded = CommandLineBytes::decode(argc, argv, &error);
+    if (!decoded) {
+        QTextStream(stderr) << "quillgrid-cli: " << error << Qt::endl;
+        return 2;
+    }
+    QStringList arguments = std::move(*decoded);
     if (arguments.isEmpty())
         return usage();
-    QString error;
     if (!LocaleOption::take(arguments, &error)) {
         QTextStream(stderr) << error << Qt::endl;
         return usage();
