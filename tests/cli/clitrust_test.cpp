@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <dirent.h>
 #include <map>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -76,6 +79,97 @@ TEST_F(Cli, namesThatAreNoUtf8AreRefused)
                         .arg(what)
                         .arg(c.exitCode)
                         .arg(!c.written.isEmpty());
+    }
+    EXPECT_EQ(results.join(QLatin1Char('\n')).toStdString(),
+              expected.join(QLatin1Char('\n')).toStdString());
+}
+
+namespace {
+
+/// Feeds @p bytes into the FIFO @p path once a reader has opened it (given
+/// up after ten seconds), then, with @p endless, the same bytes again until
+/// the reader goes; closes it.
+std::thread feedFifo(const QByteArray &path, const QByteArray &bytes, bool endless)
+{
+    return std::thread([path, bytes, endless] {
+        int fd = -1;
+        for (int i = 0; i < 1000 && fd < 0; ++i) {
+            fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0)
+                ::usleep(10000);
+        }
+        if (fd < 0)
+            return;
+        ::fcntl(fd, F_SETFL, 0);
+        do {
+            if (::write(fd, bytes.constData(), size_t(bytes.size())) < 0)
+                break;
+        } while (endless);
+        ::close(fd);
+    });
+}
+
+} // namespace
+
+// A password file is a file or a pipe, read to its first line end or the
+// end of its input and no further than a password can be: a device, a
+// folder, an endless line or a pipe that never sends a line end neither
+// hang nor grow.
+TEST_F(Cli, passwordFilesAreReadWithinBounds)
+{
+    ::signal(SIGPIPE, SIG_IGN);
+    write("base.pdb", sample().build());
+    write("plain.txt", "secretpw\r\nsecond line\n");
+    write("long.txt", QByteArray(65, 'p') + '\n');
+    write("utf8.txt", QByteArray("\xc3\xa9").repeated(64) + '\n'); // 64 characters, 128 bytes
+    const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("pipe")));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    struct Case
+    {
+        const char *file;
+        QByteArray fed; ///< what a writer feeds the FIFO, for "pipe"
+        bool endless;
+        const char *said; ///< on standard error; empty when the copy is enciphered
+        QString password; ///< the copy's
+    };
+    const Case cases[] = {
+        {"plain.txt", {}, false, "", QStringLiteral("secretpw")},
+        {"utf8.txt", {}, false, "", QString(64, QChar(0xe9))},
+        {"pipe", "secretpw", false, "", QStringLiteral("secretpw")},
+        {"pipe", "pipedpw\nrest", false, "", QStringLiteral("pipedpw")},
+        {"/dev/zero", {}, false, "/dev/zero: not a regular file or a pipe", {}},
+        {".", {}, false, ".: not a regular file or a pipe", {}},
+        {"missing.txt", {}, false, "missing.txt: No such file or directory", {}},
+        {"long.txt", {}, false, "long.txt: the password is longer than the 64 characters", {}},
+        {"pipe", "x", true, "pipe: the password is longer than the 64 characters", {}},
+    };
+    QStringList results;
+    QStringList expected;
+    for (const Case &c : cases) {
+        const QString out = dir.filePath(QStringLiteral("out.pdb"));
+        QFile::remove(out);
+        std::thread writer;
+        if (!c.fed.isEmpty())
+            writer = feedFifo(fifo, c.fed, c.endless);
+        const CliRun run = runCli({QStringLiteral("copy"), QStringLiteral("base.pdb"), out,
+                                   QStringLiteral("--encrypt-file"), QString::fromUtf8(c.file)},
+                                  dir.path());
+        if (writer.joinable())
+            writer.join();
+        const bool opens =
+            !c.password.isEmpty() &&
+            runCli({QStringLiteral("dump"), out, QStringLiteral("--password"), c.password})
+                    .exitCode == 0;
+        const QString said = QString::fromUtf8(c.said);
+        results << QStringLiteral("%1: exit %2, says it %3, opens with its password %4")
+                       .arg(QString::fromUtf8(c.file))
+                       .arg(run.exitCode)
+                       .arg(said.isEmpty() ? run.err.isEmpty() : run.err.contains(said))
+                       .arg(opens);
+        expected << QStringLiteral("%1: exit %2, says it 1, opens with its password %3")
+                        .arg(QString::fromUtf8(c.file))
+                        .arg(said.isEmpty() ? 0 : 1)
+                        .arg(said.isEmpty());
     }
     EXPECT_EQ(results.join(QLatin1Char('\n')).toStdString(),
               expected.join(QLatin1Char('\n')).toStdString());
