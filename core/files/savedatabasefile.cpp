@@ -60,11 +60,13 @@ bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
 {
     const FileStatus status = fs.status(target);
     if (status.exists && !status.regular) {
-        reason = QStringLiteral("Not a regular file");
+        reason =
+            status.folder ? QStringLiteral("Is a directory") : QStringLiteral("Not a regular file");
         return false;
     }
     if (status.exists && !status.writable) {
-        reason = QStringLiteral("Read-only file");
+        reason = status.readOnlyReason.isEmpty() ? QStringLiteral("Read-only file")
+                                                 : status.readOnlyReason;
         return false;
     }
 
@@ -76,11 +78,14 @@ bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
         return false;
     }
     bool ok = true;
-    for (qint64 pos = 0; ok && pos < bytes.size(); pos += WriteChunk) {
-        const qint64 n = qMin(WriteChunk, bytes.size() - pos);
-        ok = file->write(bytes.constData() + pos, n) == n;
+    // A write the disk takes only in part is tried again with the rest,
+    // so that a full disk is told by the system's own reason.
+    for (qint64 pos = 0; ok && pos < bytes.size();) {
+        const qint64 n = file->write(bytes.constData() + pos, qMin(WriteChunk, bytes.size() - pos));
+        ok = n > 0;
         if (!ok)
             reason = file->errorString();
+        pos += n;
     }
     if (ok && !(fs.matchPermissions(*file, target) && fs.flushToDisk(*file))) {
         ok = false;

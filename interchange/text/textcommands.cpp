@@ -15,6 +15,7 @@
 #include "interchange/text/textimport.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -150,13 +151,21 @@ bool TextCommands::exportFile(const QString &path, int fileType, TextEncoding en
     }
     if (result == TextExport::Result::Cancelled)
         return false;
-    QString reason;
-    if (result == TextExport::Result::Written && !path.isEmpty()) {
-        const QString backup = ChangeFileExtension(path, TextFileType::backupExtension(fileType));
-        if (ReplaceFile(mServices.files, path, backup, buffer.data(), reason))
+    QString reason = result == TextExport::Result::Written
+                         ? QStringLiteral("No such file or directory")
+                         : buffer.errorString();
+    // A link is written through to the file it names, as a save does, and
+    // the backup goes beside that file.
+    const QString file = path.isEmpty() ? path : mServices.files.resolveLinks(path);
+    if (result == TextExport::Result::Written && !file.isEmpty()) {
+        const QString backup = ChangeFileExtension(file, TextFileType::backupExtension(fileType));
+        if (ReplaceFile(mServices.files, file, backup, buffer.data(), reason))
             return true;
     }
-    mServices.messages.show(Message::error({saveErrorText()}));
+    mServices.messages.show(Message::error(
+        {saveErrorText(), file.isEmpty()
+                              ? reason
+                              : QDir::toNativeSeparators(file) + QStringLiteral(": ") + reason}));
     return false;
 }
 

@@ -133,8 +133,12 @@ FileStatus LocalFileSystem::status(const QString &path)
     // Write-protected: nobody has a write bit (a privileged process may
     // write it all the same, but its owner meant it to stay), or this
     // process may not write it.
-    status.writable = status.regular && (st.st_mode & 0222) != 0 &&
-                      ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) == 0;
+    status.folder = S_ISDIR(st.st_mode);
+    if (!status.regular || (st.st_mode & 0222) == 0)
+        return status;
+    status.writable = ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) == 0;
+    if (!status.writable)
+        status.readOnlyReason = qt_error_string(errno); // a read-only file system, say
     return status;
 }
 
