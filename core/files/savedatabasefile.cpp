@@ -91,8 +91,8 @@ bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
         ok = false;
         reason = fs.lastError();
     }
-    file->close();
-    file.reset();
+    // The file stays open until the renames are done: while it is, no
+    // other save takes it for the orphan of a killed one.
 
     // Each rename made, taken back in reverse order when a later one fails.
     std::vector<std::pair<QString, QString>> moved;
