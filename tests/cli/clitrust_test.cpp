@@ -174,3 +174,20 @@ TEST_F(Cli, passwordFilesAreReadWithinBounds)
     EXPECT_EQ(results.join(QLatin1Char('\n')).toStdString(),
               expected.join(QLatin1Char('\n')).toStdString());
 }
+
+// Replace keeps its count on standard output and says on standard error
+// how many replacements it left out, and why.
+TEST_F(Cli, replaceSaysWhatItSkipped)
+{
+    PdbBuilder b = PdbBuilder::withFields(1);
+    b.records = {{QByteArray("aaaaa") + QByteArray(3995, 'z')}, {"a"}, {"a a"}};
+    const QString in = write("in.pdb", b.build());
+    const QString out = dir.filePath(QStringLiteral("out.pdb"));
+    const CliRun run =
+        runCli({QStringLiteral("replace"), in, out, QStringLiteral("--find"), QStringLiteral("a"),
+                QStringLiteral("--with"), QStringLiteral("aa")});
+    const QStringList errors = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(std::tuple(run.exitCode, run.out, errors.size(),
+                         errors.value(0).contains(QStringLiteral("5 replacements were skipped"))),
+              std::tuple(0, QByteArray("3\n"), 1, true));
+}
