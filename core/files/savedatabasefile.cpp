@@ -53,6 +53,33 @@ bool acceptUnmappable(const Database &db, const Unmappable &found, MessageServic
                           MessageButton::Yes | MessageButton::No}) == MessageButton::Yes;
 }
 
+/**
+ * After a save that could not keep every text as it was ("?" for a
+ * character without a byte, a text cut), the document takes the texts the
+ * file holds, so that what the user sees is what is stored. The change
+ * joins the last undo step, so that undoing and redoing it comes back to
+ * what was saved; with nothing to undo it is a view edit.
+ */
+void holdWhatTheFileHolds(Document &doc, const std::vector<int> &records)
+{
+    const RecordGrid &grid = doc.database().grid();
+    EditStep::Cells step;
+    for (const int r : records) {
+        for (int k = 1; k <= doc.database().fieldCount(); ++k) {
+            const QString text = grid.cell(k, r);
+            QString stored = DatabaseWriter::storedText(text);
+            if (stored != text)
+                step.changes.push_back({k, r, std::move(stored)});
+        }
+    }
+    if (step.changes.empty())
+        return;
+    if (doc.canUndo())
+        doc.applyJoined(Edit::change(QStringLiteral("save"), std::move(step)));
+    else
+        doc.apply(Edit::view(std::move(step)));
+}
+
 } // namespace
 
 bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
@@ -203,6 +230,8 @@ bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveService
         return false;
     }
 
+    if (ownName)
+        holdWhatTheFileHolds(doc, result.alteredRecords);
     doc.markSaved(now, result.image, ownName ? std::optional<QString>(path) : std::nullopt);
     return true;
 }
