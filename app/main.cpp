@@ -24,8 +24,8 @@ int main(int argc, char *argv[])
     if (!arguments) {
         QTextStream(stderr) << "quillgrid: " << error << Qt::endl;
         QMessageBox::critical(nullptr, QStringLiteral("Quillgrid5"),
-                              QStringLiteral("The file named on the command line cannot be "
-                                             "opened: its ") +
+                              QStringLiteral("The file named on the command line was not "
+                                             "opened: ") +
                                   error + QLatin1Char('.'));
         return 2;
     }
