@@ -150,20 +150,17 @@ QRect CellCommands::PasteBlock(int column, int row)
         }
     }
     if (!cells.empty()) {
-        // New records are made one after another as Append Row makes them
-        // (each may count on the one before), all in the paste's one edit.
+        // New records are made as Append Row makes them, each after the one
+        // before, and go in in one step of the paste's edit.
         bool first = true;
-        for (int n = 0; n < newRecords; ++n) {
+        if (newRecords > 0) {
             const int position = db.recordCount() + 1;
-            CalculatedFields::NewRecord record = mS.calc.InitialiseRecord(position);
+            CalculatedFields::NewRecords made = mS.calc.InitialiseRecords(position, newRecords);
             Edit edit = Edit::change(QStringLiteral("paste"),
-                                     EditStep::InsertRecords{position, {std::move(record.row)}});
-            if (!record.counters.defs.empty())
-                edit.steps.emplace_back(std::move(record.counters));
-            if (first)
-                mS.doc.apply(std::move(edit));
-            else
-                mS.doc.applyJoined(std::move(edit));
+                                     EditStep::InsertRecords{position, std::move(made.rows)});
+            if (!made.counters.defs.empty())
+                edit.steps.emplace_back(std::move(made.counters));
+            mS.doc.apply(std::move(edit));
             first = false;
         }
         EditStep::Cells step;

@@ -302,6 +302,34 @@ TEST(TableCommands, aPastedBlockAddsTheRecordsItNeedsAndTellsWhatDidNotFit)
               expected.join(QLatin1Char('\n')).toStdString());
 }
 
+// The records a paste adds are those Append Row would have made one after
+// another: counters run on, a "Previous Record" operand reads the new
+// record above.
+TEST(TableCommands, recordsAPasteAddsAreThoseAppendRowMakes)
+{
+    const auto arrange = [](Table &t) {
+        Database &db = DocumentAccess::database(t.doc);
+        FieldDef &count = db.field(2);
+        count.type = FieldType::AutoIncrementInteger;
+        count.setting1 = 10;
+        count.setting2 = 5;
+        db.field(4).setting1 = calcWord(3, 2, 2, true); // Count x Count of the record above
+    };
+    Table pasted;
+    arrange(pasted);
+    Table appended;
+    arrange(appended);
+    for (int i = 0; i < 3; ++i)
+        appended.records().AppendRecord();
+    const QString block = QStringLiteral("a\r\nb\r\nc\r\nd\r\n");
+    pasted.clipboard.contents = block;
+    appended.clipboard.contents = block;
+    pasted.cells().PasteBlock(1, 4);
+    appended.cells().PasteBlock(1, 4);
+    EXPECT_EQ(pasted.bytes(), appended.bytes());
+    EXPECT_EQ(pasted.cell(2, 7), QStringLiteral("25"));
+}
+
 TEST(ClipboardText, recordTextsFillFieldsFromTheFirst)
 {
     const std::pair<const char *, std::vector<QString>> cases[] = {
