@@ -1,5 +1,6 @@
 #include "clirun.h"
 #include "rawrun.h"
+#include "tmpfsmount.h"
 
 #include <QFile>
 
@@ -190,4 +191,48 @@ TEST_F(Cli, replaceSaysWhatItSkipped)
     EXPECT_EQ(std::tuple(run.exitCode, run.out, errors.size(),
                          errors.value(0).contains(QStringLiteral("5 replacements were skipped"))),
               std::tuple(0, QByteArray("3\n"), 1, true));
+}
+
+// Onto a full disk every command that writes names the file and the
+// system's reason, and leaves nothing behind.
+TEST_F(Cli, writesOntoAFullDiskSayWhy)
+{
+    TmpfsMount disk(16 * 1024);
+    if (!disk.mounted()) {
+        GTEST_SKIP() << disk.why().toStdString();
+    }
+    const QString big = dir.filePath(QStringLiteral("big.pdb"));
+    ASSERT_EQ(runCli({QStringLiteral("new"), big, QStringLiteral("--name"), QStringLiteral("Big"),
+                      QStringLiteral("--records"), QStringLiteral("2000"),
+                      QStringLiteral("--fields"), QStringLiteral("20")})
+                  .exitCode,
+              0);
+    QByteArray csv = "A,B\r\n";
+    for (int i = 0; i < 2000; ++i)
+        csv += "some text,more text\r\n";
+    const QString text = write("big.csv", csv);
+    const QString out = disk.filePath(QStringLiteral("out.pdb"));
+    const QStringList commands[] = {
+        {QStringLiteral("copy"), big, out},
+        {QStringLiteral("import"), text, out},
+        {QStringLiteral("new"), out, QStringLiteral("--name"), QStringLiteral("X"),
+         QStringLiteral("--records"), QStringLiteral("2000"), QStringLiteral("--fields"),
+         QStringLiteral("20")},
+        {QStringLiteral("export"), big, out},
+    };
+    QStringList results;
+    QStringList expected;
+    for (const QStringList &arguments : commands) {
+        const CliRun run = runCli(arguments);
+        const QStringList left =
+            QDir(disk.folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        results << QStringLiteral("%1: exit %2, says why %3, left %4")
+                       .arg(arguments[0])
+                       .arg(run.exitCode)
+                       .arg(run.err.contains(out + QStringLiteral(": No space left on device")))
+                       .arg(left.join(QLatin1Char(' ')));
+        expected << QStringLiteral("%1: exit 1, says why 1, left ").arg(arguments[0]);
+    }
+    EXPECT_EQ(results.join(QLatin1Char('\n')).toStdString(),
+              expected.join(QLatin1Char('\n')).toStdString());
 }
