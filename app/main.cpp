@@ -1,9 +1,12 @@
+#include "core/platform/qt/commandlinebytes.h"
 #include "core/platform/qt/qsettingsstore.h"
 #include "ui/rules/shell/commandline.h"
 #include "ui/widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
+#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
@@ -14,12 +17,22 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("org.quillgrid.Quillgrid5"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillgrid.svg")));
 
+    // The arguments as bytes (the application took its own options out):
+    // the file opened must be the one named, byte for byte.
+    QString error;
+    const std::optional<QStringList> arguments = CommandLineBytes::decode(argc, argv, &error);
+    if (!arguments) {
+        QTextStream(stderr) << "quillgrid: " << error << Qt::endl;
+        QMessageBox::critical(nullptr, QStringLiteral("Quillgrid5"),
+                              QStringLiteral("The file named on the command line was not "
+                                             "opened: ") +
+                                  error + QLatin1Char('.'));
+        return 2;
+    }
     QSettingsStore settings;
     TMainForm window(settings);
     // Several arguments are one path that the shell split at its blanks.
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    window.setCommandLineFile(commandLineFile(arguments));
+    window.setCommandLineFile(commandLineFile(*arguments));
     window.show();
     return app.exec();
 }

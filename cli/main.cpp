@@ -7,6 +7,7 @@
 #include "cli/replacecommand.h"
 #include "cli/textcommand.h"
 #include "cli/userscommand.h"
+#include "core/platform/qt/commandlinebytes.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -35,6 +36,7 @@ int usage()
            "  replace IN OUT --find TEXT --with TEXT [--field N] [--begins] [--match-case]\n"
            "              [--password PW | --password-file PWFILE]\n"
            "      Replace All as the Replace dialog does it; prints how many were replaced\n"
+           "      (and on standard error how many were skipped: cells past 4000 characters)\n"
            "  new OUT --name NAME [--fields 5] [--records 10] [--type String] [--width 60]\n"
            "      create a database as the new-database dialog does\n"
            "  users\n"
@@ -60,7 +62,8 @@ int usage()
            "Every command takes --locale NAME (en_US, de_DE, ...): the collation, date and\n"
            "time formats and number separators of that locale instead of the system's.\n"
            "--field N counts fields from 1; 0 means all fields.\n"
-           "A password file gives its first line. Without a password, an enciphered file's\n"
+           "A password file (a regular file or a pipe) gives its first line, at most 64\n"
+           "characters. Without a password, an enciphered file's\n"
            "is asked for when standard input is a terminal. A password given as PW can be\n"
            "seen by other users in the process list.\n";
     err.flush();
@@ -72,11 +75,16 @@ int usage()
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList arguments = app.arguments();
-    arguments.removeFirst();
+    // The arguments as bytes: a name must reach the file system as given.
+    QString error;
+    std::optional<QStringList> decoded = CommandLineBytes::decode(argc, argv, &error);
+    if (!decoded) {
+        QTextStream(stderr) << "quillgrid-cli: " << error << Qt::endl;
+        return 2;
+    }
+    QStringList arguments = std::move(*decoded);
     if (arguments.isEmpty())
         return usage();
-    QString error;
     if (!LocaleOption::take(arguments, &error)) {
         QTextStream(stderr) << error << Qt::endl;
         return usage();

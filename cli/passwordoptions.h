@@ -9,9 +9,11 @@
  * The password options of a command: the password of the file read
  * (--password PW or --password-file FILE) and, where the command writes a
  * new one, the new password (--encrypt NEWPW or --encrypt-file FILE). A
- * password file gives its first line, without its line end. A password
- * given as an argument is seen by every user of the machine in the process
- * list; a file is not.
+ * password file gives its first line, without its line end; it is a
+ * regular file or a pipe (no device), read only up to that line end or
+ * the end of the input, and a line longer than a password can be is an
+ * error. A password given as an argument is seen by every user of the
+ * machine in the process list; a file is not.
  */
 class PasswordOptions
 {
@@ -37,7 +39,14 @@ public:
     /// The new password, when one was given (a file's once loaded).
     const std::optional<QString> &newPassword() const { return mNewPassword.value; }
 
+    /// The handheld's key takes the first 64 bytes of a password: more
+    /// characters are of no use.
+    static constexpr int MaxPasswordLength = 64;
+
 private:
+    /// A line end may follow within this many bytes of UTF-8.
+    static constexpr qsizetype MaxFileLineBytes = 4 * MaxPasswordLength + 1;
+
     struct Source
     {
         std::optional<QString> value;

@@ -92,5 +92,7 @@ int ReplaceCommand::run(const QStringList &arguments)
         session.printError(ReplaceStep::notFoundMessage().lines);
     else
         QTextStream(stdout) << outcome.replacements << Qt::endl;
+    if (outcome.skipped > 0)
+        session.printError({ReplaceStep::skippedText(outcome.skipped)});
     return session.saveCopy(doc, paths[1]) ? 0 : 1;
 }

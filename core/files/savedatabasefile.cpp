@@ -53,6 +53,33 @@ bool acceptUnmappable(const Database &db, const Unmappable &found, MessageServic
                           MessageButton::Yes | MessageButton::No}) == MessageButton::Yes;
 }
 
+/**
+ * After a save that could not keep every text as it was ("?" for a
+ * character without a byte, a text cut), the document takes the texts the
+ * file holds, so that what the user sees is what is stored. The change
+ * joins the last undo step, so that undoing and redoing it comes back to
+ * what was saved; with nothing to undo it is a view edit.
+ */
+void holdWhatTheFileHolds(Document &doc, const std::vector<int> &records)
+{
+    const RecordGrid &grid = doc.database().grid();
+    EditStep::Cells step;
+    for (const int r : records) {
+        for (int k = 1; k <= doc.database().fieldCount(); ++k) {
+            const QString text = grid.cell(k, r);
+            QString stored = DatabaseWriter::storedText(text);
+            if (stored != text)
+                step.changes.push_back({k, r, std::move(stored)});
+        }
+    }
+    if (step.changes.empty())
+        return;
+    if (doc.canUndo())
+        doc.applyJoined(Edit::change(QStringLiteral("save"), std::move(step)));
+    else
+        doc.apply(Edit::view(std::move(step)));
+}
+
 } // namespace
 
 bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
@@ -60,11 +87,13 @@ bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
 {
     const FileStatus status = fs.status(target);
     if (status.exists && !status.regular) {
-        reason = QStringLiteral("Not a regular file");
+        reason =
+            status.folder ? QStringLiteral("Is a directory") : QStringLiteral("Not a regular file");
         return false;
     }
     if (status.exists && !status.writable) {
-        reason = QStringLiteral("Read-only file");
+        reason = status.readOnlyReason.isEmpty() ? QStringLiteral("Read-only file")
+                                                 : status.readOnlyReason;
         return false;
     }
 
@@ -76,18 +105,21 @@ bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
         return false;
     }
     bool ok = true;
-    for (qint64 pos = 0; ok && pos < bytes.size(); pos += WriteChunk) {
-        const qint64 n = qMin(WriteChunk, bytes.size() - pos);
-        ok = file->write(bytes.constData() + pos, n) == n;
+    // A write the disk takes only in part is tried again with the rest,
+    // so that a full disk is told by the system's own reason.
+    for (qint64 pos = 0; ok && pos < bytes.size();) {
+        const qint64 n = file->write(bytes.constData() + pos, qMin(WriteChunk, bytes.size() - pos));
+        ok = n > 0;
         if (!ok)
             reason = file->errorString();
+        pos += n;
     }
     if (ok && !(fs.matchPermissions(*file, target) && fs.flushToDisk(*file))) {
         ok = false;
         reason = fs.lastError();
     }
-    file->close();
-    file.reset();
+    // The file stays open until the renames are done: while it is, no
+    // other save takes it for the orphan of a killed one.
 
     // Each rename made, taken back in reverse order when a later one fails.
     std::vector<std::pair<QString, QString>> moved;
@@ -198,6 +230,8 @@ bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveService
         return false;
     }
 
+    if (ownName)
+        holdWhatTheFileHolds(doc, result.alteredRecords);
     doc.markSaved(now, result.image, ownName ? std::optional<QString>(path) : std::nullopt);
     return true;
 }

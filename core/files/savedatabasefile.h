@@ -40,8 +40,10 @@ struct SaveServices
  * the new file in place. Either reports "Save error" with a line naming
  * the file and the system's reason. A target that exists and is
  * write-protected or no regular file (a folder, a FIFO, a device) is
- * refused so, before anything is touched. Returns whether the file was
- * written.
+ * refused so, before anything is touched. After a save under the own or
+ * a new name that could not keep every text ("?" for a character without a
+ * byte, a text cut), the document holds the texts as the file holds them.
+ * Returns whether the file was written.
  */
 bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveServices &services);
 

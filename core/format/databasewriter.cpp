@@ -247,8 +247,18 @@ DatabaseWriter::DatabaseWriter(MessageService &messages, CipherState &cipher)
 {
 }
 
-void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, Unmappable &unmappable)
+QString DatabaseWriter::storedText(const QString &text)
 {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    qsizetype unmappable = 0;
+    const qsizetype length =
+        qMin<qsizetype>(storeText(bytes.data(), text, &unmappable), Limits::MaxCellText);
+    return Codepage::decodeStored(bytes.constData(), length);
+}
+
+void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, WriteResult &result)
+{
+    Unmappable &unmappable = result.unmappable;
     const RecordGrid &grid = db.grid();
     const int n = grid.recordCount();
     const int f = db.fieldCount();
@@ -264,10 +274,19 @@ void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, Unmappabl
             finishRecord(sink, start, r, encrypt);
             continue;
         }
+        bool altered = false;
         for (int k = 1; k <= f; ++k) {
             const QString text = grid.cell(k, r);
             const qsizetype before = unmappable.count;
-            qsizetype length = storeText(sink.reserve(text.size() + 1), text, &unmappable.count);
+            char *const stored = sink.reserve(text.size() + 1);
+            qsizetype length = storeText(stored, text, &unmappable.count);
+            // Only a character without a byte, a control character or a
+            // cut makes the file's text differ; those are looked at closely.
+            if (!altered && (unmappable.count > before || length > Limits::MaxCellText ||
+                             length != text.size())) {
+                altered = Codepage::decodeStored(
+                              stored, qMin<qsizetype>(length, Limits::MaxCellText)) != text;
+            }
             if (before == 0 && unmappable.count > 0) {
                 unmappable.firstRecord = r;
                 unmappable.firstField = k;
@@ -283,6 +302,8 @@ void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, Unmappabl
             sink.grow(length + 1);
             qToBigEndian<quint16>(quint16(length + 1), sink.at(start + 2 * (k - 1)));
         }
+        if (altered)
+            result.alteredRecords.push_back(r);
         finishRecord(sink, start, r, encrypt);
     }
 }
@@ -384,7 +405,7 @@ WriteResult DatabaseWriter::build(const Database &db, const QDateTime &now)
     // The records. A guess at the size spares most of the growing: length words, zero
     // bytes and about ten characters a cell.
     out.reserve(out.size() + qsizetype(n) * (13 * qsizetype(f) + 8));
-    writeRecords(out, db, result.unmappable);
+    writeRecords(out, db, result);
     result.ok = true;
     return result;
 }

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <vector>
+
 class ByteSink;
 class CipherState;
 class Database;
@@ -31,6 +33,10 @@ struct WriteResult
     QByteArray bytes;
     LoStruc image;
     Unmappable unmappable;
+    /// The records (grid rows) holding a text the file does not give back
+    /// as it is: a character without a byte, a control character left out,
+    /// a text cut at the handheld's length.
+    std::vector<int> alteredRecords;
 };
 
 /**
@@ -54,10 +60,14 @@ public:
     /// either file would be unreadable.
     WriteResult build(const Database &db, const QDateTime &now);
 
+    /// A cell text as the file keeps it, read back: what a record's cell
+    /// holds once saved and opened again.
+    static QString storedText(const QString &text);
+
 private:
     /// Appends the records to @p out, each right after the one before, and
     /// patches their offsets into the record list.
-    void writeRecords(QByteArray &out, const Database &db, Unmappable &unmappable);
+    void writeRecords(QByteArray &out, const Database &db, WriteResult &result);
     /// Writes @p texts' stored bytes after the length words just made
     /// room for; false when they cannot go in as they are.
     bool writeStored(ByteSink &sink, const RecordTexts *texts, int f);

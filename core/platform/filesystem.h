@@ -13,6 +13,11 @@ struct FileStatus
     bool exists = false;   ///< something of that name is there
     bool regular = false;  ///< it is a regular file (not a folder, FIFO or device)
     bool writable = false; ///< a regular file that is not write-protected
+    bool folder = false;   ///< it is a folder
+    /// Why something that is there cannot be written, as the system says
+    /// ("Read-only file system"); empty when the file is write-protected
+    /// itself or nothing is known.
+    QString readOnlyReason;
 };
 
 /**
@@ -34,7 +39,9 @@ public:
     /// own in @p folder, readable and writable by its owner alone. Returns
     /// the open device and puts its path in @p path, or null when no file
     /// can be created there. Until the file is renamed or removed, an
-    /// interruption of the process removes it.
+    /// interruption of the process removes it; while the device is open,
+    /// no other save takes the file for an orphan. Hidden files that saves
+    /// killed on the way left in @p folder are removed first.
     virtual std::unique_ptr<QIODevice> createTemporary(const QString &folder, QString *path) = 0;
     /// Gives the open @p file the permissions of @p target and, where the
     /// process may, its owner and group; with no @p target, the

@@ -56,10 +56,13 @@ public:
         Marked,       ///< the software will look into the folder
         NotInstalled, ///< the software's settings are gone
         NoManager,    ///< the software has no place for the mark
+        Outside,      ///< the folder lies outside the software's own: nothing was made
     };
     /// Makes @p user's install folder (an existing one, or a failure to make
     /// it, is passed over), then asks the software to install what lies in
-    /// it at the next synchronisation.
+    /// it at the next synchronisation. A folder that resolves outside the
+    /// software's own folder (a user's folder named "../../x", or a link
+    /// leading away) is neither made nor marked.
     virtual Mark markInstallFolder(const SyncUser &user) = 0;
     /// Tells the software that @p path now lies in @p user's install folder,
     /// for software that lists the files to install one by one; false when

@@ -127,6 +127,13 @@ bool TUserData::PrepareInstall(int index, QString *installFolder, MessageService
         return false;
     case SyncSoftware::Mark::NoManager:
         break;
+    case SyncSoftware::Mark::Outside:
+        messages.show(Message::error(
+            {QStringLiteral("The install folder of the handheld user \"%1\" lies outside the "
+                            "folder of the synchronisation software, so nothing was installed:")
+                 .arg(e->user.name),
+             *installFolder, QStringLiteral("Please check the user's folder in its settings.")}));
+        return false;
     }
     return false;
 }

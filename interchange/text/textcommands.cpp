@@ -15,8 +15,10 @@
 #include "interchange/text/textexport.h"
 #include "interchange/text/textfiletype.h"
 #include "interchange/text/textimport.h"
+#include "interchange/text/unmappablecells.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -179,6 +181,8 @@ bool TextCommands::appendFile(const QString &path, int fileType, TextEncoding en
 
 bool TextCommands::exportFile(const QString &path, int fileType, TextEncoding encoding)
 {
+    if (encoding != TextEncoding::Utf8 && !acceptUnmappable())
+        return false;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     TextExport::Result result = TextExport::Result::Failed;
@@ -188,14 +192,50 @@ bool TextCommands::exportFile(const QString &path, int fileType, TextEncoding en
     }
     if (result == TextExport::Result::Cancelled)
         return false;
-    QString reason;
-    if (result == TextExport::Result::Written && !path.isEmpty()) {
-        const QString backup = ChangeFileExtension(path, TextFileType::backupExtension(fileType));
-        if (ReplaceFile(mServices.files, path, backup, buffer.data(), reason))
+    QString reason = result == TextExport::Result::Written
+                         ? QStringLiteral("No such file or directory")
+                         : buffer.errorString();
+    // A link is written through to the file it names, as a save does, and
+    // the backup goes beside that file.
+    const QString file = path.isEmpty() ? path : mServices.files.resolveLinks(path);
+    if (result == TextExport::Result::Written && !file.isEmpty()) {
+        const QString backup = ChangeFileExtension(file, TextFileType::backupExtension(fileType));
+        if (ReplaceFile(mServices.files, file, backup, buffer.data(), reason))
             return true;
     }
-    mServices.messages.show(Message::error({saveErrorText()}));
+    mServices.messages.show(Message::error(
+        {saveErrorText(), file.isEmpty()
+                              ? reason
+                              : QDir::toNativeSeparators(file) + QStringLiteral(": ") + reason}));
     return false;
+}
+
+bool TextCommands::acceptUnmappable()
+{
+    const UnmappableCells::Found found = UnmappableCells::find(mDoc.database());
+    if (found.cells == 0)
+        return true;
+    const Database &db = mDoc.database();
+    const QString where =
+        found.firstRow == 0
+            ? QStringLiteral("The first is the name of field %1.").arg(found.firstColumn)
+            : QStringLiteral("The first is in record %1, field \"%2\".")
+                  .arg(RecordGrid::recordNumberText(found.firstRow),
+                       db.grid().cell(found.firstColumn, 0));
+    const QString count =
+        found.cells == 1
+            ? QStringLiteral("1 cell holds characters that Windows-1252 has no byte for; "
+                             "they will be exported as \"?\".")
+            : QStringLiteral("%1 cells hold characters that Windows-1252 has no byte for; "
+                             "they will be exported as \"?\".")
+                  .arg(found.cells);
+    return mServices.messages.show(
+               {QStringLiteral("Warning"),
+                MessageIcon::Warning,
+                {count, where,
+                 QStringLiteral("A UTF-8 file type keeps them. Do you want to export in "
+                                "Windows-1252 all the same?")},
+                MessageButton::Yes | MessageButton::No}) == MessageButton::Yes;
 }
 
 QString TextCommands::chooseTextFile(FileDialogs &dialogs, const QString &title)
@@ -257,16 +297,19 @@ bool TextCommands::Export(FileDialogs &dialogs)
     FileDialogRequest request;
     request.title = QStringLiteral("Export");
     request.filter = TextFileType::exportFilter();
-    request.defaultExtension = TextFileType::defaultExtension(mExportFileType);
+    request.defaultExtension =
+        TextFileType::defaultExtension(TextFileType::exportFileType(mExportFileType));
     request.initialFolder = mExportFolder;
     request.proposedName = QFileInfo(mDoc.database().filePath()).completeBaseName();
     request.refuseReadOnly = true;
     request.filterIndex = mExportFileType;
     request.chosenFilter = &mExportFileType;
     const QString path = dialogs.getSaveFileName(request);
-    mExportFileType = qMin(TextFileType::normalised(mExportFileType), TextFileType::Tab);
+    mExportFileType = TextFileType::normalisedExport(mExportFileType);
     if (path.isEmpty())
         return false;
     mExportFolder = QFileInfo(path).absolutePath();
-    return exportFile(path, mExportFileType, TextEncoding::Cp1252);
+    return exportFile(path, TextFileType::exportFileType(mExportFileType),
+                      TextFileType::exportsUtf8(mExportFileType) ? TextEncoding::Utf8
+                                                                 : TextEncoding::Cp1252);
 }

@@ -50,14 +50,17 @@ public:
     /// Appends the lines of @p path to the document's records as one edit.
     bool appendFile(const QString &path, int fileType, TextEncoding encoding);
     /// Writes the document's visible records to @p path, keeping a file it
-    /// replaces under the file type's backup extension.
+    /// replaces under the file type's backup extension. In Windows-1252,
+    /// texts with characters it has no byte for are exported as "?" only
+    /// once the user has agreed, told how many cells hold them.
     bool exportFile(const QString &path, int fileType, TextEncoding encoding);
 
     bool Import(FileDialogs &dialogs, DatabaseShell &shell);
     bool Append(FileDialogs &dialogs, DatabaseShell &shell);
     bool Export(FileDialogs &dialogs);
 
-    /// The file types the dialogs remember (1-based filter indexes).
+    /// The file types the dialogs remember (1-based filter indexes; the
+    /// export dialog's counts its UTF-8 types too, see TextFileType).
     int importFileType() const { return mImportFileType; }
     int exportFileType() const { return mExportFileType; }
 
@@ -74,6 +77,9 @@ private:
     /// mTellLater, at tellNow().
     void tell(const QStringList &lines);
     void tellNow();
+    /// Asks before an export in Windows-1252 writes "?" for characters;
+    /// true when there are none or the user agrees.
+    bool acceptUnmappable();
 
     Document &mDoc;
     TextServices mServices;

@@ -11,7 +11,24 @@ QString importFilter()
 QString exportFilter()
 {
     return QStringLiteral("Comma Separator (*.CSV)|*.CSV|Semicolon Separator (*.csv)|*.csv|Tab "
-                          "Separator (*.TXT)|*.TXT|");
+                          "Separator (*.TXT)|*.TXT|Comma Separator, UTF-8 (*.CSV)|*.CSV|"
+                          "Semicolon Separator, UTF-8 (*.csv)|*.csv|Tab Separator, UTF-8 "
+                          "(*.TXT)|*.TXT|");
+}
+
+int normalisedExport(int filterIndex)
+{
+    return filterIndex >= 1 && filterIndex <= ExportFilterCount ? filterIndex : Comma;
+}
+
+int exportFileType(int filterIndex)
+{
+    return (normalisedExport(filterIndex) - 1) % Tab + 1;
+}
+
+bool exportsUtf8(int filterIndex)
+{
+    return normalisedExport(filterIndex) > Tab;
 }
 
 int normalised(int fileType)

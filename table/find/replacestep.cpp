@@ -180,6 +180,7 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
                 ++out.replacements;
                 from = mPosition + int(query.replaceText.size());
             } else {
+                ++out.skipped;
                 from = mPosition + mLength;
             }
         }
@@ -243,4 +244,13 @@ Message ReplaceStep::notFoundMessage()
             MessageIcon::None,
             {QStringLiteral("Find text not found.")},
             MessageButton::Ok};
+}
+
+QString ReplaceStep::skippedText(int skipped)
+{
+    return (skipped == 1 ? QStringLiteral("1 replacement was skipped")
+                         : QStringLiteral("%1 replacements were skipped").arg(skipped)) +
+           QStringLiteral(": the cell would have been longer than the %1 characters the "
+                          "handheld keeps.")
+               .arg(Limits::MaxCellText);
 }

@@ -26,8 +26,8 @@ class LocaleService;
  * from a selected match goes on with the next record of the field.
  *
  * Hidden records are searched too. A replacement that would make a cell
- * longer than the handheld keeps (Limits::MaxCellText) is not made; the
- * search goes on behind that match.
+ * longer than the handheld keeps (Limits::MaxCellText) is not made, but
+ * counted; the search goes on behind that match.
  */
 class ReplaceStep
 {
@@ -60,6 +60,9 @@ public:
         /// ...and nothing was found since the dialog opened.
         bool notFound = false;
         int replacements = 0;
+        /// Replacements not made: the cell would have grown past the
+        /// characters the handheld keeps.
+        int skipped = 0;
     };
 
     /// With @p calc, the records a replacement changes get their
@@ -75,6 +78,8 @@ public:
 
     /// "Find text not found." with caption "Replace".
     static Message notFoundMessage();
+    /// The replacements of a press that were not made, and why.
+    static QString skippedText(int skipped);
 
 private:
     /// A text as compared (upper-cased unless the case must match), with

@@ -1,6 +1,7 @@
 #include "table/operations/cellcommands.h"
 
 #include "core/document/document.h"
+#include "core/document/limits.h"
 #include "core/platform/clipboard.h"
 #include "core/platform/messageservice.h"
 #include "table/operations/clipboardtext.h"
@@ -117,25 +118,91 @@ QRect CellCommands::PasteBlock(int column, int row)
 {
     const Database &db = mS.doc.database();
     const ClipboardText::Block lines = ClipboardText::parseBlock(mS.clipboard.text());
-    std::vector<std::pair<QPoint, QString>> cells;
-    QRect written;
+    // Where each line goes: the visible records from the current one on,
+    // then new records at the end as far as the handheld's limit allows.
+    std::vector<int> targets;
     int r = row;
+    int newRecords = 0;
+    int linesLeftOut = 0;
+    int columnsLeftOut = 0;
     for (const std::vector<QString> &line : lines) {
         while (r <= db.recordCount() && db.grid().isRowHidden(r))
             ++r;
-        if (r > db.recordCount())
-            break;
+        if (r > db.recordCount() + newRecords) {
+            if (db.recordCount() + newRecords >= Limits::MaxRecords) {
+                ++linesLeftOut;
+                continue;
+            }
+            ++newRecords;
+        }
+        targets.push_back(r++);
+        columnsLeftOut = qMax(columnsLeftOut, column + int(line.size()) - 1 - db.fieldCount());
+    }
+    std::vector<std::pair<QPoint, QString>> cells;
+    QRect written;
+    for (size_t l = 0; l < targets.size(); ++l) {
+        const std::vector<QString> &line = lines[l];
         for (size_t i = 0; i < line.size() && column + int(i) <= db.fieldCount(); ++i) {
             const int c = column + int(i);
             if (blockMayWrite(c))
-                cells.emplace_back(QPoint(c, r), line[i]);
-            written |= QRect(c, r, 1, 1);
+                cells.emplace_back(QPoint(c, targets[l]), line[i]);
+            written |= QRect(c, targets[l], 1, 1);
         }
-        ++r;
     }
-    if (!cells.empty())
-        applyCells(QStringLiteral("paste"), std::move(cells), false);
+    if (!cells.empty()) {
+        // New records are made as Append Row makes them, each after the one
+        // before, and go in in one step of the paste's edit.
+        bool first = true;
+        if (newRecords > 0) {
+            const int position = db.recordCount() + 1;
+            CalculatedFields::NewRecords made = mS.calc.InitialiseRecords(position, newRecords);
+            Edit edit = Edit::change(QStringLiteral("paste"),
+                                     EditStep::InsertRecords{position, std::move(made.rows)});
+            if (!made.counters.defs.empty())
+                edit.steps.emplace_back(std::move(made.counters));
+            mS.doc.apply(std::move(edit));
+            first = false;
+        }
+        EditStep::Cells step;
+        step.changes.reserve(cells.size());
+        for (auto &[cell, text] : cells)
+            step.changes.push_back({cell.x(), cell.y(), std::move(text)});
+        Edit edit = Edit::change(QStringLiteral("paste"),
+                                 mS.calc.withRecalculation(std::move(step), false));
+        if (first)
+            mS.doc.apply(std::move(edit));
+        else
+            mS.doc.applyJoined(std::move(edit));
+    }
+    if (linesLeftOut > 0 || columnsLeftOut > 0)
+        mS.messages.show(leftOutMessage(linesLeftOut, columnsLeftOut));
     return written;
+}
+
+Message CellCommands::leftOutMessage(int lines, int columns)
+{
+    const auto count = [](int n, const char *one, const char *many) {
+        return n == 1 ? QStringLiteral("1 ") + QLatin1String(one)
+                      : QString::number(n) + QLatin1Char(' ') + QLatin1String(many);
+    };
+    QString what;
+    if (lines > 0)
+        what = count(lines, "line", "lines");
+    if (columns > 0)
+        what += (what.isEmpty() ? QString() : QStringLiteral(" and ")) +
+                count(columns, "column", "columns");
+    QStringList reasons;
+    if (columns > 0)
+        reasons << QStringLiteral("past the last field");
+    if (lines > 0)
+        reasons << QStringLiteral("past the %1 records a database holds").arg(Limits::MaxRecords);
+    return {QStringLiteral("Paste"),
+            MessageIcon::Warning,
+            {what + QStringLiteral(" of the pasted block did not fit (") +
+             reasons.join(QStringLiteral(", ")) +
+             (lines + columns == 1 ? QStringLiteral(") and was left out.")
+                                   : QStringLiteral(") and were left out."))},
+            MessageButton::Ok};
 }
 
 bool CellCommands::ClearBlock(const QRect &block)

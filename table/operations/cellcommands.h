@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/message.h"
 #include "table/operations/tableservices.h"
 
 #include <QPoint>
@@ -55,10 +56,15 @@ public:
     /// The visible records of @p block as TAB-separated lines.
     void CopyBlock(const QRect &block);
     /// The clipboard's block written from cell (@p column, @p row) on into
-    /// the visible records and fields it covers, clipped at the last of
-    /// each; calculated and protected fields keep their texts. Returns the
+    /// the visible records and fields it covers; calculated and protected
+    /// fields keep their texts. Lines past the last record go into new
+    /// records, made as Append Row makes them, in the same edit; columns
+    /// past the last field, and lines past the records a database holds,
+    /// are left out and told in one message after the paste. Returns the
     /// cells written to (empty when none).
     QRect PasteBlock(int column, int row);
+    /// What PasteBlock says of the @p lines and @p columns it left out.
+    static Message leftOutMessage(int lines, int columns);
     /// Empties the cells of @p block in visible records, except in
     /// calculated and protected fields. Returns whether any changed.
     bool ClearBlock(const QRect &block);

@@ -369,7 +369,7 @@ TEST_F(Cli, copyRefusesWhatItMustNotReplaceAndTouchesNothing)
     const QString cases[][2] = {
         {fifo, fifo + ": Not a regular file"},
         {link, fifo + ": Not a regular file"},
-        {dir.filePath("folder.pdb"), dir.filePath("folder.pdb") + ": Not a regular file"},
+        {dir.filePath("folder.pdb"), dir.filePath("folder.pdb") + ": Is a directory"},
         {locked, locked + ": Read-only file"},
         {dir.filePath("no/x.pdb"), dir.filePath("no/x.pdb") + ": No such file or directory"},
     };

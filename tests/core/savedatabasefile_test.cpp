@@ -265,6 +265,71 @@ TEST_F(Save, charactersWithoutAByteAreSavedOnlyIfTheUserAgrees)
     EXPECT_EQ(back.grid().cell(1, 2), QStringLiteral("?mega"));
 }
 
+// After a save that could not keep every text, the document holds what the
+// file holds (read back by the reader), also after undo and redo; a copy
+// leaves the document as it was.
+TEST_F(Save, afterASaveTheDocumentHoldsWhatTheFileHolds)
+{
+    const QString omega = QString::fromUtf8("Ωmega");
+    struct Case
+    {
+        const char *name;
+        bool typed; ///< the texts come by an undoable edit, not with the file
+        SaveTarget target;
+        QString text;  ///< put into record 2, field 1
+        QString shown; ///< what the document holds after the save
+    };
+    const Case cases[] = {
+        {"typed, then saved with \"?\"", true, SaveTarget::ownName(), omega,
+         QStringLiteral("?mega")},
+        {"read so, then saved with \"?\"", false, SaveTarget::ownName(), omega,
+         QStringLiteral("?mega")},
+        {"a text cut at the handheld's length", true, SaveTarget::ownName(),
+         QString(4010, QLatin1Char('a')), QString(4000, QLatin1Char('a'))},
+        {"a copy changes nothing", true, SaveTarget::copyTo(QStringLiteral("/palm/Copy.pdb")),
+         omega, omega},
+    };
+    QStringList results;
+    QStringList expected;
+    for (const Case &c : cases) {
+        Document d;
+        Database &data = DocumentAccess::database(d);
+        edit(data);
+        if (c.typed)
+            d.apply(Edit::change(QStringLiteral("typing"), EditStep::Cells{{{1, 2, c.text}}}));
+        else
+            data.grid().setCell(1, 2, c.text);
+        messages.answers = {MessageButton::Yes};
+        MemoryFileSystem fs = files;
+        fs.addFile(QStringLiteral("/palm/Copy.pdb"), previous);
+        ASSERT_TRUE(SaveDatabaseFile(d, c.target, {messages, fs, shell, shell, clock, cipher}));
+        Database back;
+        readFile(fs.files.value(kPath), back);
+        const bool same = back.grid().cell(1, 2) == d.database().grid().cell(1, 2);
+        QString afterUndoRedo = QStringLiteral("no undo");
+        if (d.canUndo()) {
+            d.undo();
+            d.redo();
+            afterUndoRedo = QStringLiteral("%1 changed %2")
+                                .arg(d.database().grid().cell(1, 2) == c.shown)
+                                .arg(d.database().isChanged());
+        }
+        results << QStringLiteral("%1: shows it %2, as the file %3, %4")
+                       .arg(QString::fromLatin1(c.name))
+                       .arg(d.database().grid().cell(1, 2) == c.shown)
+                       .arg(same)
+                       .arg(afterUndoRedo);
+        const bool copy = c.target.kind() == SaveTarget::Kind::CopyTo;
+        expected << QStringLiteral("%1: shows it 1, as the file %2, %3")
+                        .arg(QString::fromLatin1(c.name))
+                        .arg(!copy)
+                        .arg(!c.typed ? QStringLiteral("no undo")
+                                      : QStringLiteral("1 changed %1").arg(copy));
+    }
+    EXPECT_EQ(results.join(QLatin1Char('\n')).toStdString(),
+              expected.join(QLatin1Char('\n')).toStdString());
+}
+
 TEST_F(Save, aFlagWithoutPasswordIsNeverWritten)
 {
     db.setFlags(0x0002);

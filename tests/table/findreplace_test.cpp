@@ -114,8 +114,10 @@ TEST(ReplaceStep, modesAsTheButtonsUseThem)
         QPoint current;
         bool closed;
         bool notFound;
+        int skipped = 0; ///< replacements not made
     };
     const QString full(Limits::MaxCellText, QLatin1Char('x'));
+    const QString almost = u8("a-") + QString(Limits::MaxCellText - 3, QLatin1Char('x'));
     const Case cases[] = {
         {"every occurrence, then the next record",
          {{u8("cat and cat")}, {u8("cat")}},
@@ -213,14 +215,33 @@ TEST(ReplaceStep, modesAsTheButtonsUseThem)
          {0, 0},
          true,
          true},
-        {"no cell beyond the handheld's length",
+        {"no cell beyond the handheld's length, and each one left out counted",
          {{full}},
          {0, u8("x"), u8("yy")},
          {M::ReplaceAll},
          {{full}},
          {1, 1},
          true,
-         false},
+         false,
+         Limits::MaxCellText},
+        {"a cell filled up to the handheld's length, the rest counted",
+         {{almost}, {u8("-")}},
+         {0, u8("-"), u8("--")},
+         {M::ReplaceAll},
+         {{u8("a--") + almost.mid(2)}, {u8("--")}},
+         {1, 2},
+         true,
+         false,
+         0},
+        {"Replace counts the one it leaves out",
+         {{full}},
+         {0, u8("x"), u8("yy")},
+         {M::Replace, M::Replace},
+         {{full}},
+         {1, 1},
+         false,
+         false,
+         1},
     };
     for (const Case &c : cases) {
         Document doc;
@@ -234,6 +255,7 @@ TEST(ReplaceStep, modesAsTheButtonsUseThem)
         EXPECT_EQ(outcome.current.value_or(QPoint(0, 0)), c.current) << c.what;
         EXPECT_EQ(outcome.closeDialog, c.closed) << c.what;
         EXPECT_EQ(outcome.notFound, c.notFound) << c.what;
+        EXPECT_EQ(outcome.skipped, c.skipped) << c.what;
     }
 }
 

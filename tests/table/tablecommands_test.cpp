@@ -225,15 +225,109 @@ TEST(TableCommands, aBlockGoesOutAndComesBackThroughVisibleRecords)
     t.cells().CopyBlock(QRect(1, 1, 3, 3));
     EXPECT_EQ(t.clipboard.contents, QStringLiteral("Rose\t3\t4.00\r\nFern\t\t2.25\r\n"));
 
-    // Pasted at Cost, it is clipped at the last field and the last record,
-    // and Total, being calculated, keeps its text.
-    t.clipboard.contents = QStringLiteral("1\t2\t3\r\n4\t5\t6\r\n7\t8\t9\r\n");
-    EXPECT_EQ(t.cells().PasteBlock(3, 3), QRect(3, 3, 3, 2));
-    EXPECT_EQ(t.cell(3, 3), QStringLiteral("1"));
-    EXPECT_EQ(t.cell(3, 4), QStringLiteral("4"));
-    EXPECT_EQ(t.cell(5, 4), QStringLiteral("6"));
-    EXPECT_EQ(t.cell(4, 4), QStringLiteral("4.00"));
-    EXPECT_EQ(t.cell(3, 2), QStringLiteral("0.50"));
+    // Pasted at Count, it fills the visible records and Total, being
+    // calculated, keeps its text.
+    t.clipboard.contents = QStringLiteral("1\t2\t3\r\n4\t5\t6\r\n");
+    EXPECT_EQ(t.cells().PasteBlock(2, 3), QRect(2, 3, 3, 2));
+    EXPECT_EQ(t.cell(2, 3), QStringLiteral("1"));
+    EXPECT_EQ(t.cell(3, 4), QStringLiteral("5"));
+    EXPECT_EQ(t.cell(4, 4), QStringLiteral("20.00"));
+    EXPECT_EQ(t.cell(4, 3), QStringLiteral("2.00"));
+    EXPECT_EQ(t.cell(2, 2), QStringLiteral("10"));
+}
+
+// A block longer than the records below the current cell gets the records
+// it needs, made as Append Row makes them, in the paste's one undoable
+// edit; what does not fit (columns past the last field, lines past the
+// record limit) is told in one message.
+TEST(TableCommands, aPastedBlockAddsTheRecordsItNeedsAndTellsWhatDidNotFit)
+{
+    struct Case
+    {
+        const char *name;
+        int records; ///< records before (4: the garden's own)
+        QString block;
+        QPoint at;
+        QString after; ///< records, then the cells of the last record
+        QString said;  ///< the message's text
+    };
+    const Case cases[] = {
+        {"two new records, their totals worked out", 4, QStringLiteral("a\t2\t3\r\nb\t4\t5"),
+         QPoint(1, 4), QStringLiteral("5: b|4|5|20.00|0||"), QString()},
+        {"columns past the last field", 4, QStringLiteral("x\ty\tz\r\n"), QPoint(6, 2),
+         QStringLiteral("4: Oak|1|90|90.00|1|Tree|"),
+         QStringLiteral("1 column of the pasted block did not fit (past the last field) and "
+                        "was left out.")},
+        {"lines past the record limit", Limits::MaxRecords - 1,
+         QStringLiteral("p\r\nq\r\nr\r\ns\tt\tu\tv\tw\tx\ty\tz\r\n"),
+         QPoint(1, Limits::MaxRecords - 1), QStringLiteral("32000: q|||???|0||"),
+         QStringLiteral("2 lines of the pasted block did not fit (past the 32000 records a "
+                        "database holds) and were left out.")},
+    };
+    QStringList results;
+    QStringList expected;
+    for (const Case &c : cases) {
+        Table t;
+        if (c.records > 4) {
+            // Copies of Oak up to the count wanted, at the end.
+            Database &db = DocumentAccess::database(t.doc);
+            std::vector<RecordGrid::Row> rows(size_t(c.records - 4));
+            for (RecordGrid::Row &row : rows) {
+                for (int k = 0; k <= db.fieldCount(); ++k)
+                    row.cells.push_back(db.grid().cell(k, 4));
+                row.height = RecordGrid::VisibleRowHeight;
+            }
+            db.grid().insertRows(5, std::move(rows));
+        }
+        const QByteArray before = t.bytes();
+        t.clipboard.contents = c.block;
+        t.cells().PasteBlock(c.at.x(), c.at.y());
+        const int n = t.doc.database().recordCount();
+        QStringList last;
+        for (int k = 1; k <= t.doc.database().fieldCount(); ++k)
+            last << t.cell(k, n);
+        QString said;
+        for (const Message &m : t.messages.shown)
+            said += m.text();
+        t.doc.undo();
+        results << QStringLiteral("%1 | %2: %3 | %4 | undone %5")
+                       .arg(QString::fromLatin1(c.name))
+                       .arg(n)
+                       .arg(last.join(QLatin1Char('|')), said)
+                       .arg(t.bytes() == before);
+        expected << QStringLiteral("%1 | %2 | %3 | undone 1")
+                        .arg(QString::fromLatin1(c.name), c.after, c.said);
+    }
+    EXPECT_EQ(results.join(QLatin1Char('\n')).toStdString(),
+              expected.join(QLatin1Char('\n')).toStdString());
+}
+
+// The records a paste adds are those Append Row would have made one after
+// another: counters run on, a "Previous Record" operand reads the new
+// record above.
+TEST(TableCommands, recordsAPasteAddsAreThoseAppendRowMakes)
+{
+    const auto arrange = [](Table &t) {
+        Database &db = DocumentAccess::database(t.doc);
+        FieldDef &count = db.field(2);
+        count.type = FieldType::AutoIncrementInteger;
+        count.setting1 = 10;
+        count.setting2 = 5;
+        db.field(4).setting1 = calcWord(3, 2, 2, true); // Count x Count of the record above
+    };
+    Table pasted;
+    arrange(pasted);
+    Table appended;
+    arrange(appended);
+    for (int i = 0; i < 3; ++i)
+        appended.records().AppendRecord();
+    const QString block = QStringLiteral("a\r\nb\r\nc\r\nd\r\n");
+    pasted.clipboard.contents = block;
+    appended.clipboard.contents = block;
+    pasted.cells().PasteBlock(1, 4);
+    appended.cells().PasteBlock(1, 4);
+    EXPECT_EQ(pasted.bytes(), appended.bytes());
+    EXPECT_EQ(pasted.cell(2, 7), QStringLiteral("25"));
 }
 
 TEST(ClipboardText, recordTextsFillFieldsFromTheFirst)

@@ -1,4 +1,5 @@
 #include "core/document/database.h"
+#include "core/document/limits.h"
 #include "documentaccess.h"
 #include "fixedlocale.h"
 #include "scriptedmessages.h"
@@ -109,4 +110,47 @@ TEST(ReplaceFormRules, replacesIntoHiddenRecordsAndNeverInAReadOnlyDatabase)
     ASSERT_TRUE(none.message);
     EXPECT_EQ(none.message->caption + none.message->text(),
               QStringLiteral("ReplaceFind text not found."));
+}
+
+// Replacements left out (the cell would outgrow the handheld) are told
+// after the press, whether the dialog closes or stays.
+TEST(ReplaceFormRules, saysHowManyReplacementsWereLeftOut)
+{
+    struct Case
+    {
+        ReplaceStep::Mode last;
+        const char *count; ///< as the message gives it; empty for no message
+        bool closed;
+    };
+    const Case cases[] = {
+        {ReplaceStep::ReplaceAll, "2 replacements", true},
+        {ReplaceStep::Replace, "1 replacement", false},
+        {ReplaceStep::FindNext, "", false},
+    };
+    QStringList results;
+    QStringList expected;
+    for (const Case &c : cases) {
+        FilteredDocument f;
+        // Full already: each of its two matches would make it longer.
+        DocumentAccess::database(f.doc).grid().setCell(
+            1, 2, QString(Limits::MaxCellText - 2, QLatin1Char('c')) + QStringLiteral("bb"));
+        ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.makeCurrent);
+        rules.show();
+        const ReplaceFormRules::Controls controls{1, QStringLiteral("b"), QStringLiteral("bb")};
+        rules.press(ReplaceStep::FindNext, controls);
+        const ReplaceFormRules::Result result = rules.press(c.last, controls);
+        const QString said = result.message
+                                 ? result.message->caption + QLatin1Char(':') +
+                                       result.message->text().section(QLatin1Char(':'), 0, 0)
+                                 : QString();
+        results << QStringLiteral("%1 %2").arg(said).arg(result.closeDialog);
+        expected << QStringLiteral("%1 %2")
+                        .arg(*c.count ? QStringLiteral("Replace:") + QString::fromLatin1(c.count) +
+                                            (c.closed ? QStringLiteral(" were skipped")
+                                                      : QStringLiteral(" was skipped"))
+                                      : QString())
+                        .arg(c.closed);
+    }
+    EXPECT_EQ(results.join(QLatin1Char('\n')).toStdString(),
+              expected.join(QLatin1Char('\n')).toStdString());
 }

@@ -187,6 +187,9 @@ TEST(InstallFlow, theCopyIsNamedAfterTheFile)
         {{"/palm/my.list.txt", "X"}, {"my.list.pdb", ""}},
         {{"", "New/Base"}, {"New_Base.pdb", ""}},
         {{"", ""}, {"Database.pdb", ""}},
+        // One line in a list of files to install, whatever the name holds.
+        {{"/palm/two\nlines.pdb", "X"}, {"two_lines.pdb", ""}},
+        {{"", "New\r\nBase\x7f"}, {"New__Base_.pdb", ""}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(InstallFileName(s(c[0].first), s(c[0].second)), s(c[1].first));

@@ -1,4 +1,7 @@
 #include "mainformfixture.h"
+#include "ui/widgets/platform/desktopbrowser.h"
+
+#include <QTemporaryDir>
 
 /// The main window: its start, preferences, files and status.
 class MainFormTest : public MainFormFixture
@@ -421,6 +424,55 @@ private slots:
         QCOMPARE(w.messages.shown.size(), size_t(1));
         QCOMPARE(w.messages.shown[0].lines.at(0),
                  QStringLiteral("Sorry your web browser could not be found"));
+    }
+
+    // xdg-open, as found on the path, tells by its exit status whether a
+    // program took the address; with none on the path the platform's own
+    // "open" decides at once.
+    void theBrowsersFailureIsToldWhenXdgOpenEnds()
+    {
+        struct Case
+        {
+            const char *name;
+            const char *script; ///< xdg-open's; none: no xdg-open at all
+            bool failed;
+        };
+        const Case cases[] = {
+            {"a browser took it", "exit 0", false},
+            {"no browser found", "exit 3", true},
+            {"no xdg-open", nullptr, true},
+        };
+        const QByteArray path = qgetenv("PATH");
+        QStringList results;
+        QStringList expected;
+        for (const Case &c : cases) {
+            QTemporaryDir bin;
+            const QString ran = bin.filePath(QStringLiteral("ran"));
+            if (c.script) {
+                QFile script(bin.filePath(QStringLiteral("xdg-open")));
+                QVERIFY(script.open(QIODevice::WriteOnly));
+                script.write("#!/bin/sh\necho \"$1\" > \"" + QFile::encodeName(ran) + "\"\n" +
+                             c.script + "\n");
+                script.close();
+                script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            }
+            qputenv("PATH", QFile::encodeName(bin.path()));
+            bool failed = false;
+            QObject context;
+            DesktopBrowser::open(QUrl(QStringLiteral("file:///tmp/README.md")), &context,
+                                 [&failed] { failed = true; });
+            qputenv("PATH", path);
+            if (c.script)
+                QTRY_VERIFY(QFile::exists(ran));
+            // A failure is told once xdg-open has ended; success says nothing.
+            if (c.failed)
+                QTRY_VERIFY_WITH_TIMEOUT(failed, 5000);
+            else
+                QTest::qWait(300);
+            results << QStringLiteral("%1: %2").arg(QString::fromLatin1(c.name)).arg(failed);
+            expected << QStringLiteral("%1: %2").arg(QString::fromLatin1(c.name)).arg(c.failed);
+        }
+        QCOMPARE(results, expected);
     }
 };
 

@@ -92,9 +92,10 @@ protected:
             o.messages = &messages;
             o.dialogs = &dialogs;
             o.chooseFont = [this](const QFont &) { return fontAnswer; };
-            o.openUrl = [this](const QUrl &url) {
+            o.openUrl = [this](const QUrl &url, const std::function<void()> &failed) {
                 openedUrls << url;
-                return browserStarts;
+                if (!browserStarts)
+                    failed();
             };
             form = std::make_unique<TMainForm>(*settings, o);
             form->show();

@@ -245,60 +245,74 @@ EditStep::Cells CalculatedFields::RecalculateRow(int row) const
 
 CalculatedFields::NewRecord CalculatedFields::InitialiseRecord(int row) const
 {
-    NewRecord record;
+    NewRecords made = InitialiseRecords(row, 1);
+    return {std::move(made.rows.front()), std::move(made.counters)};
+}
+
+CalculatedFields::NewRecords CalculatedFields::InitialiseRecords(int row, int count) const
+{
+    NewRecords made;
     Texts texts(mDb);
-    std::vector<QString> &cells = texts.blankRow(row);
     const int fields = mDb.fieldCount();
-    record.row.checkBoxes.assign(cells.size(), false);
-    record.row.height = RecordGrid::VisibleRowHeight;
     const QDateTime now = mClock.now();
-    for (int k = 1; k <= fields; ++k) {
-        const FieldDef &def = mDb.field(k);
-        QString &text = cells[size_t(k)];
-        switch (def.type) {
-        case FieldType::String:
-        case FieldType::NormalPopup:
-        case FieldType::MultiplePopup:
-        case FieldType::NormalInteger:
-        case FieldType::Float:
-            text = def.defaultText;
-            break;
-        case FieldType::Boolean:
-            text = QStringLiteral("0");
-            record.row.checkBoxes[size_t(k)] = true;
-            break;
-        case FieldType::CreationDate:
-            text = mLocale.formatDate(now.date());
-            break;
-        case FieldType::CreationTime:
-            text = mLocale.formatTime(now.time());
-            break;
-        case FieldType::AutoIncrementInteger: {
-            // The counter keeps the last number handed out. It wraps as the
-            // handheld's 32-bit arithmetic does.
-            FieldDef counter = def;
-            counter.setting1 = qint32(quint32(def.setting1) + quint32(def.setting2));
-            text = QString::number(counter.setting1);
-            record.counters.defs.emplace_back(k, std::move(counter));
-            break;
+    // The auto-increment counters as the records made so far moved them on.
+    std::map<int, FieldDef> counters;
+    for (int n = 0; n < count; ++n) {
+        const int r = row + n;
+        std::vector<QString> &cells = texts.blankRow(r);
+        RecordGrid::Row &record = made.rows.emplace_back();
+        record.checkBoxes.assign(cells.size(), false);
+        record.height = RecordGrid::VisibleRowHeight;
+        for (int k = 1; k <= fields; ++k) {
+            const FieldDef &def = mDb.field(k);
+            QString &text = cells[size_t(k)];
+            switch (def.type) {
+            case FieldType::String:
+            case FieldType::NormalPopup:
+            case FieldType::MultiplePopup:
+            case FieldType::NormalInteger:
+            case FieldType::Float:
+                text = def.defaultText;
+                break;
+            case FieldType::Boolean:
+                text = QStringLiteral("0");
+                record.checkBoxes[size_t(k)] = true;
+                break;
+            case FieldType::CreationDate:
+                text = mLocale.formatDate(now.date());
+                break;
+            case FieldType::CreationTime:
+                text = mLocale.formatTime(now.time());
+                break;
+            case FieldType::AutoIncrementInteger: {
+                // The counter keeps the last number handed out. It wraps as
+                // the handheld's 32-bit arithmetic does.
+                FieldDef &counter = counters.try_emplace(k, def).first->second;
+                counter.setting1 = qint32(quint32(counter.setting1) + quint32(def.setting2));
+                text = QString::number(counter.setting1);
+                break;
+            }
+            case FieldType::CalcFieldOpField:
+            case FieldType::CalcValueOpField:
+            case FieldType::CalcFieldOpValue:
+                text = evaluate(k, r, texts);
+                break;
+            default:
+                break;
+            }
         }
-        case FieldType::CalcFieldOpField:
-        case FieldType::CalcValueOpField:
-        case FieldType::CalcFieldOpValue:
-            text = evaluate(k, row, texts);
-            break;
-        default:
-            break;
+        // A calculated field may read one to its right, which the pass above
+        // had not filled yet.
+        for (int k = fields; k >= 1; --k) {
+            if (FieldType::isCalculated(mDb.field(k).type))
+                cells[size_t(k)] = evaluate(k, r, texts);
         }
+        // Copied: the next record's "Previous Record" operands read these.
+        record.cells = cells;
     }
-    // A calculated field may read one to its right, which the pass above
-    // had not filled yet.
-    for (int k = fields; k >= 1; --k) {
-        if (FieldType::isCalculated(mDb.field(k).type))
-            cells[size_t(k)] = evaluate(k, row, texts);
-    }
-    record.row.cells = std::move(cells);
-    return record;
+    for (auto &[k, def] : counters)
+        made.counters.defs.emplace_back(k, std::move(def));
+    return made;
 }
 
 EditStep::Cells CalculatedFields::RecalculateAll() const

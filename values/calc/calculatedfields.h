@@ -32,6 +32,13 @@ public:
         RecordGrid::Row row;
         EditStep::FieldDefs counters;
     };
+    /// Records as InitialiseRecords() fills them, and the counters as the
+    /// last one left them.
+    struct NewRecords
+    {
+        std::vector<RecordGrid::Row> rows;
+        EditStep::FieldDefs counters;
+    };
 
     CalculatedFields(const Database &db, LocaleService &locale, Clock &clock,
                      UserFeedback &feedback);
@@ -51,6 +58,11 @@ public:
     /// A new record for position @p row (the record above it is the one a
     /// "Previous Record" operand reads).
     NewRecord InitialiseRecord(int row) const;
+    /// @p count new records for positions @p row on, each as
+    /// InitialiseRecord() would make it once the ones before were in: the
+    /// counters run on, a "Previous Record" operand reads the new record
+    /// above.
+    NewRecords InitialiseRecords(int row, int count) const;
     /// Every calculated cell recomputed; stamps stay as they are.
     EditStep::Cells RecalculateAll() const;
     /// The Column sum command on the current cell: the sum of the numbers

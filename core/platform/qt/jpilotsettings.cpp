@@ -1,5 +1,7 @@
 #include "core/platform/qt/jpilotsettings.h"
 
+#include "core/platform/qt/containedfolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,6 +82,8 @@ SyncSoftware::Mark JPilotSettings::markInstallFolder(const SyncUser &user)
 {
     if (!isInstalled())
         return Mark::NotInstalled;
+    if (!ContainedFolder::within(installFolder(user), mFolder))
+        return Mark::Outside;
     QDir().mkpath(installFolder(user));
     // The list names files one by one: see fileInstalled().
     return Mark::Marked;
@@ -89,6 +93,13 @@ bool JPilotSettings::fileInstalled(const SyncUser &, const QString &path)
 {
     const QString listPath = mFolder + QStringLiteral("/jpilot.install");
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    // The list holds one path a line: a path with a line break, or any
+    // other control character, cannot go into it as one.
+    for (const QChar c : absolute) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return false;
+    }
     if (linesOf(listPath).contains(absolute))
         return true;
     QFile list(listPath);

@@ -9,7 +9,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +30,73 @@ int handleOf(QIODevice &device)
 {
     auto *file = qobject_cast<QFileDevice *>(&device);
     return file ? file->handle() : -1;
+}
+
+/// Whether @p name is that of a hidden file of ours: ".qg", eight
+/// lower-case hex digits, ".tmp".
+bool isTemporaryName(const char *name)
+{
+    if (std::strncmp(name, ".qg", 3) != 0 || std::strlen(name) != 15 ||
+        std::strcmp(name + 11, ".tmp") != 0)
+        return false;
+    for (int i = 3; i < 11; ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+/// Locks the file just created at @p path for as long as @p fd is open, so
+/// that no other save takes it for an orphan. False when, before the lock
+/// was on, another save did (the name is gone or names another file). A
+/// file system without locks is passed over.
+bool lockCreated(int fd, const QString &path)
+{
+    if (::flock(fd, LOCK_EX) != 0)
+        return true;
+    struct stat held = {};
+    struct stat named = {};
+    return ::fstat(fd, &held) == 0 && ::lstat(QFile::encodeName(path).constData(), &named) == 0 &&
+           sameFile(held, named);
+}
+
+/**
+ * Removes the hidden files of ours in @p folder that a save killed before
+ * it could remove them left behind. A save holds a lock on its file for as
+ * long as it needs it, so a file whose lock can be had is nobody's; one
+ * still locked is a live save's and stays. The name is removed only while
+ * it still names the file locked, and a symbolic link, a FIFO or a device
+ * of that name is never opened for more than a look.
+ */
+void removeOrphans(const QString &folder)
+{
+    const QByteArray native = QFile::encodeName(folder);
+    DIR *dir = ::opendir(native.constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTemporaryName(entry->d_name))
+            continue;
+        const QByteArray path = native + '/' + entry->d_name;
+        const int fd =
+            ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        struct stat held = {};
+        struct stat named = {};
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.constData(), &named) == 0 &&
+            sameFile(held, named))
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -49,6 +119,7 @@ std::unique_ptr<QIODevice> LocalFileSystem::openForReading(const QString &path)
 
 std::unique_ptr<QIODevice> LocalFileSystem::createTemporary(const QString &folder, QString *path)
 {
+    removeOrphans(folder);
     // A short name, so that a target whose name is as long as the file
     // system allows still has room beside it.
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -60,6 +131,13 @@ std::unique_ptr<QIODevice> LocalFileSystem::createTemporary(const QString &folde
         InterruptCleanup::add(candidate);
         const int fd = ::open(QFile::encodeName(candidate).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0 && !lockCreated(fd, candidate)) {
+            // Another save took the name for an orphan before the lock
+            // was on: a new name.
+            ::close(fd);
+            InterruptCleanup::remove(candidate);
+            continue;
+        }
         if (fd >= 0) {
             auto file = std::make_unique<QFile>(candidate);
             file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
@@ -133,8 +211,12 @@ FileStatus LocalFileSystem::status(const QString &path)
     // Write-protected: nobody has a write bit (a privileged process may
     // write it all the same, but its owner meant it to stay), or this
     // process may not write it.
-    status.writable = status.regular && (st.st_mode & 0222) != 0 &&
-                      ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) == 0;
+    status.folder = S_ISDIR(st.st_mode);
+    if (!status.regular || (st.st_mode & 0222) == 0)
+        return status;
+    status.writable = ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) == 0;
+    if (!status.writable)
+        status.readOnlyReason = qt_error_string(errno); // a read-only file system, say
     return status;
 }
 

@@ -1,5 +1,7 @@
 #include "core/platform/qt/palmdesktopsettings.h"
 
+#include "core/platform/qt/containedfolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -231,8 +233,11 @@ QString PalmDesktopSettings::lastUserName() const
 SyncSoftware::Mark PalmDesktopSettings::markInstallFolder(const SyncUser &user)
 {
     // Without a program folder there is no user and nowhere to make one.
-    if (!desktopPath().isEmpty())
+    if (!desktopPath().isEmpty()) {
+        if (!ContainedFolder::within(installFolder(user), desktopPath()))
+            return Mark::Outside;
         QDir().mkpath(installFolder(user));
+    }
     // The software may have gone since the start.
     const QString root = this->root();
     if (root.isEmpty())

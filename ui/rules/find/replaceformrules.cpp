@@ -48,5 +48,10 @@ ReplaceFormRules::Result ReplaceFormRules::press(ReplaceStep::Mode mode, const C
     result.closeDialog = outcome.closeDialog;
     if (outcome.notFound)
         result.message = ReplaceStep::notFoundMessage();
+    else if (outcome.skipped > 0)
+        result.message = Message{QStringLiteral("Replace"),
+                                 MessageIcon::Warning,
+                                 {ReplaceStep::skippedText(outcome.skipped)},
+                                 MessageButton::Ok};
     return result;
 }

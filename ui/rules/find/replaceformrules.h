@@ -40,7 +40,8 @@ public:
     struct Result
     {
         bool closeDialog = false;
-        /// To show once the dialog has closed.
+        /// To show once the dialog has closed, or over it when it stays:
+        /// nothing found, or replacements skipped.
         std::optional<Message> message;
     };
 

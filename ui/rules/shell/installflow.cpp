@@ -26,9 +26,18 @@ QString InstallFileName(const QString &filePath, const QString &databaseName)
         name = QString(databaseName).replace(QLatin1Char('/'), QLatin1Char('_'));
         if (name.isEmpty())
             name = QStringLiteral("Database");
-        return name + QStringLiteral(".pdb");
+        name += QStringLiteral(".pdb");
+    } else {
+        name = ChangeFileExtension(name, QStringLiteral(".pdb"));
     }
-    return ChangeFileExtension(name, QStringLiteral(".pdb"));
+    // The synchronisation software may list the file on a line of its own:
+    // a line break, or any control character, becomes "_".
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            c = QLatin1Char('_');
+    }
+    return name;
 }
 
 bool InstallFlow(Document &doc, ColumnAutoSize &autoSize, TUserData &users,

@@ -32,5 +32,5 @@ bool InstallFlow(Document &doc, ColumnAutoSize &autoSize, TUserData &users,
 
 /// The name of the copy in the install folder: the open file's name with
 /// the extension ".pdb", or the database's name and ".pdb" when the
-/// database has no file.
+/// database has no file; control characters (a line break) become "_".
 QString InstallFileName(const QString &filePath, const QString &databaseName);

@@ -83,9 +83,8 @@ ReplaceFormRules::Controls TReplaceForm::controls() const
 void TReplaceForm::press(ReplaceStep::Mode mode)
 {
     const ReplaceFormRules::Result result = mRules.press(mode, controls());
-    if (!result.closeDialog)
-        return;
-    accept();
+    if (result.closeDialog)
+        accept();
     if (result.message)
         mMessages.show(*result.message);
 }

@@ -15,7 +15,7 @@
 namespace HelpCommands {
 
 void Homepage(UserFeedback &feedback, MessageService &messages,
-              const std::function<bool(const QUrl &)> &openUrl)
+              const std::function<void(const QUrl &, std::function<void()>)> &openUrl)
 {
     feedback.beep();
     // The project's own page is its README: beside the program, one folder
@@ -30,12 +30,16 @@ void Homepage(UserFeedback &feedback, MessageService &messages,
             break;
         }
     }
-    if (readme.isEmpty() || !openUrl(QUrl::fromLocalFile(readme))) {
+    const auto notFound = [&messages] {
         messages.show({QStringLiteral("Quillgrid5"),
                        MessageIcon::None,
                        {QStringLiteral("Sorry your web browser could not be found")},
                        MessageButton::Ok});
-    }
+    };
+    if (readme.isEmpty())
+        notFound();
+    else
+        openUrl(QUrl::fromLocalFile(readme), notFound);
 }
 
 void About(QWidget *parent)

@@ -11,9 +11,10 @@ class UserFeedback;
 namespace HelpCommands {
 
 /// Opens the program's own page, its README, with the desktop's "open"
-/// (@p openUrl); says so when no browser takes it.
+/// (@p openUrl); says so when no browser takes it, also when that is
+/// known only later.
 void Homepage(UserFeedback &feedback, MessageService &messages,
-              const std::function<bool(const QUrl &)> &openUrl);
+              const std::function<void(const QUrl &, std::function<void()>)> &openUrl);
 
 /// The About box, over @p parent.
 void About(QWidget *parent);

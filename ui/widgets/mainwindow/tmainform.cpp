@@ -28,12 +28,12 @@
 #include "ui/widgets/mainwindow/startpage.h"
 #include "ui/widgets/mainwindow/toolbaricons.h"
 #include "ui/widgets/mainwindow/windowbounds.h"
+#include "ui/widgets/platform/desktopbrowser.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -64,8 +64,11 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
       mFilter(mDocument, mLocale, mFeedback),
       mCalc(mDocument.database(), mLocale, mClock, mFeedback), mAutoSize(mDocument, mMeasurer),
       mChooseFont(overrides.chooseFont),
-      mOpenUrl(overrides.openUrl ? overrides.openUrl
-                                 : [](const QUrl &url) { return QDesktopServices::openUrl(url); }),
+      mOpenUrl(overrides.openUrl
+                   ? overrides.openUrl
+                   : [this](const QUrl &url,
+                            std::function<void()>
+                                failed) { DesktopBrowser::open(url, this, std::move(failed)); }),
       mGrid(new GridView(mDocument, mCalc, mMessages, mFeedback, this)),
       mStatusTimer(new QTimer(this))
 {

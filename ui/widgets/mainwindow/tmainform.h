@@ -65,8 +65,9 @@ public:
         FileDialogs *dialogs = nullptr;
         /// The font dialog: the chosen font, or none when cancelled.
         std::function<std::optional<QFont>(const QFont &)> chooseFont;
-        /// The desktop's "open" of a web address or file; whether it started.
-        std::function<bool(const QUrl &)> openUrl;
+        /// The desktop's "open" of a web address or file; calls the
+        /// function given, now or later, when no program took it.
+        std::function<void(const QUrl &, std::function<void()>)> openUrl;
         /// The synchronisation software to ask at start; none given: the
         /// platform's.
         std::function<std::vector<std::unique_ptr<SyncSoftware>>()> syncSoftware;
@@ -206,7 +207,7 @@ private:
     QtTextMeasurer mMeasurer;
     ColumnAutoSize mAutoSize;
     std::function<std::optional<QFont>(const QFont &)> mChooseFont;
-    std::function<bool(const QUrl &)> mOpenUrl;
+    std::function<void(const QUrl &, std::function<void()>)> mOpenUrl;
 
     GridView *mGrid;
     StartPage *mStartPage = nullptr;
