@@ -1,6 +1,6 @@
 #include "core/platform/qt/qsettingsstore.h"
-#include "ui/rules/shell/commandline.h"
-#include "ui/widgets/mainwindow/tmainform.h"
+#include "rules/shell/commandline.h"
+#include "widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
 #include <QIcon>

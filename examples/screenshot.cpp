@@ -3,7 +3,7 @@
 // Starts with the default preferences, whatever the user has stored.
 
 #include "memorysettingsstore.h"
-#include "ui/widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
 #include <QPixmap>

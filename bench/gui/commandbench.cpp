@@ -6,16 +6,16 @@
 #include "core/platform/qt/qtlocaleservice.h"
 #include "largefiles.h"
 #include "openwindow.h"
+#include "rules/find/replaceformrules.h"
+#include "rules/properties/propertiesformrules.h"
 #include "table/filter/filterengine.h"
 #include "table/find/findsearch.h"
 #include "table/operations/cellcommands.h"
 #include "table/operations/clipboardtext.h"
 #include "table/sort/recordsort.h"
-#include "ui/rules/find/replaceformrules.h"
-#include "ui/rules/properties/propertiesformrules.h"
-#include "ui/widgets/grid/gridview.h"
-#include "ui/widgets/grid/recordgridmodel.h"
-#include "ui/widgets/mainwindow/mainformpropertiesshell.h"
+#include "widgets/grid/gridview.h"
+#include "widgets/grid/recordgridmodel.h"
+#include "widgets/mainwindow/mainformpropertiesshell.h"
 
 #include <QAction>
 

@@ -5,7 +5,7 @@
 
 #include "largefiles.h"
 #include "openwindow.h"
-#include "ui/widgets/grid/gridview.h"
+#include "widgets/grid/gridview.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -12,7 +12,7 @@
 #include "openwindow.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
-#include "ui/widgets/grid/gridview.h"
+#include "widgets/grid/gridview.h"
 
 #include <QAction>
 #include <QFileInfo>

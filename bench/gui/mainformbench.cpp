@@ -16,8 +16,8 @@
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
 #include "scriptedshell.h"
-#include "ui/widgets/grid/gridview.h"
-#include "ui/widgets/grid/recordgridmodel.h"
+#include "widgets/grid/gridview.h"
+#include "widgets/grid/recordgridmodel.h"
 
 #include <QAction>
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "memorysettingsstore.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
-#include "ui/widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -7,8 +7,8 @@
 #include "pdbbuilder.h"
 #include "readfile.h"
 #include "scriptedmessages.h"
-#include "ui/widgets/mainwindow/tmainform.h"
-#include "ui/widgets/platform/tableprinter.h"
+#include "widgets/mainwindow/tmainform.h"
+#include "widgets/platform/tableprinter.h"
 
 #include <QAction>
 #include <QFile>

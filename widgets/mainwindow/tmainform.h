@@ -1,0 +1,229 @@
+#pragma once
+
+#include "core/crypto/cipherstate.h"
+#include "core/document/database.h"
+#include "core/document/document.h"
+#include "core/files/databaseshell.h"
+#include "core/platform/qt/localfilesystem.h"
+#include "core/platform/qt/qtlocaleservice.h"
+#include "core/platform/qt/systemclock.h"
+#include "interchange/hotsync/tuserdata.h"
+#include "rules/grid/columnautosize.h"
+#include "rules/settings/initialdirectory.h"
+#include "rules/settings/preferences.h"
+#include "rules/settings/recentfiles.h"
+#include "rules/shell/command.h"
+#include "table/filter/filterengine.h"
+#include "values/calc/calculatedfields.h"
+#include "widgets/platform/qtclipboard.h"
+#include "widgets/platform/qtfiledialogs.h"
+#include "widgets/platform/qtmessageservice.h"
+#include "widgets/platform/qtpasswordprompt.h"
+#include "widgets/platform/qttextmeasurer.h"
+#include "widgets/platform/qtuserfeedback.h"
+
+#include <QFont>
+#include <QHash>
+#include <QMainWindow>
+#include <QSet>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class GridContextMenu;
+class GridView;
+class QMimeData;
+class QStackedWidget;
+class StartPage;
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class QUrl;
+class SettingsStore;
+class TCryptForm;
+
+/**
+ * The main window: it owns the run's one Document and the services the
+ * engine works through, offers every command in its menus, toolbar and
+ * shortcuts, keeps the caption and the status bar current and guards unsaved
+ * changes. The commands' own work lives in the engine; this class only binds
+ * it to the widgets.
+ */
+class TMainForm : public QMainWindow, public DatabaseShell
+{
+    Q_OBJECT
+
+public:
+    /// Services that replace the window's own message boxes and file
+    /// dialogs (tests script them); null ones are the window's.
+    struct Overrides
+    {
+        MessageService *messages = nullptr;
+        FileDialogs *dialogs = nullptr;
+        /// The font dialog: the chosen font, or none when cancelled.
+        std::function<std::optional<QFont>(const QFont &)> chooseFont;
+        /// The desktop's "open" of a web address or file; whether it started.
+        std::function<bool(const QUrl &)> openUrl;
+        /// The synchronisation software to ask at start; none given: the
+        /// platform's.
+        std::function<std::vector<std::unique_ptr<SyncSoftware>>()> syncSoftware;
+    };
+
+    /// @p settings is where the preferences are read at start and written
+    /// when the window closes; the window does not own it.
+    explicit TMainForm(SettingsStore &settings, QWidget *parent = nullptr);
+    TMainForm(SettingsStore &settings, Overrides overrides, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    /// Opens the file named on the command line, once the window shows.
+    void setCommandLineFile(const QString &path) { mCommandLineFile = path; }
+
+    Document &document() { return mDocument; }
+    const Database &database() const { return mDocument.database(); }
+    const Preferences &preferences() const { return mPreferences; }
+    QAction *action(Command command) const { return mActions.value(int(command)); }
+    /// The menu item of recent file @p slot (1..5), and the separator above them.
+    QAction *recentFileAction(int slot) const { return mRecentActions.at(size_t(slot - 1)); }
+    QAction *recentFilesSeparator() const { return mRecentSeparator; }
+    /// The text of status panel @p panel (0..7).
+    QString statusPanelText(int panel) const;
+
+    // DatabaseShell
+    bool ConfirmDiscardChanges() override;
+    void AddRecentFile(const QString &path) override;
+    void SetupGrid(bool open) override;
+    QString initialDirectory() const override { return mInitialDirectory; }
+    void clearInitialDirectory() override { mInitialDirectory.clear(); }
+    void setInitialDirPath(const QString &folder) override { mPreferences.initialDirPath = folder; }
+    bool expertMode() const override { return mPreferences.expertMode; }
+    void applySimpleFilter() override { mFilter.ApplyFilter(FilterEngine::Simple); }
+    void focusGrid() override;
+    void setCurrentRow(int row) override;
+    void bringCellIntoView(int column, int row) override;
+
+    /// Refreshes caption, status panels and the paste commands.
+    void UpdateStatus();
+    void OpenDatabaseFile(const QString &path);
+    void RefreshRecentFilesMenu();
+    /// Sizes the field columns to their texts, or gives their widths back.
+    void AutoSizeColumns(bool on);
+    /// The grid, the dialogs' edit boxes and the width scale follow
+    /// ProgramFont.
+    void ApplyProgramFont();
+    const QFont &programFont() const { return mProgramFont; }
+    /// Makes @p font the program font, as the Font command does once its
+    /// dialog is confirmed: sizes above 12 points become 12, and the
+    /// columns keep their widths in width units.
+    void setProgramFont(QFont font);
+    GridView *grid() const { return mGrid; }
+    /// The grid's context menu as it shows for the current cell.
+    QMenu *contextMenu();
+
+    /// Runs @p handler for @p command from its menu item, toolbar button,
+    /// shortcut and context-menu entry; a command without a handler stays
+    /// disabled. Each menu's commands bind themselves (editing, tools...).
+    void bindCommand(Command command, std::function<void()> handler);
+    /// Re-evaluates which commands may be used now.
+    void updateCommandStates();
+
+    // The services the commands work through.
+    MessageService &messages() { return mMessages; }
+    UserFeedback &feedback() { return mFeedback; }
+    Clipboard &clipboard() { return mClipboard; }
+    LocaleService &locale() { return mLocale; }
+    Clock &clock() { return mClock; }
+    FileDialogs &fileDialogs() { return mDialogs; }
+    FileSystem &files() { return mFiles; }
+    CalculatedFields &calculations() { return mCalc; }
+    FilterEngine &filter() { return mFilter; }
+    ColumnAutoSize &autoSize() { return mAutoSize; }
+    Preferences &mutablePreferences() { return mPreferences; }
+    PasswordPrompt &passwords() { return mPasswords; }
+    bool isDatabaseOpen() const { return mDatabaseOpen; }
+    CipherState &cipher() { return mCipher; }
+    /// The handheld users, and the one Install serves (not kept between runs).
+    TUserData &userData() { return *mUserData; }
+    int selectedSyncUser() const { return mSelectedSyncUser; }
+    /// The separators of the system, saved at start.
+    const NumberSeparators &systemSeparators() const { return mSystemSeparators; }
+    /// The file dialogs' initial folder from the preferences and the
+    /// selected handheld user.
+    void UpdateInitialDirectory()
+    {
+        mInitialDirectory = InitialDirectory::UpdateInitialDirectory(
+            mPreferences, mUserData->BackupFolder(mSelectedSyncUser));
+    }
+    void setSelectedSyncUser(int user) { mSelectedSyncUser = user; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void loadPreferences();
+    void savePreferences();
+    void createContextMenu();
+    void OpenCommandLineFile();
+    bool saveFlow(bool saveAs);
+
+    void Close1Click();
+    void ColSum1Click();
+    void updateUndoActions();
+    void Font1Click();
+    void Homepage1Click();
+    void About1Click();
+
+    SettingsStore &mSettings;
+    Preferences mPreferences;
+    RecentFiles mRecentFiles;
+    NumberSeparators mSystemSeparators;
+    QFont mProgramFont;
+
+    Document mDocument;
+    QtMessageService mQtMessages;
+    MessageService &mMessages;
+    TCryptForm *mCryptForm;
+    QtPasswordPrompt mPasswords;
+    QtFileDialogs mQtDialogs;
+    FileDialogs &mDialogs;
+    QtUserFeedback mFeedback;
+    QtClipboard mClipboard;
+    LocalFileSystem mFiles;
+    SystemClock mClock;
+    CipherState mCipher;
+    QtLocaleService mLocale;
+    FilterEngine mFilter;
+    CalculatedFields mCalc;
+    QtTextMeasurer mMeasurer;
+    ColumnAutoSize mAutoSize;
+    std::function<std::optional<QFont>(const QFont &)> mChooseFont;
+    std::function<bool(const QUrl &)> mOpenUrl;
+
+    GridView *mGrid;
+    StartPage *mStartPage = nullptr;
+    QStackedWidget *mCentral = nullptr;
+    QHash<int, QAction *> mActions;
+    QSet<int> mBoundCommands;
+    std::array<QAction *, 5> mRecentActions{};
+    QAction *mRecentSeparator = nullptr;
+    std::array<QLabel *, 8> mPanels{};
+    std::array<QString, 8> mPanelTexts;
+    QTimer *mStatusTimer;
+    GridContextMenu *mContextMenu = nullptr;
+    QString mInitialDirectory;
+    std::unique_ptr<TUserData> mUserData;
+    int mSelectedSyncUser = 0;
+    QString mCommandLineFile;
+    bool mDatabaseOpen = false;
+    bool mFirstShow = true;
+    bool mClipboardText = false;
+};
