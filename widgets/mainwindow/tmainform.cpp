@@ -16,15 +16,15 @@
 #include "widgets/dialogs/tcryptform.h"
 #include "widgets/grid/gridcontextmenu.h"
 #include "widgets/grid/gridview.h"
-#include "widgets/mainwindow/celleditorcommands.h"
-#include "widgets/mainwindow/editingcommands.h"
-#include "widgets/mainwindow/findcommands.h"
-#include "widgets/mainwindow/helpcommands.h"
-#include "widgets/mainwindow/installcommands.h"
-#include "widgets/mainwindow/interchangecommands.h"
-#include "widgets/mainwindow/printcommands.h"
-#include "widgets/mainwindow/propertiescommands.h"
-#include "widgets/mainwindow/sortcommands.h"
+#include "widgets/mainwindow/celleditorbindings.h"
+#include "widgets/mainwindow/editingbindings.h"
+#include "widgets/mainwindow/findbindings.h"
+#include "widgets/mainwindow/helpbindings.h"
+#include "widgets/mainwindow/installbindings.h"
+#include "widgets/mainwindow/interchangebindings.h"
+#include "widgets/mainwindow/printbindings.h"
+#include "widgets/mainwindow/propertiesbindings.h"
+#include "widgets/mainwindow/sortbindings.h"
 #include "widgets/mainwindow/startpage.h"
 #include "widgets/mainwindow/toolbaricons.h"
 #include "widgets/mainwindow/windowbounds.h"
@@ -77,13 +77,13 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     QToolTip::setPalette(tips);
     setWindowTitle(QStringLiteral(" Quillgrid5"));
     createActions();
-    EditingCommands::bind(*this);
-    CellEditorCommands::bind(*this);
-    SortCommands::bind(*this);
-    FindCommands::bind(*this);
-    InstallCommands::bind(*this);
-    PrintCommands::bind(*this);
-    PropertiesCommands::bind(*this);
+    EditingBindings::bind(*this);
+    CellEditorBindings::bind(*this);
+    SortBindings::bind(*this);
+    FindBindings::bind(*this);
+    InstallBindings::bind(*this);
+    PrintBindings::bind(*this);
+    PropertiesBindings::bind(*this);
     // Without a database the start page stands where the grid would.
     mStartPage =
         new StartPage({action(Command::Open), action(Command::New), action(Command::Import)}, this);
@@ -96,7 +96,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createToolBar();
     createStatusBar();
     createContextMenu();
-    InterchangeCommands::bind(*this);
+    InterchangeBindings::bind(*this);
     mDocument.setCurrentCellProvider(
         [this] { return QPoint(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
     connect(&mDocument, &Document::historyChanged, this, &TMainForm::updateUndoActions);
@@ -473,12 +473,12 @@ void TMainForm::updateUndoActions()
 
 void TMainForm::Homepage1Click()
 {
-    HelpCommands::Homepage(mFeedback, mMessages, mOpenUrl);
+    HelpBindings::Homepage(mFeedback, mMessages, mOpenUrl);
 }
 
 void TMainForm::About1Click()
 {
-    HelpCommands::About(this);
+    HelpBindings::About(this);
 }
 
 void TMainForm::UpdateStatus()
@@ -490,7 +490,7 @@ void TMainForm::UpdateStatus()
     updateCommandStates();
     if (in.databaseName.isEmpty())
         return;
-    SortCommands::updateHints(*this);
+    SortBindings::updateHints(*this);
     in.currentRow = mGrid->currentGridRow();
     in.currentColumn = mGrid->currentGridColumn();
     in.records = db.recordCount();

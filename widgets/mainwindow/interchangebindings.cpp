@@ -1,4 +1,4 @@
-#include "widgets/mainwindow/interchangecommands.h"
+#include "widgets/mainwindow/interchangebindings.h"
 
 #include "interchange/lookup/lookupformrules.h"
 #include "interchange/newdatabase/clonedatabase.h"
@@ -20,7 +20,7 @@
 
 namespace {
 
-const char *const StateName = "interchangeCommands";
+const char *const StateName = "interchangeBindings";
 
 /// What the commands keep for the run, a child of the window: the dialogs,
 /// made once, and the text commands with their remembered file types and
@@ -115,7 +115,7 @@ LookupServices lookupServices(TMainForm &form)
 
 } // namespace
 
-namespace InterchangeCommands {
+namespace InterchangeBindings {
 
 bool offerLookupLoad(TMainForm &form, int column)
 {
@@ -152,4 +152,4 @@ void bind(TMainForm &form)
     });
 }
 
-} // namespace InterchangeCommands
+} // namespace InterchangeBindings

@@ -4,8 +4,8 @@ class TMainForm;
 
 /// "Pr&operties..." (F3, the toolbar, the grid's context menu): the
 /// Properties dialog for the current column's field.
-namespace PropertiesCommands {
+namespace PropertiesBindings {
 
 void bind(TMainForm &form);
 
-} // namespace PropertiesCommands
+} // namespace PropertiesBindings

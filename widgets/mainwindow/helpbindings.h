@@ -8,7 +8,7 @@ class QWidget;
 class UserFeedback;
 
 /// The Help menu's commands.
-namespace HelpCommands {
+namespace HelpBindings {
 
 /// Opens the program's own page, its README, with the desktop's "open"
 /// (@p openUrl); says so when no browser takes it.
@@ -18,4 +18,4 @@ void Homepage(UserFeedback &feedback, MessageService &messages,
 /// The About box, over @p parent.
 void About(QWidget *parent);
 
-} // namespace HelpCommands
+} // namespace HelpBindings

@@ -4,8 +4,8 @@ class TMainForm;
 
 /// The Install command: the open database into the selected handheld
 /// user's install folder (InstallFlow).
-namespace InstallCommands {
+namespace InstallBindings {
 
 void bind(TMainForm &form);
 
-} // namespace InstallCommands
+} // namespace InstallBindings

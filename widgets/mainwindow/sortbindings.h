@@ -3,7 +3,7 @@
 class TMainForm;
 
 /// The Sort normal and Sort reverse commands of the Tools menu.
-namespace SortCommands {
+namespace SortBindings {
 
 /// Binds both commands to @p form: the current column becomes the first
 /// sort key, ascending or descending, and the records are sorted.
@@ -13,4 +13,4 @@ void bind(TMainForm &form);
 /// one.
 void updateHints(TMainForm &form);
 
-} // namespace SortCommands
+} // namespace SortBindings

@@ -1,11 +1,11 @@
-#include "widgets/mainwindow/installcommands.h"
+#include "widgets/mainwindow/installbindings.h"
 
 #include "rules/shell/installflow.h"
 #include "widgets/mainwindow/tmainform.h"
 
 #include <QAction>
 
-void InstallCommands::bind(TMainForm &form)
+void InstallBindings::bind(TMainForm &form)
 {
     form.bindCommand(Command::Install, [&form] {
         const Preferences &p = form.preferences();

@@ -1,10 +1,10 @@
-#include "widgets/mainwindow/sortcommands.h"
+#include "widgets/mainwindow/sortbindings.h"
 
 #include "table/sort/recordsort.h"
 #include "widgets/grid/gridview.h"
 #include "widgets/mainwindow/tmainform.h"
 
-namespace SortCommands {
+namespace SortBindings {
 
 void bind(TMainForm &form)
 {
@@ -29,4 +29,4 @@ void updateHints(TMainForm &form)
     }
 }
 
-} // namespace SortCommands
+} // namespace SortBindings

@@ -1,4 +1,4 @@
-#include "widgets/mainwindow/printcommands.h"
+#include "widgets/mainwindow/printbindings.h"
 
 #include "core/platform/filedialogs.h"
 #include "widgets/mainwindow/tmainform.h"
@@ -77,7 +77,7 @@ void exportPdf(TMainForm &form)
 
 } // namespace
 
-void PrintCommands::bind(TMainForm &form)
+void PrintBindings::bind(TMainForm &form)
 {
     form.bindCommand(Command::Print, [&form] { print(form); });
     form.bindCommand(Command::PrintPreview, [&form] { preview(form); });

@@ -1,4 +1,4 @@
-#include "widgets/mainwindow/findcommands.h"
+#include "widgets/mainwindow/findbindings.h"
 
 #include "rules/find/findformrules.h"
 #include "rules/find/replaceformrules.h"
@@ -9,7 +9,7 @@
 
 #include <memory>
 
-namespace FindCommands {
+namespace FindBindings {
 
 namespace {
 
@@ -62,4 +62,4 @@ void bind(TMainForm &form)
     });
 }
 
-} // namespace FindCommands
+} // namespace FindBindings

@@ -1,4 +1,4 @@
-#include "widgets/mainwindow/helpcommands.h"
+#include "widgets/mainwindow/helpbindings.h"
 
 #include "core/platform/messageservice.h"
 #include "core/platform/userfeedback.h"
@@ -12,7 +12,7 @@
 #define QG_README_PATH ""
 #endif
 
-namespace HelpCommands {
+namespace HelpBindings {
 
 void Homepage(UserFeedback &feedback, MessageService &messages,
               const std::function<bool(const QUrl &)> &openUrl)
@@ -55,4 +55,4 @@ void About(QWidget *parent)
     box.exec();
 }
 
-} // namespace HelpCommands
+} // namespace HelpBindings

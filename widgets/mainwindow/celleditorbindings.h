@@ -3,7 +3,7 @@
 class TMainForm;
 
 /// The cell editor's commands: "&Edit cell..." and a double click on a cell.
-namespace CellEditorCommands {
+namespace CellEditorBindings {
 
 /// Binds "&Edit cell..." (menu, context menu, toolbar, F2), which opens the
 /// editor for the current cell whatever its field, and the grid's double
@@ -12,7 +12,7 @@ void bind(TMainForm &form);
 
 /// The lookup-list step a double click runs for field @p column before the
 /// editor opens: loading the popup items of a lookup-list field that are not
-/// loaded yet (InterchangeCommands::offerLookupLoad, the lookup dialog).
+/// loaded yet (InterchangeBindings::offerLookupLoad, the lookup dialog).
 void loadLookupListBeforeEdit(TMainForm &form, int column);
 
-} // namespace CellEditorCommands
+} // namespace CellEditorBindings

@@ -4,8 +4,8 @@ class TMainForm;
 
 /// The Find, Find next and Replace commands of the Tools menu, with the
 /// Find and Replace dialogs, created once and kept for the whole run.
-namespace FindCommands {
+namespace FindBindings {
 
 void bind(TMainForm &form);
 
-} // namespace FindCommands
+} // namespace FindBindings

@@ -9,7 +9,7 @@ class TMainForm;
  * (NewDatabaseRules, CloneDatabase, TextCommands, OfferLookupLoad); this
  * binds it to the window, its dialogs and a progress dialog.
  */
-namespace InterchangeCommands {
+namespace InterchangeBindings {
 
 /// Binds the commands to @p form (which enables them) and offers lookup
 /// lists when the context menu's popup items are about to show. Call once
@@ -21,4 +21,4 @@ void bind(TMainForm &form);
 /// for a column that is no unloaded Lookup Popup.
 bool offerLookupLoad(TMainForm &form, int column);
 
-} // namespace InterchangeCommands
+} // namespace InterchangeBindings

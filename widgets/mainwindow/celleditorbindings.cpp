@@ -1,11 +1,11 @@
-#include "widgets/mainwindow/celleditorcommands.h"
+#include "widgets/mainwindow/celleditorbindings.h"
 
 #include "widgets/dialogs/tbankform.h"
 #include "widgets/grid/gridview.h"
-#include "widgets/mainwindow/interchangecommands.h"
+#include "widgets/mainwindow/interchangebindings.h"
 #include "widgets/mainwindow/tmainform.h"
 
-namespace CellEditorCommands {
+namespace CellEditorBindings {
 
 void bind(TMainForm &form)
 {
@@ -34,7 +34,7 @@ void bind(TMainForm &form)
 
 void loadLookupListBeforeEdit(TMainForm &form, int column)
 {
-    InterchangeCommands::offerLookupLoad(form, column);
+    InterchangeBindings::offerLookupLoad(form, column);
 }
 
-} // namespace CellEditorCommands
+} // namespace CellEditorBindings

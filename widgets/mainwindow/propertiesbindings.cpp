@@ -1,11 +1,11 @@
-#include "widgets/mainwindow/propertiescommands.h"
+#include "widgets/mainwindow/propertiesbindings.h"
 
 #include "widgets/dialogs/tpropertiesform.h"
 #include "widgets/grid/gridview.h"
 #include "widgets/mainwindow/mainformpropertiesshell.h"
 #include "widgets/mainwindow/tmainform.h"
 
-namespace PropertiesCommands {
+namespace PropertiesBindings {
 
 void bind(TMainForm &form)
 {
@@ -32,4 +32,4 @@ void bind(TMainForm &form)
     });
 }
 
-} // namespace PropertiesCommands
+} // namespace PropertiesBindings

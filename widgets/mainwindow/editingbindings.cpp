@@ -1,4 +1,4 @@
-#include "widgets/mainwindow/editingcommands.h"
+#include "widgets/mainwindow/editingbindings.h"
 
 #include "table/operations/cellcommands.h"
 #include "table/operations/recordcommands.h"
@@ -7,7 +7,7 @@
 
 #include <QAction>
 
-namespace EditingCommands {
+namespace EditingBindings {
 
 namespace {
 
@@ -199,4 +199,4 @@ void bind(TMainForm &form)
     bindBlockKeys(form);
 }
 
-} // namespace EditingCommands
+} // namespace EditingBindings
