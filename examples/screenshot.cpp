@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
             status = 0;
         else
             std::fputs("the picture could not be written\n", stderr);
-        window.document().setChanged(false);
+        window.services().document.setChanged(false);
         app.quit();
     });
     app.exec();

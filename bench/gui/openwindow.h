@@ -38,7 +38,7 @@ public:
     /// window held is dropped unasked.
     void open()
     {
-        mForm->document().setChanged(false);
+        mForm->services().document.setChanged(false);
         mForm->OpenDatabaseFile(LargeFiles::instance().plainPath);
         QApplication::processEvents();
     }

@@ -122,7 +122,7 @@ private slots:
                 std::vector<SyncUser>{{3, s("Anna"), s("AnnaB")}, {7, s("Bob"), s("BobF")}};
             return software;
         });
-        QCOMPARE(w.form->selectedSyncUser(), 1);
+        QCOMPARE(w.form->services().selectedSyncUser, 1);
         QCOMPARE(w.form->initialDirectory(), desktop + s("/BobF/backup"));
         QVERIFY(!w.form->action(Command::Install)->isEnabled());
 

@@ -100,6 +100,6 @@ protected:
             form->show();
         }
         TMainForm *operator->() { return form.get(); }
-        Database &db() { return DocumentAccess::database(form->document()); }
+        Database &db() { return DocumentAccess::database(form->services().document); }
     };
 };

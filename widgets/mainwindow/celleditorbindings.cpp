@@ -1,40 +1,43 @@
 #include "widgets/mainwindow/celleditorbindings.h"
 
+#include "core/document/document.h"
+#include "core/platform/userfeedback.h"
+#include "rules/shell/engineservices.h"
 #include "widgets/dialogs/tbankform.h"
 #include "widgets/grid/gridview.h"
+#include "widgets/mainwindow/commandhost.h"
 #include "widgets/mainwindow/interchangebindings.h"
-#include "widgets/mainwindow/tmainform.h"
 
 namespace CellEditorBindings {
 
-void bind(TMainForm &form)
+void bind(const EngineServices &services, GridView &grid, CommandHost &host)
 {
-    // One dialog for the whole run, a child of the window (which gives it
-    // the program font through ApplyProgramFont).
-    auto *dialog =
-        new TBankForm(form.document(), form.calculations(), form.locale(), form.clock(), &form);
-    dialog->setEditFont(form.programFont());
+    // One dialog for the whole run, a child of the grid's window (which
+    // gives it the program font through ApplyProgramFont).
+    auto *dialog = new TBankForm(services.document, services.calculations, services.locale,
+                                 services.clock, grid.window());
+    dialog->setEditFont(host.programFont());
 
-    form.bindCommand(Command::EditCell, [&form, dialog] {
-        const int column = form.grid()->currentGridColumn();
-        const int row = form.grid()->currentGridRow();
+    host.bindCommand(Command::EditCell, [&services, &grid, dialog] {
+        const int column = grid.currentGridColumn();
+        const int row = grid.currentGridRow();
         // Without a record or a field there is no cell to edit.
         if (column < 1 || row < 1) {
-            form.feedback().beep();
+            services.feedback.beep();
             return;
         }
         dialog->execute(column, row);
     });
-    QObject::connect(form.grid(), &GridView::cellEditorRequested, dialog,
-                     [&form, dialog](int column, int row) {
-                         loadLookupListBeforeEdit(form, column);
+    QObject::connect(&grid, &GridView::cellEditorRequested, dialog,
+                     [&services, &grid, dialog](int column, int row) {
+                         loadLookupListBeforeEdit(services, grid, column);
                          dialog->execute(column, row);
                      });
 }
 
-void loadLookupListBeforeEdit(TMainForm &form, int column)
+void loadLookupListBeforeEdit(const EngineServices &services, GridView &grid, int column)
 {
-    InterchangeBindings::offerLookupLoad(form, column);
+    InterchangeBindings::offerLookupLoad(services, grid, column);
 }
 
 } // namespace CellEditorBindings

@@ -1,9 +1,14 @@
 #include "widgets/mainwindow/editingbindings.h"
 
+#include "core/document/document.h"
+#include "rules/grid/columnautosize.h"
+#include "rules/settings/preferences.h"
+#include "rules/shell/engineservices.h"
+#include "table/filter/filterengine.h"
 #include "table/operations/cellcommands.h"
 #include "table/operations/recordcommands.h"
 #include "widgets/grid/gridview.h"
-#include "widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/commandhost.h"
 
 #include <QAction>
 
@@ -11,77 +16,74 @@ namespace EditingBindings {
 
 namespace {
 
-TableServices services(TMainForm &form)
+/// What each binding works on: the services, the grid and the window.
+struct Context
 {
-    return {form.document(), form.calculations(), form.messages(), form.feedback(),
-            form.clipboard()};
-}
+    const EngineServices &s;
+    GridView &grid;
+    CommandHost &host;
 
-/// The main window's preamble of the record and field commands: the filter
-/// goes off, and for a new field auto-sizing too.
-void preamble(TMainForm &form, bool newField)
-{
-    form.filter().ApplyFilter(FilterEngine::Off);
-    if (newField)
-        form.AutoSizeColumns(false);
-}
+    const Database &database() const { return s.document.database(); }
+    int column() const { return grid.currentGridColumn(); }
+    int row() const { return grid.currentGridRow(); }
+    bool expertMode() const { return s.preferences.expertMode; }
 
-int column(TMainForm &form)
-{
-    return form.grid()->currentGridColumn();
-}
+    /// The main window's preamble of the record and field commands: the
+    /// filter goes off, and for a new field auto-sizing too.
+    void preamble(bool newField) const
+    {
+        s.filter.ApplyFilter(FilterEngine::Off);
+        if (newField)
+            host.AutoSizeColumns(false);
+    }
 
-int row(TMainForm &form)
-{
-    return form.grid()->currentGridRow();
-}
+    /// Makes (@p c, @p r) current, kept inside the table.
+    void setCurrent(int c, int r) const
+    {
+        grid.setCurrentCell(qBound(1, c, database().fieldCount()),
+                            qBound(1, r, database().recordCount()));
+    }
+};
 
-/// Makes (@p c, @p r) current, kept inside the table.
-void setCurrent(TMainForm &form, int c, int r)
+void bindRecordCommands(const Context &x)
 {
-    const Database &db = form.database();
-    form.grid()->setCurrentCell(qBound(1, c, db.fieldCount()), qBound(1, r, db.recordCount()));
-}
-
-void bindRecordCommands(TMainForm &form)
-{
-    form.bindCommand(Command::AppendRow, [&form] {
-        preamble(form, false);
-        if (RecordCommands(services(form)).AppendRecord())
-            setCurrent(form, column(form), form.database().recordCount());
+    x.host.bindCommand(Command::AppendRow, [x] {
+        x.preamble(false);
+        if (RecordCommands(x.s.table()).AppendRecord())
+            x.setCurrent(x.column(), x.database().recordCount());
     });
-    form.bindCommand(Command::InsertRow, [&form] {
-        preamble(form, false);
-        const int r = row(form);
-        if (RecordCommands(services(form)).InsertRecord(r))
-            setCurrent(form, column(form), r);
+    x.host.bindCommand(Command::InsertRow, [x] {
+        x.preamble(false);
+        const int r = x.row();
+        if (RecordCommands(x.s.table()).InsertRecord(r))
+            x.setCurrent(x.column(), r);
     });
-    form.bindCommand(Command::DeleteRow, [&form] {
-        preamble(form, false);
-        const int c = column(form), r = row(form);
-        if (RecordCommands(services(form)).DeleteRecord(r, form.preferences().expertMode))
-            setCurrent(form, c, r);
+    x.host.bindCommand(Command::DeleteRow, [x] {
+        x.preamble(false);
+        const int c = x.column(), r = x.row();
+        if (RecordCommands(x.s.table()).DeleteRecord(r, x.expertMode()))
+            x.setCurrent(c, r);
     });
-    form.bindCommand(Command::AppendColumn, [&form] {
-        preamble(form, true);
-        if (RecordCommands(services(form)).AppendField())
-            setCurrent(form, form.database().fieldCount(), row(form));
+    x.host.bindCommand(Command::AppendColumn, [x] {
+        x.preamble(true);
+        if (RecordCommands(x.s.table()).AppendField())
+            x.setCurrent(x.database().fieldCount(), x.row());
     });
-    form.bindCommand(Command::InsertColumn, [&form] {
-        preamble(form, true);
-        const int c = column(form);
-        if (RecordCommands(services(form)).InsertField(c))
-            setCurrent(form, c, row(form));
+    x.host.bindCommand(Command::InsertColumn, [x] {
+        x.preamble(true);
+        const int c = x.column();
+        if (RecordCommands(x.s.table()).InsertField(c))
+            x.setCurrent(c, x.row());
     });
-    form.bindCommand(Command::DeleteColumn, [&form] {
-        preamble(form, false);
-        const int c = column(form), r = row(form);
-        if (RecordCommands(services(form)).DeleteField(c, form.preferences().expertMode))
-            setCurrent(form, c, r);
+    x.host.bindCommand(Command::DeleteColumn, [x] {
+        x.preamble(false);
+        const int c = x.column(), r = x.row();
+        if (RecordCommands(x.s.table()).DeleteField(c, x.expertMode()))
+            x.setCurrent(c, r);
     });
     // The Shift+Ins the context menu shows works as well as the Tools
     // menu's Alt+Ins.
-    form.action(Command::AppendRow)
+    x.host.action(Command::AppendRow)
         ->setShortcuts(
             {QKeySequence(QStringLiteral("Alt+Ins")), QKeySequence(QStringLiteral("Shift+Ins"))});
 }
@@ -92,67 +94,63 @@ bool isBlock(const QRect &block)
 }
 
 /// Selects @p block (grid positions) with the current cell at its top left.
-void selectBlock(TMainForm &form, const QRect &block)
+void selectBlock(GridView &grid, const QRect &block)
 {
     if (block.isEmpty())
         return;
-    GridView *grid = form.grid();
-    grid->setCurrentCell(block.left(), block.top());
-    const QAbstractItemModel *model = grid->model();
-    grid->selectionModel()->select(
+    grid.setCurrentCell(block.left(), block.top());
+    const QAbstractItemModel *model = grid.model();
+    grid.selectionModel()->select(
         QItemSelection(model->index(block.top() - 1, block.left() - 1),
                        model->index(block.bottom() - 1, block.right() - 1)),
         QItemSelectionModel::ClearAndSelect);
 }
 
-void copy(TMainForm &form, bool cut)
+void copy(const Context &x, bool cut)
 {
-    CellCommands cells(services(form));
-    const QRect block = form.grid()->selectedBlock();
+    CellCommands cells(x.s.table());
+    const QRect block = x.grid.selectedBlock();
     if (block.isEmpty())
         return;
     cells.CopyBlock(block);
-    if (cut && !form.database().isReadOnly())
+    if (cut && !x.database().isReadOnly())
         cells.ClearBlock(block);
 }
 
-void paste(TMainForm &form)
+void paste(const Context &x)
 {
-    if (form.database().isReadOnly() || row(form) < 1)
+    if (x.database().isReadOnly() || x.row() < 1)
         return;
-    selectBlock(form, CellCommands(services(form)).PasteBlock(column(form), row(form)));
+    selectBlock(x.grid, CellCommands(x.s.table()).PasteBlock(x.column(), x.row()));
 }
 
-void bindCellCommands(TMainForm &form)
+void bindCellCommands(const Context &x)
 {
     // With a block selected, the cell commands work on the block; with one
     // cell, on the cell's own text.
-    form.bindCommand(Command::CutCell, [&form] {
-        if (isBlock(form.grid()->selectedBlock()))
-            copy(form, true);
+    x.host.bindCommand(Command::CutCell, [x] {
+        if (isBlock(x.grid.selectedBlock()))
+            copy(x, true);
         else
-            CellCommands(services(form)).CutCell(column(form), row(form));
+            CellCommands(x.s.table()).CutCell(x.column(), x.row());
     });
-    form.bindCommand(Command::CopyCell, [&form] {
-        if (isBlock(form.grid()->selectedBlock()))
-            copy(form, false);
+    x.host.bindCommand(Command::CopyCell, [x] {
+        if (isBlock(x.grid.selectedBlock()))
+            copy(x, false);
         else
-            CellCommands(services(form)).CopyCell(column(form), row(form));
+            CellCommands(x.s.table()).CopyCell(x.column(), x.row());
     });
-    form.bindCommand(Command::PasteCell, [&form] {
-        if (isBlock(form.grid()->selectedBlock()))
-            paste(form);
+    x.host.bindCommand(Command::PasteCell, [x] {
+        if (isBlock(x.grid.selectedBlock()))
+            paste(x);
         else
-            CellCommands(services(form)).PasteCell(column(form), row(form));
+            CellCommands(x.s.table()).PasteCell(x.column(), x.row());
     });
-    form.bindCommand(Command::CutRow, [&form] {
-        CellCommands(services(form)).CutRow(row(form), form.preferences().expertMode);
-    });
-    form.bindCommand(Command::CopyRow,
-                     [&form] { CellCommands(services(form)).CopyRow(row(form)); });
-    form.bindCommand(Command::PasteRow, [&form] {
-        CellCommands(services(form)).PasteRow(row(form), form.preferences().expertMode);
-    });
+    x.host.bindCommand(Command::CutRow,
+                       [x] { CellCommands(x.s.table()).CutRow(x.row(), x.expertMode()); });
+    x.host.bindCommand(Command::CopyRow, [x] { CellCommands(x.s.table()).CopyRow(x.row()); });
+    x.host.bindCommand(Command::PasteRow,
+                       [x] { CellCommands(x.s.table()).PasteRow(x.row(), x.expertMode()); });
 
     using Direction = CellCommands::Direction;
     const std::pair<Command, Direction> fills[] = {{Command::FillUp, Direction::Up},
@@ -160,20 +158,20 @@ void bindCellCommands(TMainForm &form)
                                                    {Command::FillLeft, Direction::Left},
                                                    {Command::FillRight, Direction::Right}};
     for (const auto &[command, direction] : fills) {
-        form.bindCommand(command, [&form, direction = direction] {
-            CellCommands(services(form)).Fill(direction, column(form), row(form));
+        x.host.bindCommand(command, [x, direction = direction] {
+            CellCommands(x.s.table()).Fill(direction, x.column(), x.row());
         });
     }
     // The submenus that hold the fills follow them.
-    form.bindCommand(Command::FillColumn, [] {});
-    form.bindCommand(Command::FillRow, [] {});
+    x.host.bindCommand(Command::FillColumn, [] {});
+    x.host.bindCommand(Command::FillRow, [] {});
 }
 
 /// The spreadsheet keys for blocks, on the grid alone: an open in-place
 /// editor keeps them for its own text.
-void bindBlockKeys(TMainForm &form)
+void bindBlockKeys(const Context &x)
 {
-    GridView *grid = form.grid();
+    GridView *grid = &x.grid;
     const auto add = [grid](QKeySequence::StandardKey key, std::function<void()> handler) {
         auto *a = new QAction(grid);
         a->setShortcut(key);
@@ -181,22 +179,23 @@ void bindBlockKeys(TMainForm &form)
         QObject::connect(a, &QAction::triggered, grid, std::move(handler));
         grid->addAction(a);
     };
-    add(QKeySequence::Copy, [&form] { copy(form, false); });
-    add(QKeySequence::Cut, [&form] { copy(form, true); });
-    add(QKeySequence::Paste, [&form] { paste(form); });
-    add(QKeySequence::Delete, [&form] {
-        if (!form.database().isReadOnly())
-            CellCommands(services(form)).ClearBlock(form.grid()->selectedBlock());
+    add(QKeySequence::Copy, [x] { copy(x, false); });
+    add(QKeySequence::Cut, [x] { copy(x, true); });
+    add(QKeySequence::Paste, [x] { paste(x); });
+    add(QKeySequence::Delete, [x] {
+        if (!x.database().isReadOnly())
+            CellCommands(x.s.table()).ClearBlock(x.grid.selectedBlock());
     });
 }
 
 } // namespace
 
-void bind(TMainForm &form)
+void bind(const EngineServices &services, GridView &grid, CommandHost &host)
 {
-    bindRecordCommands(form);
-    bindCellCommands(form);
-    bindBlockKeys(form);
+    const Context x{services, grid, host};
+    bindRecordCommands(x);
+    bindCellCommands(x);
+    bindBlockKeys(x);
 }
 
 } // namespace EditingBindings

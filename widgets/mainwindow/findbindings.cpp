@@ -1,11 +1,13 @@
 #include "widgets/mainwindow/findbindings.h"
 
+#include "core/document/document.h"
 #include "rules/find/findformrules.h"
 #include "rules/find/replaceformrules.h"
+#include "rules/shell/engineservices.h"
 #include "widgets/dialogs/tfindform.h"
 #include "widgets/dialogs/treplaceform.h"
 #include "widgets/grid/gridview.h"
-#include "widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/commandhost.h"
 
 #include <memory>
 
@@ -14,27 +16,25 @@ namespace FindBindings {
 namespace {
 
 /// The rules and dialogs of the three commands; the dialogs belong to the
-/// window, the rules to the commands' handlers.
+/// grid's window, the rules to the commands' handlers.
 struct FindState
 {
-    explicit FindState(TMainForm &form)
+    FindState(const EngineServices &s, GridView &grid)
         : findRules(
-              form.document(), form.filter(), form.messages(),
-              [&form] { return form.grid()->currentGridRow(); },
-              [&form](int column, int row) { makeCurrent(form, column, row); }),
+              s.document, s.filter, s.messages, [&grid] { return grid.currentGridRow(); },
+              [&grid](int column, int row) { makeCurrent(grid, column, row); }),
           replaceRules(
-              form.document(), form.locale(), form.filter(), form.feedback(),
-              [&form](int column, int row) { makeCurrent(form, column, row); },
-              &form.calculations()),
-          findForm(new TFindForm(findRules, &form)),
-          replaceForm(new TReplaceForm(replaceRules, form.messages(), &form))
+              s.document, s.locale, s.filter, s.feedback,
+              [&grid](int column, int row) { makeCurrent(grid, column, row); }, &s.calculations),
+          findForm(new TFindForm(findRules, grid.window())),
+          replaceForm(new TReplaceForm(replaceRules, s.messages, grid.window()))
     {
     }
 
-    static void makeCurrent(TMainForm &form, int column, int row)
+    static void makeCurrent(GridView &grid, int column, int row)
     {
-        form.grid()->setCurrentCell(column, row);
-        form.grid()->bringCellIntoView(column, row);
+        grid.setCurrentCell(column, row);
+        grid.bringCellIntoView(column, row);
     }
 
     FindFormRules findRules;
@@ -45,20 +45,21 @@ struct FindState
 
 } // namespace
 
-void bind(TMainForm &form)
+void bind(const EngineServices &services, GridView &grid, CommandHost &host)
 {
-    const auto state = std::make_shared<FindState>(form);
-    const auto showFind = [state, &form] {
-        state->findForm->execute(FindFormRules::fieldChoices(form.database()), form.programFont());
+    const auto state = std::make_shared<FindState>(services, grid);
+    const Document &doc = services.document;
+    const auto showFind = [state, &doc, &host] {
+        state->findForm->execute(FindFormRules::fieldChoices(doc.database()), host.programFont());
     };
-    form.bindCommand(Command::Find, showFind);
-    form.bindCommand(Command::FindNext, [state, showFind] {
+    host.bindCommand(Command::Find, showFind);
+    host.bindCommand(Command::FindNext, [state, showFind] {
         if (state->findRules.findNext())
             showFind();
     });
-    form.bindCommand(Command::Replace, [state, &form] {
-        state->replaceForm->execute(FindFormRules::fieldChoices(form.database()),
-                                    form.programFont());
+    host.bindCommand(Command::Replace, [state, &doc, &host] {
+        state->replaceForm->execute(FindFormRules::fieldChoices(doc.database()),
+                                    host.programFont());
     });
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/platform/messageservice.h"
 #include "core/platform/userfeedback.h"
+#include "rules/shell/engineservices.h"
+#include "widgets/mainwindow/commandhost.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -13,6 +15,15 @@
 #endif
 
 namespace HelpBindings {
+
+void bind(const EngineServices &services, QWidget &window, CommandHost &host,
+          std::function<bool(const QUrl &)> openUrl)
+{
+    host.bindCommand(Command::Homepage, [&services, openUrl = std::move(openUrl)] {
+        Homepage(services.feedback, services.messages, openUrl);
+    });
+    host.bindCommand(Command::About, [&window] { About(&window); });
+}
 
 void Homepage(UserFeedback &feedback, MessageService &messages,
               const std::function<bool(const QUrl &)> &openUrl)

@@ -1,19 +1,21 @@
 #include "widgets/mainwindow/installbindings.h"
 
+#include "core/document/document.h"
+#include "rules/grid/columnautosize.h"
+#include "rules/settings/preferences.h"
+#include "rules/shell/engineservices.h"
 #include "rules/shell/installflow.h"
-#include "widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/commandhost.h"
 
 #include <QAction>
 
-void InstallBindings::bind(TMainForm &form)
+void InstallBindings::bind(const EngineServices &services, CommandHost &host)
 {
-    form.bindCommand(Command::Install, [&form] {
-        const Preferences &p = form.preferences();
-        InstallFlow(form.document(), form.autoSize(), form.userData(),
-                    {form.selectedSyncUser(), p.saveAtInstall, p.expertMode},
-                    {form.messages(), form.files(), form.fileDialogs(), form.feedback(),
-                     form.clock(), form.cipher()});
-        form.action(Command::AutoSizing)->setChecked(form.autoSize().isOn());
-        form.UpdateStatus();
+    host.bindCommand(Command::Install, [&services, &host] {
+        const Preferences &p = services.preferences;
+        InstallFlow(services.document, services.autoSize, services.userData,
+                    {services.selectedSyncUser, p.saveAtInstall, p.expertMode}, services.save());
+        host.action(Command::AutoSizing)->setChecked(services.autoSize.isOn());
+        host.UpdateStatus();
     });
 }

@@ -1,14 +1,20 @@
 #include "widgets/mainwindow/interchangebindings.h"
 
+#include "core/document/document.h"
+#include "core/files/databaseshell.h"
+#include "core/platform/clock.h"
+#include "core/platform/userfeedback.h"
 #include "interchange/lookup/lookupformrules.h"
 #include "interchange/newdatabase/clonedatabase.h"
 #include "interchange/text/textcommands.h"
 #include "rules/settings/initialdirectory.h"
+#include "rules/shell/engineservices.h"
+#include "table/filter/filterengine.h"
 #include "widgets/dialogs/tdateiform.h"
 #include "widgets/dialogs/tlookupform.h"
 #include "widgets/grid/gridcontextmenu.h"
 #include "widgets/grid/gridview.h"
-#include "widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/commandhost.h"
 #include "widgets/platform/qtprogress.h"
 
 #include <QCursor>
@@ -22,15 +28,15 @@ namespace {
 
 const char *const StateName = "interchangeBindings";
 
-/// What the commands keep for the run, a child of the window: the dialogs,
-/// made once, and the text commands with their remembered file types and
-/// folders.
+/// What the commands keep for the run, a child of the grid's window: the
+/// dialogs, made once, and the text commands with their remembered file
+/// types and folders.
 struct State : QObject
 {
-    explicit State(TMainForm &form)
-        : QObject(&form), progress(&form),
-          text(form.document(), {form.messages(), form.files(), form.feedback(), progress}),
-          dateiForm(new TDateiForm(form.messages(), &form)), lookupForm(new TLookupForm(&form))
+    State(const EngineServices &s, QWidget *window)
+        : QObject(window), progress(window),
+          text(s.document, {s.messages, s.files, s.feedback, progress}),
+          dateiForm(new TDateiForm(s.messages, window)), lookupForm(new TLookupForm(window))
     {
         setObjectName(QString::fromLatin1(StateName));
     }
@@ -41,113 +47,126 @@ struct State : QObject
     TLookupForm *lookupForm;
 };
 
-State &state(TMainForm &form)
+State &state(const EngineServices &s, GridView &grid)
 {
     // Only bind() makes it, so the child of that name is one.
+    QWidget *window = grid.window();
     auto *found =
-        form.findChild<QObject *>(QString::fromLatin1(StateName), Qt::FindDirectChildrenOnly);
-    return found ? *static_cast<State *>(found) : *new State(form);
+        window->findChild<QObject *>(QString::fromLatin1(StateName), Qt::FindDirectChildrenOnly);
+    return found ? *static_cast<State *>(found) : *new State(s, window);
 }
 
-/// Shows the database the document now holds, as reading a file ends.
-void showNewDatabase(TMainForm &form)
+/// What the commands work on: the services, the grid and the window.
+struct Context
 {
-    form.ApplyProgramFont();
-    form.SetupGrid(true);
-    form.focusGrid();
-}
+    const EngineServices &s;
+    GridView &grid;
+    CommandHost &host;
 
-void NewDatabase(TMainForm &form)
+    State &state() const { return ::state(s, grid); }
+    const Database &database() const { return s.document.database(); }
+
+    /// Shows the database the document now holds, as reading a file ends.
+    void showNewDatabase() const
+    {
+        host.ApplyProgramFont();
+        s.shell.SetupGrid(true);
+        s.shell.focusGrid();
+    }
+};
+
+void NewDatabase(const Context &x)
 {
-    if (!form.ConfirmDiscardChanges())
+    if (!x.s.shell.ConfirmDiscardChanges())
         return;
-    const std::optional<NewDatabaseRules::Choices> choices = state(form).dateiForm->execute();
+    const std::optional<NewDatabaseRules::Choices> choices = x.state().dateiForm->execute();
     if (!choices)
         return;
-    form.feedback().setBusy(true);
+    x.s.feedback.setBusy(true);
     Database db;
-    db.setWidthScale(form.database().widthScale());
-    NewDatabaseRules::create(db, *choices, form.clock().now(), QDir::currentPath());
-    form.SetupGrid(false);
-    form.document().replace(std::move(db));
-    showNewDatabase(form);
-    form.feedback().setBusy(false);
+    db.setWidthScale(x.database().widthScale());
+    NewDatabaseRules::create(db, *choices, x.s.clock.now(), QDir::currentPath());
+    x.s.shell.SetupGrid(false);
+    x.s.document.replace(std::move(db));
+    x.showNewDatabase();
+    x.s.feedback.setBusy(false);
 }
 
-void Clone(TMainForm &form)
+void Clone(const Context &x)
 {
-    if (!form.ConfirmDiscardChanges())
+    if (!x.s.shell.ConfirmDiscardChanges())
         return;
     // The widths auto-sizing set go back before the fields are copied.
-    form.AutoSizeColumns(false);
-    Database clone = CloneDatabase(form.database(), form.clock().now(), QDir::currentPath());
-    form.SetupGrid(false);
-    form.document().replace(std::move(clone));
-    form.SetupGrid(true);
-    form.focusGrid();
+    x.host.AutoSizeColumns(false);
+    Database clone = CloneDatabase(x.database(), x.s.clock.now(), QDir::currentPath());
+    x.s.shell.SetupGrid(false);
+    x.s.document.replace(std::move(clone));
+    x.s.shell.SetupGrid(true);
+    x.s.shell.focusGrid();
 }
 
-void Import(TMainForm &form)
+void Import(const Context &x)
 {
-    form.filter().ApplyFilter(FilterEngine::Off);
-    form.AutoSizeColumns(false);
-    if (state(form).text.Import(form.fileDialogs(), form))
-        showNewDatabase(form);
+    x.s.filter.ApplyFilter(FilterEngine::Off);
+    x.host.AutoSizeColumns(false);
+    if (x.state().text.Import(x.s.fileDialogs, x.s.shell))
+        x.showNewDatabase();
 }
 
-void Append(TMainForm &form)
+void Append(const Context &x)
 {
-    form.filter().ApplyFilter(FilterEngine::Off);
-    form.AutoSizeColumns(false);
-    state(form).text.Append(form.fileDialogs(), form);
+    x.s.filter.ApplyFilter(FilterEngine::Off);
+    x.host.AutoSizeColumns(false);
+    x.state().text.Append(x.s.fileDialogs, x.s.shell);
 }
 
-LookupServices lookupServices(TMainForm &form)
+LookupServices lookupServices(const EngineServices &s)
 {
     // The program's initial folder by its rule (the open dialog's own start
     // folder is forgotten once a file has been chosen there). No handheld
     // users are read yet, so it is the folder of the last database opened.
     const QString folder =
-        InitialDirectory::UpdateInitialDirectory(form.preferences(), QString(), QString());
-    return {form.messages(),    form.passwords(), form.files(),
-            form.fileDialogs(), form.feedback(),  folder};
+        InitialDirectory::UpdateInitialDirectory(s.preferences, QString(), QString());
+    return {s.messages, s.passwords, s.files, s.fileDialogs, s.feedback, folder};
 }
 
 } // namespace
 
 namespace InterchangeBindings {
 
-bool offerLookupLoad(TMainForm &form, int column)
+bool offerLookupLoad(const EngineServices &services, GridView &grid, int column)
 {
-    return OfferLookupLoad(form.document(), column, *state(form).lookupForm, lookupServices(form));
+    return OfferLookupLoad(services.document, column, *state(services, grid).lookupForm,
+                           lookupServices(services));
 }
 
-void bind(TMainForm &form)
+void bind(const EngineServices &services, GridView &grid, CommandHost &host)
 {
-    state(form);
-    form.bindCommand(Command::New, [&form] { NewDatabase(form); });
-    form.bindCommand(Command::Clone, [&form] { Clone(form); });
-    form.bindCommand(Command::Import, [&form] { Import(form); });
-    form.bindCommand(Command::Append, [&form] { Append(form); });
-    form.bindCommand(Command::Export, [&form] { state(form).text.Export(form.fileDialogs()); });
+    const Context x{services, grid, host};
+    x.state();
+    host.bindCommand(Command::New, [x] { NewDatabase(x); });
+    host.bindCommand(Command::Clone, [x] { Clone(x); });
+    host.bindCommand(Command::Import, [x] { Import(x); });
+    host.bindCommand(Command::Append, [x] { Append(x); });
+    host.bindCommand(Command::Export, [x] { x.state().text.Export(x.s.fileDialogs); });
 
     // A submenu's own action never triggers: the list is offered as the
     // popup items are about to show. Once the menus have finished showing,
     // they close for the lookup dialog, and the context menu opens again
     // where it was, with the loaded items.
-    auto *menu = qobject_cast<GridContextMenu *>(form.contextMenu());
+    auto *menu = qobject_cast<GridContextMenu *>(host.contextMenu());
     if (!menu)
         return;
-    QObject::connect(menu->popupItemsMenu(), &QMenu::aboutToShow, &form, [&form, menu] {
-        const int column = form.grid()->currentGridColumn();
-        if (!LookupList::isUnloaded(form.database(), column))
+    QObject::connect(menu->popupItemsMenu(), &QMenu::aboutToShow, &grid, [x, menu] {
+        const int column = x.grid.currentGridColumn();
+        if (!LookupList::isUnloaded(x.database(), column))
             return;
         const QPoint where = menu->pos();
-        QTimer::singleShot(0, &form, [&form, menu, column, where] {
+        QTimer::singleShot(0, &x.grid, [x, menu, column, where] {
             menu->popupItemsMenu()->hide();
             menu->hide();
-            if (offerLookupLoad(form, column))
-                form.contextMenu()->popup(where);
+            if (offerLookupLoad(x.s, x.grid, column))
+                x.host.contextMenu()->popup(where);
         });
     });
 }

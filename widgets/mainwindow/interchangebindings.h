@@ -1,6 +1,8 @@
 #pragma once
 
-class TMainForm;
+class CommandHost;
+class GridView;
+struct EngineServices;
 
 /**
  * The File menu's commands that move databases in and out: New, Clone,
@@ -11,14 +13,14 @@ class TMainForm;
  */
 namespace InterchangeBindings {
 
-/// Binds the commands to @p form (which enables them) and offers lookup
+/// Binds the commands to @p host (which enables them) and offers lookup
 /// lists when the context menu's popup items are about to show. Call once
-/// the form's actions and context menu exist.
-void bind(TMainForm &form);
+/// the host's actions and context menu exist.
+void bind(const EngineServices &services, GridView &grid, CommandHost &host);
 
 /// Offers to load the lookup list of grid column @p column before its cell
 /// is edited (the lookup dialog); whether a list was loaded. Does nothing
 /// for a column that is no unloaded Lookup Popup.
-bool offerLookupLoad(TMainForm &form, int column);
+bool offerLookupLoad(const EngineServices &services, GridView &grid, int column);
 
 } // namespace InterchangeBindings

@@ -1,5 +1,6 @@
 #include "widgets/mainwindow/mainformpropertiesshell.h"
 
+#include "interchange/hotsync/tuserdata.h"
 #include "numbers/numberseparators.h"
 #include "widgets/grid/gridview.h"
 #include "widgets/mainwindow/tmainform.h"
@@ -28,18 +29,19 @@ void MainFormPropertiesShell::setUsNumberFormat(bool us)
 
 QStringList MainFormPropertiesShell::syncUserNames() const
 {
+    const TUserData &users = mForm.services().userData;
     QStringList names;
-    for (int i = 0; i < mForm.userData().UserCount(); ++i)
-        names << mForm.userData().UserName(i);
+    for (int i = 0; i < users.UserCount(); ++i)
+        names << users.UserName(i);
     return names;
 }
 
 int MainFormPropertiesShell::lastSyncUser() const
 {
-    return mForm.userData().LastUserIndex();
+    return mForm.services().userData.LastUserIndex();
 }
 
 void MainFormPropertiesShell::setSelectedSyncUser(int user)
 {
-    mForm.setSelectedSyncUser(user);
+    mForm.services().selectedSyncUser = user;
 }

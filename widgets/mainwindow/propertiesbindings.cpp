@@ -1,34 +1,34 @@
 #include "widgets/mainwindow/propertiesbindings.h"
 
+#include "core/document/document.h"
+#include "rules/shell/engineservices.h"
 #include "widgets/dialogs/tpropertiesform.h"
 #include "widgets/grid/gridview.h"
-#include "widgets/mainwindow/mainformpropertiesshell.h"
-#include "widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/commandhost.h"
 
 namespace PropertiesBindings {
 
-void bind(TMainForm &form)
+void bind(const EngineServices &services, GridView &grid, CommandHost &host, PropertiesShell &shell)
 {
-    auto *shell = new MainFormPropertiesShell(form);
     // One dialog for the whole run; it keeps its active page.
-    auto *dialog = new TPropertiesForm({form.document(), form.calculations(), form.filter(),
-                                        form.messages(), form.passwords(), form.locale(),
-                                        form.feedback(), form.mutablePreferences(), *shell},
-                                       &form);
-    QObject::connect(dialog, &QObject::destroyed, [shell] { delete shell; });
+    auto *dialog = new TPropertiesForm({services.document, services.calculations, services.filter,
+                                        services.messages, services.passwords, services.locale,
+                                        services.feedback, services.preferences, shell},
+                                       grid.window());
 
-    form.bindCommand(Command::Properties, [&form, dialog] {
-        if (!form.isDatabaseOpen())
+    host.bindCommand(Command::Properties, [&grid, &host, dialog] {
+        if (!host.isDatabaseOpen())
             return;
-        dialog->execute(form.grid()->currentGridColumn());
-        form.updateCommandStates();
+        dialog->execute(grid.currentGridColumn());
+        host.updateCommandStates();
     });
     // Undo and redo of options follow into the grid and the commands.
-    QObject::connect(&form.document(), &Document::optionsChanged, &form, [&form] {
-        if (!form.isDatabaseOpen())
+    const Document &doc = services.document;
+    QObject::connect(&doc, &Document::optionsChanged, &grid, [&doc, &grid, &host] {
+        if (!host.isDatabaseOpen())
             return;
-        form.grid()->setReadOnly(form.database().isReadOnly());
-        form.updateCommandStates();
+        grid.setReadOnly(doc.database().isReadOnly());
+        host.updateCommandStates();
     });
 }
 

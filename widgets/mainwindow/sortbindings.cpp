@@ -1,31 +1,36 @@
 #include "widgets/mainwindow/sortbindings.h"
 
+#include "core/document/document.h"
+#include "rules/shell/engineservices.h"
 #include "table/sort/recordsort.h"
 #include "widgets/grid/gridview.h"
-#include "widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/commandhost.h"
+
+#include <QAction>
 
 namespace SortBindings {
 
-void bind(TMainForm &form)
+void bind(const EngineServices &services, GridView &grid, CommandHost &host)
 {
-    const auto sort = [&form](bool reverse) {
-        RecordSort::sortByColumn(form.document(), form.grid()->currentGridColumn(), reverse,
-                                 form.filter(), form.feedback(), form.locale());
+    const auto sort = [&services, &grid](bool reverse) {
+        RecordSort::sortByColumn(services.document, grid.currentGridColumn(), reverse,
+                                 services.filter, services.feedback, services.locale);
     };
-    form.bindCommand(Command::SortNormal, [sort] { sort(false); });
-    form.bindCommand(Command::SortReverse, [sort] { sort(true); });
+    host.bindCommand(Command::SortNormal, [sort] { sort(false); });
+    host.bindCommand(Command::SortReverse, [sort] { sort(true); });
 }
 
-void updateHints(TMainForm &form)
+void updateHints(const EngineServices &services, const GridView &grid, CommandHost &host)
 {
-    const int column = form.grid()->currentGridColumn();
-    const QString field = column >= 1 ? form.database().grid().cell(column, 0) : QString();
+    const int column = grid.currentGridColumn();
+    const QString field =
+        column >= 1 ? services.document.database().grid().cell(column, 0) : QString();
     const std::pair<Command, QString> hints[] = {
         {Command::SortNormal, QStringLiteral("Sort normal - primary field: ") + field},
         {Command::SortReverse, QStringLiteral("Sort reverse - primary field: ") + field}};
     for (const auto &[command, hint] : hints) {
-        if (form.action(command)->toolTip() != hint)
-            form.action(command)->setToolTip(hint);
+        if (host.action(command)->toolTip() != hint)
+            host.action(command)->setToolTip(hint);
     }
 }
 

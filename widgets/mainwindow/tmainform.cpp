@@ -64,8 +64,13 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
       mFilter(mDocument, mLocale, mFeedback),
       mCalc(mDocument.database(), mLocale, mClock, mFeedback), mAutoSize(mDocument, mMeasurer),
       mChooseFont(overrides.chooseFont),
-      mOpenUrl(overrides.openUrl ? overrides.openUrl
-                                 : [](const QUrl &url) { return QDesktopServices::openUrl(url); }),
+      mUserData(overrides.syncSoftware ? overrides.syncSoftware()
+                                       : SyncSoftwareProviders::platform(),
+                mFiles),
+      mServices{mDocument,  mCalc,        mFilter,   mAutoSize,         mMessages, mFeedback,
+                mClipboard, mDialogs,     mFiles,    mPasswords,        mClock,    mLocale,
+                mCipher,    mPreferences, mUserData, mSelectedSyncUser, *this},
+      mPropertiesShell(std::make_unique<MainFormPropertiesShell>(*this)),
       mGrid(new GridView(mDocument, mCalc, mMessages, mFeedback, this)),
       mStatusTimer(new QTimer(this))
 {
@@ -77,13 +82,17 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     QToolTip::setPalette(tips);
     setWindowTitle(QStringLiteral(" Quillgrid5"));
     createActions();
-    EditingBindings::bind(*this);
-    CellEditorBindings::bind(*this);
-    SortBindings::bind(*this);
-    FindBindings::bind(*this);
-    InstallBindings::bind(*this);
-    PrintBindings::bind(*this);
-    PropertiesBindings::bind(*this);
+    HelpBindings::bind(
+        mServices, *this, *this, overrides.openUrl ? overrides.openUrl : [](const QUrl &url) {
+            return QDesktopServices::openUrl(url);
+        });
+    EditingBindings::bind(mServices, *mGrid, *this);
+    CellEditorBindings::bind(mServices, *mGrid, *this);
+    SortBindings::bind(mServices, *mGrid, *this);
+    FindBindings::bind(mServices, *mGrid, *this);
+    InstallBindings::bind(mServices, *this);
+    PrintBindings::bind(mServices, *this, *this);
+    PropertiesBindings::bind(mServices, *mGrid, *this, *mPropertiesShell);
     // Without a database the start page stands where the grid would.
     mStartPage =
         new StartPage({action(Command::Open), action(Command::New), action(Command::Import)}, this);
@@ -96,7 +105,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createToolBar();
     createStatusBar();
     createContextMenu();
-    InterchangeBindings::bind(*this);
+    InterchangeBindings::bind(mServices, *mGrid, *this);
     mDocument.setCurrentCellProvider(
         [this] { return QPoint(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
     connect(&mDocument, &Document::historyChanged, this, &TMainForm::updateUndoActions);
@@ -107,11 +116,8 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
 
     SetupGrid(false);
     loadPreferences();
-    mUserData = std::make_unique<TUserData>(
-        overrides.syncSoftware ? overrides.syncSoftware() : SyncSoftwareProviders::platform(),
-        mFiles);
-    mUserData->Create(mMessages, mPreferences.handheldSoftware);
-    mSelectedSyncUser = mUserData->LastUserIndex();
+    mUserData.Create(mMessages, mPreferences.handheldSoftware);
+    mSelectedSyncUser = mUserData.LastUserIndex();
     UpdateInitialDirectory();
 
     // The clipboard tells when its contents change; asking it every 100 ms
@@ -176,8 +182,6 @@ void TMainForm::createActions()
             {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
     bindCommand(Command::AutoSizing, [this] { AutoSizeColumns(!mAutoSize.isOn()); });
     bindCommand(Command::Font, [this] { Font1Click(); });
-    bindCommand(Command::Homepage, [this] { Homepage1Click(); });
-    bindCommand(Command::About, [this] { About1Click(); });
 }
 
 void TMainForm::bindCommand(Command command, std::function<void()> handler)
@@ -365,9 +369,8 @@ void TMainForm::SetupGrid(bool open)
 
 void TMainForm::updateCommandStates()
 {
-    const CommandTable::State state{
-        mDatabaseOpen,  database().isReadOnly(), mUserData ? mUserData->UserCount() : 0,
-        mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
+    const CommandTable::State state{mDatabaseOpen,  database().isReadOnly(), mUserData.UserCount(),
+                                    mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
     for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
         if (QAction *a = action(e.command))
             a->setEnabled(mBoundCommands.contains(int(e.command)) &&
@@ -392,8 +395,7 @@ void TMainForm::bringCellIntoView(int column, int row)
 
 void TMainForm::OpenDatabaseFile(const QString &path)
 {
-    ::OpenDatabaseFile(mDocument, path,
-                       {mMessages, mPasswords, mFiles, mDialogs, mFeedback, *this, mCipher});
+    ::OpenDatabaseFile(mDocument, path, mServices.open());
 }
 
 void TMainForm::OpenCommandLineFile()
@@ -408,8 +410,7 @@ bool TMainForm::saveFlow(bool saveAs)
 {
     using ShellQuestions::SaveVariant;
     const bool saved = SaveFlow(mDocument, mAutoSize, mPreferences.expertMode,
-                                saveAs ? SaveVariant::SaveAs : SaveVariant::Save,
-                                {mMessages, mFiles, mDialogs, mFeedback, mClock, mCipher});
+                                saveAs ? SaveVariant::SaveAs : SaveVariant::Save, mServices.save());
     action(Command::AutoSizing)->setChecked(mAutoSize.isOn());
     UpdateStatus();
     return saved;
@@ -471,16 +472,6 @@ void TMainForm::updateUndoActions()
     updateCommandStates();
 }
 
-void TMainForm::Homepage1Click()
-{
-    HelpBindings::Homepage(mFeedback, mMessages, mOpenUrl);
-}
-
-void TMainForm::About1Click()
-{
-    HelpBindings::About(this);
-}
-
 void TMainForm::UpdateStatus()
 {
     StatusBarContent::Input in;
@@ -490,7 +481,7 @@ void TMainForm::UpdateStatus()
     updateCommandStates();
     if (in.databaseName.isEmpty())
         return;
-    SortBindings::updateHints(*this);
+    SortBindings::updateHints(mServices, *mGrid, *this);
     in.currentRow = mGrid->currentGridRow();
     in.currentColumn = mGrid->currentGridColumn();
     in.records = db.recordCount();

@@ -13,8 +13,11 @@
 #include "rules/settings/preferences.h"
 #include "rules/settings/recentfiles.h"
 #include "rules/shell/command.h"
+#include "rules/shell/engineservices.h"
 #include "table/filter/filterengine.h"
 #include "values/calc/calculatedfields.h"
+#include "widgets/mainwindow/commandhost.h"
+#include "widgets/mainwindow/mainformpropertiesshell.h"
 #include "widgets/platform/qtclipboard.h"
 #include "widgets/platform/qtfiledialogs.h"
 #include "widgets/platform/qtmessageservice.h"
@@ -47,12 +50,14 @@ class TCryptForm;
 
 /**
  * The main window: it owns the run's one Document and the services the
- * engine works through, offers every command in its menus, toolbar and
- * shortcuts, keeps the caption and the status bar current and guards unsaved
- * changes. The commands' own work lives in the engine; this class only binds
- * it to the widgets.
+ * engine works through (gathered in EngineServices), offers every command in
+ * its menus, toolbar and shortcuts, keeps the caption and the status bar
+ * current and guards unsaved changes. The commands' own work lives in the
+ * engine; the bindings of each menu (EditingBindings, FindBindings...) tie
+ * it to the widgets through the services, the grid and this window as
+ * their CommandHost.
  */
-class TMainForm : public QMainWindow, public DatabaseShell
+class TMainForm : public QMainWindow, public DatabaseShell, public CommandHost
 {
     Q_OBJECT
 
@@ -81,10 +86,10 @@ public:
     /// Opens the file named on the command line, once the window shows.
     void setCommandLineFile(const QString &path) { mCommandLineFile = path; }
 
-    Document &document() { return mDocument; }
-    const Database &database() const { return mDocument.database(); }
-    const Preferences &preferences() const { return mPreferences; }
-    QAction *action(Command command) const { return mActions.value(int(command)); }
+    /// The engine's services of this window's run, which it hands to the
+    /// bindings of its commands.
+    const EngineServices &services() const { return mServices; }
+    GridView *grid() const { return mGrid; }
     /// The menu item of recent file @p slot (1..5), and the separator above them.
     QAction *recentFileAction(int slot) const { return mRecentActions.at(size_t(slot - 1)); }
     QAction *recentFilesSeparator() const { return mRecentSeparator; }
@@ -104,49 +109,23 @@ public:
     void setCurrentRow(int row) override;
     void bringCellIntoView(int column, int row) override;
 
-    /// Refreshes caption, status panels and the paste commands.
-    void UpdateStatus();
+    // CommandHost
+    void bindCommand(Command command, std::function<void()> handler) override;
+    QAction *action(Command command) const override { return mActions.value(int(command)); }
+    void updateCommandStates() override;
+    void UpdateStatus() override;
+    bool isDatabaseOpen() const override { return mDatabaseOpen; }
+    const QFont &programFont() const override { return mProgramFont; }
+    void ApplyProgramFont() override;
+    void AutoSizeColumns(bool on) override;
+    QMenu *contextMenu() override;
+
     void OpenDatabaseFile(const QString &path);
     void RefreshRecentFilesMenu();
-    /// Sizes the field columns to their texts, or gives their widths back.
-    void AutoSizeColumns(bool on);
-    /// The grid, the dialogs' edit boxes and the width scale follow
-    /// ProgramFont.
-    void ApplyProgramFont();
-    const QFont &programFont() const { return mProgramFont; }
     /// Makes @p font the program font, as the Font command does once its
     /// dialog is confirmed: sizes above 12 points become 12, and the
     /// columns keep their widths in width units.
     void setProgramFont(QFont font);
-    GridView *grid() const { return mGrid; }
-    /// The grid's context menu as it shows for the current cell.
-    QMenu *contextMenu();
-
-    /// Runs @p handler for @p command from its menu item, toolbar button,
-    /// shortcut and context-menu entry; a command without a handler stays
-    /// disabled. Each menu's commands bind themselves (editing, tools...).
-    void bindCommand(Command command, std::function<void()> handler);
-    /// Re-evaluates which commands may be used now.
-    void updateCommandStates();
-
-    // The services the commands work through.
-    MessageService &messages() { return mMessages; }
-    UserFeedback &feedback() { return mFeedback; }
-    Clipboard &clipboard() { return mClipboard; }
-    LocaleService &locale() { return mLocale; }
-    Clock &clock() { return mClock; }
-    FileDialogs &fileDialogs() { return mDialogs; }
-    FileSystem &files() { return mFiles; }
-    CalculatedFields &calculations() { return mCalc; }
-    FilterEngine &filter() { return mFilter; }
-    ColumnAutoSize &autoSize() { return mAutoSize; }
-    Preferences &mutablePreferences() { return mPreferences; }
-    PasswordPrompt &passwords() { return mPasswords; }
-    bool isDatabaseOpen() const { return mDatabaseOpen; }
-    CipherState &cipher() { return mCipher; }
-    /// The handheld users, and the one Install serves (not kept between runs).
-    TUserData &userData() { return *mUserData; }
-    int selectedSyncUser() const { return mSelectedSyncUser; }
     /// The separators of the system, saved at start.
     const NumberSeparators &systemSeparators() const { return mSystemSeparators; }
     /// The file dialogs' initial folder from the preferences and the
@@ -154,9 +133,8 @@ public:
     void UpdateInitialDirectory()
     {
         mInitialDirectory = InitialDirectory::UpdateInitialDirectory(
-            mPreferences, mUserData->BackupFolder(mSelectedSyncUser));
+            mPreferences, mUserData.BackupFolder(mSelectedSyncUser));
     }
-    void setSelectedSyncUser(int user) { mSelectedSyncUser = user; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -165,6 +143,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    const Database &database() const { return mDocument.database(); }
     void createActions();
     void createMenus();
     void createToolBar();
@@ -179,8 +158,6 @@ private:
     void ColSum1Click();
     void updateUndoActions();
     void Font1Click();
-    void Homepage1Click();
-    void About1Click();
 
     SettingsStore &mSettings;
     Preferences mPreferences;
@@ -206,7 +183,11 @@ private:
     QtTextMeasurer mMeasurer;
     ColumnAutoSize mAutoSize;
     std::function<std::optional<QFont>(const QFont &)> mChooseFont;
-    std::function<bool(const QUrl &)> mOpenUrl;
+    /// The handheld users, and the one Install serves (not kept between runs).
+    TUserData mUserData;
+    int mSelectedSyncUser = 0;
+    EngineServices mServices;
+    std::unique_ptr<MainFormPropertiesShell> mPropertiesShell;
 
     GridView *mGrid;
     StartPage *mStartPage = nullptr;
@@ -220,8 +201,6 @@ private:
     QTimer *mStatusTimer;
     GridContextMenu *mContextMenu = nullptr;
     QString mInitialDirectory;
-    std::unique_ptr<TUserData> mUserData;
-    int mSelectedSyncUser = 0;
     QString mCommandLineFile;
     bool mDatabaseOpen = false;
     bool mFirstShow = true;
