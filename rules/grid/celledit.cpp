@@ -40,4 +40,13 @@ bool setChecked(Document &doc, const CalculatedFields &calc, int column, int row
     return true;
 }
 
+bool sumColumn(Document &doc, const CalculatedFields &calc, int column, int row)
+{
+    std::optional<EditStep::Cells> cells = calc.ColumnSum(column, row);
+    if (!cells)
+        return false;
+    doc.apply(Edit::change(QStringLiteral("column sum"), std::move(*cells)));
+    return true;
+}
+
 } // namespace CellEdit

@@ -31,4 +31,9 @@ bool editInPlace(Document &doc, const CalculatedFields &calc, MessageService &me
 /// calculated cells follow; its stamps stay.
 bool setChecked(Document &doc, const CalculatedFields &calc, int column, int row, bool checked);
 
+/// The Column sum command on cell (@p column, @p row): the sum of the
+/// numbers above it in visible records written into it, named "column sum",
+/// when there is one (CalculatedFields::ColumnSum); whether it was written.
+bool sumColumn(Document &doc, const CalculatedFields &calc, int column, int row);
+
 } // namespace CellEdit

@@ -8,6 +8,12 @@
 #include <cfenv>
 #include <cmath>
 
+void SetWidthScale(Document &doc, int zerosPixels)
+{
+    doc.apply(Edit::view(
+        EditStep::ViewOptions{zerosPixels / (56.0 / 3.0), doc.database().autoSizeColumns()}));
+}
+
 std::vector<int> fieldColumnWidths(const Database &db)
 {
     std::vector<int> widths;

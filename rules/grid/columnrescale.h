@@ -5,6 +5,12 @@
 class Database;
 class Document;
 
+/// The width scale of a program font whose text "0000" is @p zerosPixels
+/// wide: 3/56 of it pixels per stored width unit. It goes to the database as
+/// a View edit (auto-sizing's flag stays as it is), which marks nothing
+/// changed and is not undone.
+void SetWidthScale(Document &doc, int zerosPixels);
+
 /// Every field column's pixel width, columns 1..f.
 std::vector<int> fieldColumnWidths(const Database &db);
 

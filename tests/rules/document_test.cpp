@@ -41,9 +41,7 @@ TEST(Document, everyEditIsUndoneAndRedoneToTheByte)
                                  QStringLiteral("popup item"));
          }},
         {"column sum", QStringLiteral("column sum"),
-         [](GardenDocument &f) {
-             f.doc.apply(Edit::change(QStringLiteral("column sum"), *f.calc.ColumnSum(2, 3)));
-         }},
+         [](GardenDocument &f) { CellEdit::sumColumn(f.doc, f.calc, 2, 3); }},
         {"column width", QStringLiteral("column width"),
          [](GardenDocument &f) {
              f.doc.apply(
@@ -109,7 +107,7 @@ TEST(Document, aRecordsCalculatedCellsFollowEveryEditOfItsTexts)
     CellEdit::editInPlace(f.doc, f.calc, f.messages, 2, 1, QStringLiteral("5"));
     EXPECT_EQ(f.cell(4, 1), QStringLiteral("20.00"));
     EXPECT_EQ(f.cell(7, 1), QStringLiteral("8.12.2026"));
-    f.doc.apply(Edit::change(QStringLiteral("column sum"), *f.calc.ColumnSum(2, 3)));
+    CellEdit::sumColumn(f.doc, f.calc, 2, 3);
     EXPECT_EQ(f.cell(2, 3), QStringLiteral("15"));
     EXPECT_EQ(f.cell(4, 3), QStringLiteral("33.75"));
     EXPECT_EQ(f.cell(7, 3), QString());

@@ -6,6 +6,7 @@
 #include "core/document/recordgrid.h"
 #include "core/platform/userfeedback.h"
 #include "rules/grid/gridhints.h"
+#include "rules/grid/layoutedit.h"
 #include "widgets/grid/gridcelldelegate.h"
 #include "widgets/grid/gridheaderview.h"
 #include "widgets/grid/recordgridmodel.h"
@@ -215,16 +216,11 @@ void GridView::syncColumn(int column)
 {
     if (column < 1 || column > db().fieldCount())
         return;
-    const int limit = mColumnHeader->maximumSectionSize();
-    const int width = db().grid().columnWidth(column);
-    if (width > limit) {
-        // Narrowed in the grid too; the edit comes back here.
-        EditStep::ColumnWidths narrowed;
-        narrowed.widths.emplace_back(column, limit);
-        mDoc.apply(Edit::view(std::move(narrowed)));
+    // A column wider than the header allows is narrowed in the grid too;
+    // the edit comes back here.
+    if (LayoutEdit::limitColumnWidth(mDoc, column, mColumnHeader->maximumSectionSize()))
         return;
-    }
-    mColumnHeader->resizeSection(column - 1, qMax(0, width));
+    mColumnHeader->resizeSection(column - 1, qMax(0, db().grid().columnWidth(column)));
 }
 
 void GridView::syncRows(int first, int last)
@@ -262,11 +258,7 @@ void GridView::columnResizedByUser(int logical, int newSize)
     {
         // One drag is one edit: the widths it passes through merge.
         QScopedValueRollback guard(mSyncing, true);
-        EditStep::ColumnWidths widths;
-        widths.widths.emplace_back(logical + 1, newSize);
-        Edit edit = Edit::change(QStringLiteral("column width"), std::move(widths));
-        edit.mergeKey = logical + 1;
-        mDoc.apply(std::move(edit));
+        LayoutEdit::resizeColumn(mDoc, logical + 1, newSize);
     }
     if (QApplication::mouseButtons() & Qt::LeftButton) {
         QToolTip::showText(QCursor::pos(),
@@ -287,8 +279,7 @@ void GridView::columnMovedByUser(int logical, int from, int to)
         mColumnHeader->moveSection(to, from);
     }
     const int row = currentGridRow();
-    mDoc.apply(
-        Edit::change(QStringLiteral("move field"), EditStep::MoveField{logical + 1, to + 1}));
+    LayoutEdit::moveField(mDoc, logical + 1, to + 1);
     setCurrentCell(to + 1, qMax(1, row));
 }
 
@@ -301,8 +292,7 @@ void GridView::rowMovedByUser(int logical, int from, int to)
         mRowHeader->moveSection(to, from);
     }
     const int column = currentGridColumn();
-    mDoc.apply(
-        Edit::change(QStringLiteral("move record"), EditStep::MoveRecord{logical + 1, to + 1}));
+    LayoutEdit::moveRecord(mDoc, logical + 1, to + 1);
     setCurrentCell(qMax(1, column), to + 1);
 }
 

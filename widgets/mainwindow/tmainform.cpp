@@ -321,8 +321,7 @@ void TMainForm::ApplyProgramFont()
         bankForm->setEditFont(mProgramFont);
     mMeasurer.setFont(mProgramFont);
     const int zeros = QFontMetrics(mProgramFont).horizontalAdvance(QStringLiteral("0000"));
-    mDocument.apply(Edit::view(
-        EditStep::ViewOptions{zeros / (56.0 / 3.0), mDocument.database().autoSizeColumns()}));
+    SetWidthScale(mDocument, zeros);
     mGrid->setRecordNumberWidth(zeros + 11);
 }
 
@@ -457,8 +456,7 @@ void TMainForm::Close1Click()
 
 void TMainForm::ColSum1Click()
 {
-    if (const auto cells = mCalc.ColumnSum(mGrid->currentGridColumn(), mGrid->currentGridRow()))
-        mDocument.apply(Edit::change(QStringLiteral("column sum"), *cells));
+    CellEdit::sumColumn(mDocument, mCalc, mGrid->currentGridColumn(), mGrid->currentGridRow());
 }
 
 void TMainForm::updateUndoActions()
