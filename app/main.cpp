@@ -1,7 +1,7 @@
 #include "core/platform/qt/commandlinebytes.h"
 #include "core/platform/qt/qsettingsstore.h"
-#include "ui/rules/shell/commandline.h"
-#include "ui/widgets/mainwindow/tmainform.h"
+#include "rules/shell/commandline.h"
+#include "widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
 #include <QIcon>

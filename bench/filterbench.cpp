@@ -6,8 +6,8 @@
 #include "core/platform/userfeedback.h"
 #include "documentaccess.h"
 #include "fixedlocale.h"
+#include "numbers/numberseparators.h"
 #include "table/filter/filterengine.h"
-#include "values/numbers/numberseparators.h"
 
 #include <QRandomGenerator>
 #include <QStringList>

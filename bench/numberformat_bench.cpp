@@ -1,4 +1,4 @@
-#include "values/numbers/numberformat.h"
+#include "numbers/numberformat.h"
 
 #include <benchmark/benchmark.h>
 

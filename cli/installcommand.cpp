@@ -6,7 +6,7 @@
 #include "core/platform/qt/localfilesystem.h"
 #include "core/platform/qt/syncsoftwareproviders.h"
 #include "interchange/hotsync/tuserdata.h"
-#include "ui/rules/shell/installflow.h"
+#include "rules/shell/installflow.h"
 
 #include <QTextStream>
 

@@ -1,8 +1,8 @@
 #include "cli/localeoption.h"
 
 #include "core/platform/qt/qtlocaleservice.h"
-#include "ui/rules/settings/preferences.h"
-#include "values/numbers/numberseparators.h"
+#include "numbers/numberseparators.h"
+#include "rules/settings/preferences.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // garden register with one field of most types, a popup list, a default, a
 // calculated cost, a saved sort and a saved filter.
 
+#include "numbers/numberformat.h"
+#include "numbers/numberseparators.h"
 #include "pdbbuilder.h"
-#include "values/numbers/numberformat.h"
-#include "values/numbers/numberseparators.h"
 
 #include <QFile>
 #include <QTextStream>

@@ -3,7 +3,7 @@
 // Starts with the default preferences, whatever the user has stored.
 
 #include "memorysettingsstore.h"
-#include "ui/widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
             status = 0;
         else
             std::fputs("the picture could not be written\n", stderr);
-        window.document().setChanged(false);
+        window.services().document.setChanged(false);
         app.quit();
     });
     app.exec();

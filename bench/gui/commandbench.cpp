@@ -6,16 +6,16 @@
 #include "core/platform/qt/qtlocaleservice.h"
 #include "largefiles.h"
 #include "openwindow.h"
+#include "rules/find/replaceformrules.h"
+#include "rules/properties/propertiesformrules.h"
 #include "table/filter/filterengine.h"
 #include "table/find/findsearch.h"
 #include "table/operations/cellcommands.h"
 #include "table/operations/clipboardtext.h"
 #include "table/sort/recordsort.h"
-#include "ui/rules/find/replaceformrules.h"
-#include "ui/rules/properties/propertiesformrules.h"
-#include "ui/widgets/grid/gridview.h"
-#include "ui/widgets/grid/recordgridmodel.h"
-#include "ui/widgets/mainwindow/mainformpropertiesshell.h"
+#include "widgets/grid/gridview.h"
+#include "widgets/grid/recordgridmodel.h"
+#include "widgets/mainwindow/mainformpropertiesshell.h"
 
 #include <QAction>
 
@@ -62,8 +62,8 @@ void commandAndUndo(benchmark::State &state, int column, int row, const QString 
                     const std::function<void()> &run)
 {
     TMainForm &form = OpenWindow::instance().form();
-    form.mutablePreferences().expertMode = true;
-    Document &doc = form.document();
+    form.services().preferences.expertMode = true;
+    Document &doc = form.services().document;
     timeCommandOrUndo(
         state, [&] { form.grid()->setCurrentCell(column, row); },
         [&] {
@@ -73,7 +73,7 @@ void commandAndUndo(benchmark::State &state, int column, int row, const QString 
         [&] { form.action(Command::Undo)->trigger(); });
     if (!state.error_occurred() && doc.redoLabel() != label)
         state.SkipWithError("the undo did not run");
-    form.mutablePreferences().expertMode = false;
+    form.services().preferences.expertMode = false;
 }
 
 void trigger(Command command)
@@ -84,7 +84,7 @@ void trigger(Command command)
 void BM_Command_InsertRecord(benchmark::State &state)
 {
     // The database has the most records there may be: one makes room.
-    Document &doc = OpenWindow::instance().form().document();
+    Document &doc = OpenWindow::instance().form().services().document;
     doc.apply(
         Edit::change(QStringLiteral("room"), EditStep::RemoveRecords{LargeFiles::Records, 1}));
     commandAndUndo(state, 25, 16000, QStringLiteral("insert row"),
@@ -101,7 +101,7 @@ void BM_Command_DeleteRecord(benchmark::State &state)
 void BM_Command_InsertField(benchmark::State &state)
 {
     // The database has the most fields there may be: one makes room.
-    Document &doc = OpenWindow::instance().form().document();
+    Document &doc = OpenWindow::instance().form().services().document;
     doc.apply(Edit::change(QStringLiteral("room"), EditStep::RemoveField{LargeFiles::Fields, {}}));
     commandAndUndo(state, 25, 16000, QStringLiteral("insert column"),
                    [] { trigger(Command::InsertColumn); });
@@ -128,12 +128,9 @@ void BM_Command_PasteBlock(benchmark::State &state)
             block[r][c] = QStringLiteral("pasted %1.%2").arg(r).arg(c);
     }
     TMainForm &form = OpenWindow::instance().form();
-    form.clipboard().setText(ClipboardText::blockText(block));
-    commandAndUndo(state, 20, 16000, QStringLiteral("paste"), [&form] {
-        CellCommands({form.document(), form.calculations(), form.messages(), form.feedback(),
-                      form.clipboard()})
-            .PasteBlock(20, 16000);
-    });
+    form.services().clipboard.setText(ClipboardText::blockText(block));
+    commandAndUndo(state, 20, 16000, QStringLiteral("paste"),
+                   [&form] { CellCommands(form.services().table()).PasteBlock(20, 16000); });
 }
 
 /// The large file's fields 2, 3 and 4 hold integers, amounts and dates
@@ -158,10 +155,10 @@ const SortSettings kThreeKeys{{1, -4, 2}};
 void BM_Command_SortThreeKeys(benchmark::State &state)
 {
     TMainForm &form = OpenWindow::instance().form();
-    typeNumberAndDateFields(form.document());
+    typeNumberAndDateFields(form.services().document);
     commandAndUndo(state, 1, 16000, QStringLiteral("sort"), [&form] {
-        RecordSort::sortRecords(form.document(), kThreeKeys, form.filter(), form.feedback(),
-                                form.locale());
+        RecordSort::sortRecords(form.services().document, kThreeKeys, form.services().filter,
+                                form.services().feedback, form.services().locale);
     });
 }
 
@@ -169,10 +166,11 @@ void BM_Command_SortThreeKeys(benchmark::State &state)
 void BM_Floor_SortPermutationAlone(benchmark::State &state)
 {
     TMainForm &form = OpenWindow::instance().form();
-    typeNumberAndDateFields(form.document());
-    const std::vector<int> order = RecordSort::order(form.database(), kThreeKeys, form.locale());
+    typeNumberAndDateFields(form.services().document);
+    const std::vector<int> order =
+        RecordSort::order(form.services().document.database(), kThreeKeys, form.services().locale);
     commandAndUndo(state, 1, 16000, QStringLiteral("sort"), [&form, &order] {
-        form.document().apply(
+        form.services().document.apply(
             Edit::change(QStringLiteral("sort"), EditStep::PermuteRecords{order}));
     });
 }
@@ -181,9 +179,10 @@ void BM_Floor_SortPermutationAlone(benchmark::State &state)
 void BM_Floor_SortOrderAlone(benchmark::State &state)
 {
     TMainForm &form = OpenWindow::instance().form();
-    typeNumberAndDateFields(form.document());
+    typeNumberAndDateFields(form.services().document);
     for (auto _ : state)
-        benchmark::DoNotOptimize(RecordSort::order(form.database(), kThreeKeys, form.locale()));
+        benchmark::DoNotOptimize(RecordSort::order(form.services().document.database(), kThreeKeys,
+                                                   form.services().locale));
 }
 
 /// Replace All of the Replace dialog over every one of the 1.6 million
@@ -192,13 +191,14 @@ void BM_Floor_SortOrderAlone(benchmark::State &state)
 void BM_Command_ReplaceAllEveryField(benchmark::State &state)
 {
     TMainForm &form = OpenWindow::instance().form();
+    const EngineServices &s = form.services();
     ReplaceFormRules rules(
-        form.document(), form.locale(), form.filter(), form.feedback(),
+        s.document, s.locale, s.filter, s.feedback,
         [&form](int column, int row) {
             form.grid()->setCurrentCell(column, row);
             form.grid()->bringCellIntoView(column, row);
         },
-        &form.calculations());
+        &s.calculations);
     ReplaceFormRules::Controls controls = rules.show();
     controls.fieldIndex = 0;
     controls.findText = QStringLiteral("rosemary");
@@ -215,7 +215,9 @@ void BM_Floor_FindNoMatch(benchmark::State &state)
 {
     OpenWindow &w = OpenWindow::instance();
     for (auto _ : state) {
-        if (!FindSearch::allMatches(w.form().database(), {0, QStringLiteral("zeppelin")}).empty())
+        if (!FindSearch::allMatches(w.form().services().document.database(),
+                                    {0, QStringLiteral("zeppelin")})
+                 .empty())
             state.SkipWithError("found the unfindable");
     }
 }
@@ -235,14 +237,14 @@ void filterOnAndOff(benchmark::State &state, Command command, FilterEngine::Mode
                     EditStep::Step settings)
 {
     TMainForm &form = OpenWindow::instance().form();
-    Document &doc = form.document();
+    Document &doc = form.services().document;
     doc.apply(Edit::change(QStringLiteral("filter settings"), std::move(settings)));
     form.grid()->setCurrentCell(1, 1);
     timeCommandOrUndo(
         state, [] {},
         [&] {
             trigger(command);
-            return form.filter().filterMode() == mode;
+            return form.services().filter.filterMode() == mode;
         },
         [&] { trigger(command); });
     trigger(command);
@@ -255,7 +257,8 @@ void filterOnAndOff(benchmark::State &state, Command command, FilterEngine::Mode
 /// holds.
 void BM_Command_SimpleFilter(benchmark::State &state)
 {
-    DatabaseOptions options = DatabaseOptions::of(OpenWindow::instance().form().database());
+    DatabaseOptions options =
+        DatabaseOptions::of(OpenWindow::instance().form().services().document.database());
     options.filter.field = 0;
     options.filter.text = QStringLiteral("spare rosemary");
     filterOnAndOff(state, Command::Filter, FilterEngine::Simple, EditStep::Options{options});
@@ -283,10 +286,10 @@ void propertiesTypeChange(benchmark::State &state, int column, int type)
 {
     TMainForm &form = OpenWindow::instance().form();
     MainFormPropertiesShell shell(form);
-    PropertiesFormRules rules({form.document(), form.calculations(), form.filter(), form.messages(),
-                               form.passwords(), form.locale(), form.feedback(),
-                               form.mutablePreferences(), shell});
-    Document &doc = form.document();
+    const EngineServices &s = form.services();
+    PropertiesFormRules rules({s.document, s.calculations, s.filter, s.messages, s.passwords,
+                               s.locale, s.feedback, s.preferences, shell});
+    Document &doc = form.services().document;
     const int before = doc.database().field(column).type;
     timeCommandOrUndo(
         state,

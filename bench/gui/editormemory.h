@@ -5,7 +5,7 @@
 
 #include "largefiles.h"
 #include "openwindow.h"
-#include "ui/widgets/grid/gridview.h"
+#include "widgets/grid/gridview.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -32,7 +32,7 @@ inline void measureEditorMemory(benchmark::State &state)
     double open = 0;
     double mapped = 0;
     for (auto _ : state) {
-        form.document().setChanged(false);
+        form.services().document.setChanged(false);
         form.action(Command::Close)->trigger();
         QApplication::processEvents();
         form.repaint();

@@ -12,7 +12,7 @@
 #include "openwindow.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
-#include "ui/widgets/grid/gridview.h"
+#include "widgets/grid/gridview.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -47,7 +47,7 @@ bool exportText()
 void BM_Command_ExportText(benchmark::State &state)
 {
     OpenWindow &w = OpenWindow::instance();
-    w.form().filter().ApplyFilter(FilterEngine::Off);
+    w.form().services().filter.ApplyFilter(FilterEngine::Off);
     for (auto _ : state) {
         if (!exportText()) {
             state.SkipWithError("nothing was exported");
@@ -66,7 +66,7 @@ void BM_Command_ImportText(benchmark::State &state)
 {
     OpenWindow &w = OpenWindow::instance();
     TMainForm &form = w.form();
-    form.filter().ApplyFilter(FilterEngine::Off);
+    form.services().filter.ApplyFilter(FilterEngine::Off);
     if (!QFileInfo::exists(textPath()) && !exportText()) {
         state.SkipWithError("nothing was exported");
         return;
@@ -78,8 +78,9 @@ void BM_Command_ImportText(benchmark::State &state)
         form.action(Command::Import)->trigger();
         form.grid()->repaint();
         state.PauseTiming();
-        records = form.database().recordCount();
-        const bool imported = form.database().filePath() != LargeFiles::instance().plainPath;
+        records = form.services().document.database().recordCount();
+        const bool imported =
+            form.services().document.database().filePath() != LargeFiles::instance().plainPath;
         w.open();
         state.ResumeTiming();
         if (!imported) {
@@ -100,7 +101,7 @@ QString savedPath()
 {
     OpenWindow &w = OpenWindow::instance();
     const QString path = w.scratchPath(QStringLiteral("saved.pdb"));
-    if (w.form().database().filePath() != path) {
+    if (w.form().services().document.database().filePath() != path) {
         w.dialogs().fileAnswers = {path};
         w.form().action(Command::SaveAs)->trigger();
     }
@@ -111,7 +112,7 @@ QString savedPath()
 void BM_WriterAlone(benchmark::State &state)
 {
     OpenWindow &w = OpenWindow::instance();
-    Document &doc = w.form().document();
+    Document &doc = w.form().services().document;
     const QString path = savedPath();
     ScriptedMessages messages;
     ScriptedShell shell;
@@ -137,7 +138,7 @@ void BM_WriterAlone(benchmark::State &state)
 void BM_SaveThroughTheWindow(benchmark::State &state)
 {
     OpenWindow &w = OpenWindow::instance();
-    Document &doc = w.form().document();
+    Document &doc = w.form().services().document;
     const QString path = savedPath();
     QAction *save = w.form().action(Command::Save);
     for (auto _ : state) {

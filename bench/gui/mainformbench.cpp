@@ -16,8 +16,8 @@
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
 #include "scriptedshell.h"
-#include "ui/widgets/grid/gridview.h"
-#include "ui/widgets/grid/recordgridmodel.h"
+#include "widgets/grid/gridview.h"
+#include "widgets/grid/recordgridmodel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,7 +70,7 @@ void BM_OpenThroughTheWindow(benchmark::State &state)
     OpenWindow &w = OpenWindow::instance();
     for (auto _ : state)
         w.open();
-    if (w.form().database().recordCount() != LargeFiles::Records)
+    if (w.form().services().document.database().recordCount() != LargeFiles::Records)
         state.SkipWithError("the file did not open");
 }
 
@@ -96,7 +96,7 @@ void BM_JumpToLastRecordAndBack(benchmark::State &state)
 {
     OpenWindow &w = OpenWindow::instance();
     GridView *grid = w.form().grid();
-    const int last = w.form().database().recordCount();
+    const int last = w.form().services().document.database().recordCount();
     bool atEnd = false;
     for (auto _ : state) {
         atEnd = !atEnd;
@@ -112,7 +112,7 @@ void BM_HideAndShowEveryRow(benchmark::State &state)
     // The view's side of a filter that hides every record and of switching
     // it off again.
     OpenWindow &w = OpenWindow::instance();
-    Document &doc = w.form().document();
+    Document &doc = w.form().services().document;
     const int records = doc.database().recordCount();
     EditStep::RowHeights hide;
     EditStep::RowHeights show;
@@ -133,7 +133,7 @@ void BM_HideAndShowEveryRow(benchmark::State &state)
 void editAndUndo(benchmark::State &state, const std::function<Edit()> &edit)
 {
     OpenWindow &w = OpenWindow::instance();
-    Document &doc = w.form().document();
+    Document &doc = w.form().services().document;
     GridView *grid = w.form().grid();
     grid->setCurrentCell(25, 16000);
     grid->bringCellIntoView(25, 16000);

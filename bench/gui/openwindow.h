@@ -8,7 +8,7 @@
 #include "memorysettingsstore.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
-#include "ui/widgets/mainwindow/tmainform.h"
+#include "widgets/mainwindow/tmainform.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -38,7 +38,7 @@ public:
     /// window held is dropped unasked.
     void open()
     {
-        mForm->document().setChanged(false);
+        mForm->services().document.setChanged(false);
         mForm->OpenDatabaseFile(LargeFiles::instance().plainPath);
         QApplication::processEvents();
     }

@@ -8,7 +8,7 @@
 #include "interchange/print/printlayout.h"
 #include "largefiles.h"
 #include "readfile.h"
-#include "ui/widgets/platform/tableprinter.h"
+#include "widgets/platform/tableprinter.h"
 
 #include <QApplication>
 #include <QFile>

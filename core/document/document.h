@@ -35,7 +35,13 @@ public:
 
     const Database &database() const { return mDb; }
 
-    /// Applies @p edit; see Edit for what its kind means.
+    /// Applies @p edit; see Edit for what its kind means. A step that
+    /// names what the database does not hold (a cell, record, field or
+    /// list outside it, an order that is no permutation) is a programming
+    /// error: Q_ASSERT stops a debug build, a release build leaves the step
+    /// out. Steps that would change nothing are passed over; an edit that
+    /// changes nothing leaves no undo step, but a Change edit with a valid
+    /// step marks the database changed all the same.
     void apply(Edit edit);
     /// Applies the Change @p edit as a part of the last Change edit applied,
     /// whose undo step then takes both back (steps worked out from what the
@@ -60,8 +66,10 @@ public:
     QString redoLabel() const;
     void undo();
     void redo();
-    /// Ends merging of edits with the same merge key (a drag is over).
-    void endMerge() { mHistory.closeMerge(); }
+    /// Ends merging of edits with the same merge key (a drag is over); a
+    /// merged step that now changes nothing (a drag that ended where it
+    /// began) leaves the undo history.
+    void endMerge();
     EditHistory &history() { return mHistory; }
 
     /// Where the current cell is (column, row): kept with each undo step so
@@ -105,17 +113,25 @@ signals:
     void currentCellRequested(int column, int row);
 
 private:
-    friend struct StepApplier;
     /// Tests lay out a document's database directly (tests/support).
     friend struct DocumentAccess;
 
-    /// Applies every step of @p edit; returns the edit that takes it back.
-    Edit applySteps(Edit &&edit);
+    /// What applying an edit's steps did.
+    struct Outcome
+    {
+        bool valid = false;   ///< a step could be applied
+        bool changed = false; ///< a step changed something
+    };
+
+    /// Applies every step of @p edit (EditSteps); returns the edit that
+    /// takes it back.
+    Edit applySteps(Edit &&edit, Outcome *outcome = nullptr);
+    /// Whether applying @p edit to the database as it stands would change
+    /// anything.
+    bool wouldChange(const Edit &edit);
     void updateChangedFlag(bool changed);
     QPoint currentCell() const { return mCurrentCell ? mCurrentCell() : QPoint(); }
 
-    /// Takes @p password into the keep; the number it is kept under.
-    int keepPassword(QString password, int slot);
     void wipeKeptPasswords();
 
     Database mDb;

@@ -1,58 +1,6 @@
 #include "core/document/edithistory.h"
 
-namespace {
-
-qint64 sizeOfText(const QString &text)
-{
-    return 24 + text.size() * 2;
-}
-
-struct StepSize
-{
-    qint64 operator()(const EditStep::Cells &s) const
-    {
-        qint64 n = 0;
-        for (const auto &c : s.changes)
-            n += 8 + sizeOfText(c.text);
-        return n;
-    }
-    qint64 operator()(const EditStep::InsertRecords &s) const
-    {
-        qint64 n = 0;
-        for (const RecordGrid::Row &row : s.rows) {
-            n += 64 + qint64(row.checkBoxes.size() / 8) + row.texts.byteSize();
-            for (const QString &text : row.cells)
-                n += sizeOfText(text);
-        }
-        return n;
-    }
-    qint64 operator()(const EditStep::InsertField &s) const
-    {
-        qint64 n = 64 + qint64(s.column.checkBoxes.size() / 8) + (s.references ? 4096 : 0);
-        for (const QString &text : s.column.cells)
-            n += sizeOfText(text);
-        return n + (*this)(EditStep::FieldDefs{{{s.position, s.def}}});
-    }
-    qint64 operator()(const EditStep::PermuteRecords &s) const
-    {
-        return qint64(s.order.size()) * 4;
-    }
-    qint64 operator()(const EditStep::FieldDefs &s) const
-    {
-        qint64 n = 0;
-        for (const auto &[slot, def] : s.defs) {
-            n += 128 + sizeOfText(def.defaultText);
-            for (const QString &item : def.popupItems)
-                n += sizeOfText(item);
-        }
-        return n;
-    }
-    qint64 operator()(const EditStep::ColumnWidths &s) const { return qint64(s.widths.size()) * 8; }
-    qint64 operator()(const EditStep::RowHeights &s) const { return qint64(s.heights.size()) * 8; }
-    template <typename Other> qint64 operator()(const Other &) const { return 16; }
-};
-
-} // namespace
+#include "core/document/editsteps.h"
 
 void EditHistory::setLimits(int maxSteps, qint64 maxBytes)
 {
@@ -65,7 +13,7 @@ qint64 EditHistory::sizeOf(const Edit &edit)
 {
     qint64 n = 64 + edit.label.size() * 2;
     for (const EditStep::Step &step : edit.steps)
-        n += std::visit(StepSize{}, step);
+        n += EditSteps::bytesOf(step);
     return n;
 }
 
@@ -107,6 +55,18 @@ void EditHistory::extendLast(Edit inverse)
     mMergeOpen = false;
     recount(entry);
     trim();
+}
+
+void EditHistory::dropLast()
+{
+    if (mIndex == 0 || mIndex != int(mEntries.size()))
+        return;
+    mBytes -= mEntries.back().bytes;
+    mEntries.pop_back();
+    --mIndex;
+    if (mCleanIndex > mIndex)
+        mCleanIndex = -1;
+    mMergeOpen = false;
 }
 
 void EditHistory::trim()

@@ -52,6 +52,11 @@ public:
     void undone();
     void redone();
     void closeMerge() { mMergeOpen = false; }
+    /// Whether the last step still takes further edits of its merge key.
+    bool isMergeOpen() const { return mMergeOpen && canUndo() && !canRedo(); }
+    /// Drops the last step (one that changes nothing any more); only while
+    /// it can be undone and nothing waits to be redone.
+    void dropLast();
 
     void clear();
     void setClean() { mCleanIndex = mIndex; }

@@ -8,7 +8,7 @@
 #include "core/format/extensionarea.h"
 #include "core/format/pdbheader.h"
 #include "core/platform/messageservice.h"
-#include "values/numbers/numberformat.h"
+#include "numbers/numberformat.h"
 
 #include <QtEndian>
 

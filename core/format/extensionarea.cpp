@@ -2,7 +2,7 @@
 
 #include "core/document/database.h"
 #include "core/format/codepage.h"
-#include "values/numbers/numberformat.h"
+#include "numbers/numberformat.h"
 
 #include <cstring>
 #include <iterator>

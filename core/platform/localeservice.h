@@ -1,6 +1,6 @@
 #pragma once
 
-#include "values/numbers/numberseparators.h"
+#include "numbers/numberseparators.h"
 
 #include <QDate>
 #include <QString>

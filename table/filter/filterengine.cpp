@@ -5,7 +5,7 @@
 #include "core/document/document.h"
 #include "core/platform/localeservice.h"
 #include "core/platform/userfeedback.h"
-#include "values/numbers/numberformat.h"
+#include "numbers/numberformat.h"
 
 #include <QDate>
 #include <QStringView>

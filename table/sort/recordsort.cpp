@@ -5,8 +5,8 @@
 #include "core/document/fieldtype.h"
 #include "core/platform/localeservice.h"
 #include "core/platform/userfeedback.h"
+#include "numbers/numberformat.h"
 #include "table/filter/filterengine.h"
-#include "values/numbers/numberformat.h"
 
 #include <QHash>
 

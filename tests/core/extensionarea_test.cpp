@@ -2,10 +2,10 @@
 #include "core/document/database.h"
 #include "core/format/databasereader.h"
 #include "core/format/extensionarea.h"
+#include "numbers/numberseparators.h"
 #include "pdbbuilder.h"
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
-#include "values/numbers/numberseparators.h"
 
 #include <QBuffer>
 

@@ -6,9 +6,9 @@
 #include "core/document/database.h"
 #include "core/format/codepage.h"
 #include "core/format/databasewriter.h"
+#include "numbers/numberformat.h"
 #include "pdbbuilder.h"
 #include "readfile.h"
-#include "values/numbers/numberformat.h"
 
 #include <gtest/gtest.h>
 

@@ -5,12 +5,12 @@
 #include "core/format/databasewriter.h"
 #include "fixedclock.h"
 #include "fixedlocale.h"
+#include "numbers/numberseparators.h"
 #include "pdbbuilder.h"
 #include "readfile.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
 #include "values/calc/calculatedfields.h"
-#include "values/numbers/numberseparators.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "core/document/database.h"
 #include "documentaccess.h"
 #include "fixedlocale.h"
+#include "numbers/numberseparators.h"
 #include "scriptedshell.h"
 #include "table/filter/filterengine.h"
-#include "values/numbers/numberseparators.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,11 +3,11 @@
 #include "core/platform/qt/qtlocaleservice.h"
 #include "documentaccess.h"
 #include "fixedlocale.h"
+#include "numbers/numberformat.h"
+#include "numbers/numberseparators.h"
 #include "scriptedshell.h"
 #include "table/filter/filterengine.h"
 #include "table/sort/recordsort.h"
-#include "values/numbers/numberformat.h"
-#include "values/numbers/numberseparators.h"
 
 #include <QRandomGenerator>
 

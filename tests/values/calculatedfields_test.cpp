@@ -1,9 +1,9 @@
 #include "core/document/database.h"
 #include "fixedclock.h"
 #include "fixedlocale.h"
+#include "numbers/numberseparators.h"
 #include "scriptedshell.h"
 #include "values/calc/calculatedfields.h"
-#include "values/numbers/numberseparators.h"
 
 #include <gtest/gtest.h>
 

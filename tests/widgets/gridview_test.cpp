@@ -7,10 +7,10 @@
 #include "documentaccess.h"
 #include "fixedclock.h"
 #include "scriptedmessages.h"
-#include "ui/widgets/grid/gridcelldelegate.h"
-#include "ui/widgets/grid/gridview.h"
-#include "ui/widgets/grid/recordgridmodel.h"
 #include "values/calc/calculatedfields.h"
+#include "widgets/grid/gridcelldelegate.h"
+#include "widgets/grid/gridview.h"
+#include "widgets/grid/recordgridmodel.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>

@@ -7,8 +7,8 @@
 #include "pdbbuilder.h"
 #include "readfile.h"
 #include "scriptedmessages.h"
-#include "ui/widgets/mainwindow/tmainform.h"
-#include "ui/widgets/platform/tableprinter.h"
+#include "widgets/mainwindow/tmainform.h"
+#include "widgets/platform/tableprinter.h"
 
 #include <QAction>
 #include <QFile>
@@ -122,7 +122,7 @@ private slots:
                 std::vector<SyncUser>{{3, s("Anna"), s("AnnaB")}, {7, s("Bob"), s("BobF")}};
             return software;
         });
-        QCOMPARE(w.form->selectedSyncUser(), 1);
+        QCOMPARE(w.form->services().selectedSyncUser, 1);
         QCOMPARE(w.form->initialDirectory(), desktop + s("/BobF/backup"));
         QVERIFY(!w.form->action(Command::Install)->isEnabled());
 

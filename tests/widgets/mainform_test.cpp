@@ -1,5 +1,5 @@
 #include "mainformfixture.h"
-#include "ui/widgets/platform/desktopbrowser.h"
+#include "widgets/platform/desktopbrowser.h"
 
 #include <QTemporaryDir>
 
@@ -14,7 +14,7 @@ private slots:
     void firstStartTakesEveryDefault()
     {
         Window w(settingsPath());
-        const Preferences &p = w->preferences();
+        const Preferences &p = w->services().preferences;
         QVERIFY(p.initialDir);
         QVERIFY(p.saveAtInstall);
         QVERIFY(!p.expertMode);
@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(raw.value(QStringLiteral("Font/Style")).toString(), QStringLiteral("2"));
 
         Window again(settingsPath());
-        QCOMPARE(again->preferences().recentFiles[0], path);
+        QCOMPARE(again->services().preferences.recentFiles[0], path);
         QCOMPARE(again->size(), QSize(700, 500));
         QCOMPARE(again->programFont().pointSize(), 10);
         QVERIFY(again->programFont().italic());
@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(w->recentFileAction(1)->text(), QStringLiteral("&1  A5"));
         // From the list: no change either.
         w->recentFileAction(4)->trigger();
-        QCOMPARE(w->database().filePath(), paths[1]);
+        QCOMPARE(w->services().document.database().filePath(), paths[1]);
         QCOMPARE(w->recentFileAction(1)->text(), QStringLiteral("&1  A5"));
         // By name, as from the command line: not added.
         w->OpenDatabaseFile(paths[5]);
@@ -135,7 +135,7 @@ private slots:
         };
         const QString good = writeDatabase("Dropped");
         drop(good);
-        QTRY_COMPARE(w->database().name(), QStringLiteral("Dropped"));
+        QTRY_COMPARE(w->services().document.database().name(), QStringLiteral("Dropped"));
         // A damaged file: its error, and the open database stays open.
         const QString bad = QFileInfo(good).absolutePath() + QStringLiteral("/Bad.pdb");
         QFile file(bad);
@@ -145,11 +145,11 @@ private slots:
         w.messages.shown.clear();
         drop(bad);
         QTRY_COMPARE(w.messages.shown.size(), size_t(1));
-        QCOMPARE(w->database().name(), QStringLiteral("Dropped"));
+        QCOMPARE(w->services().document.database().name(), QStringLiteral("Dropped"));
         QVERIFY(w->grid()->isVisible());
         // Only a .pdb is taken.
         drop(QStringLiteral("/tmp/notes.txt"));
-        QCOMPARE(w->database().name(), QStringLiteral("Dropped"));
+        QCOMPARE(w->services().document.database().name(), QStringLiteral("Dropped"));
     }
 
     void commandLineFileOpensAfterTheFirstShow()
@@ -161,9 +161,9 @@ private slots:
         overrides.messages = &messages;
         TMainForm form(*settings, overrides);
         form.setCommandLineFile(path);
-        QVERIFY(form.database().name().isEmpty());
+        QVERIFY(form.services().document.database().name().isEmpty());
         form.show();
-        QTRY_COMPARE(form.database().name(), QStringLiteral("Command line"));
+        QTRY_COMPARE(form.services().document.database().name(), QStringLiteral("Command line"));
         QVERIFY(!form.recentFileAction(1)->isVisible());
     }
 
@@ -222,7 +222,7 @@ private slots:
         QVERIFY(!w->statusBar()->isVisible());
         QVERIFY(!w.db().isChanged());
         QCOMPARE(w.db().recordCount(), 0);
-        QVERIFY(!w->document().canUndo());
+        QVERIFY(!w->services().document.canUndo());
         QCOMPARE(w->grid()->currentGridColumn(), 0);
         QTRY_COMPARE(w->windowTitle(), QStringLiteral("Quillgrid 5"));
         // Nothing to lose: nothing is asked.
@@ -295,7 +295,7 @@ private slots:
         w->grid()->setCurrentCell(3, 2);
         w.db().setChanged(true);
         w.db().filter() = {1, QStringLiteral("oak")};
-        w->filter().advancedRows().texts[0] = QStringLiteral("x");
+        w->services().filter.advancedRows().texts[0] = QStringLiteral("x");
         w->action(Command::Filter)->trigger();
         w->action(Command::AutoSizing)->trigger();
         w->UpdateStatus();

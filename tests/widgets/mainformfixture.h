@@ -9,11 +9,11 @@
 #include "readfile.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
-#include "ui/widgets/dialogs/memoedit.h"
-#include "ui/widgets/dialogs/tbankform.h"
-#include "ui/widgets/dialogs/tpropertiesform.h"
-#include "ui/widgets/grid/gridview.h"
-#include "ui/widgets/mainwindow/tmainform.h"
+#include "widgets/dialogs/memoedit.h"
+#include "widgets/dialogs/tbankform.h"
+#include "widgets/dialogs/tpropertiesform.h"
+#include "widgets/grid/gridview.h"
+#include "widgets/mainwindow/tmainform.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -101,6 +101,6 @@ protected:
             form->show();
         }
         TMainForm *operator->() { return form.get(); }
-        Database &db() { return DocumentAccess::database(form->document()); }
+        Database &db() { return DocumentAccess::database(form->services().document); }
     };
 };

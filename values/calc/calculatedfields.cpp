@@ -4,7 +4,7 @@
 #include "core/platform/clock.h"
 #include "core/platform/localeservice.h"
 #include "core/platform/userfeedback.h"
-#include "values/numbers/numberformat.h"
+#include "numbers/numberformat.h"
 
 #include <map>
 

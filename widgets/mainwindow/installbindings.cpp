@@ -1,0 +1,21 @@
+#include "widgets/mainwindow/installbindings.h"
+
+#include "core/document/document.h"
+#include "rules/grid/columnautosize.h"
+#include "rules/settings/preferences.h"
+#include "rules/shell/engineservices.h"
+#include "rules/shell/installflow.h"
+#include "widgets/mainwindow/commandhost.h"
+
+#include <QAction>
+
+void InstallBindings::bind(const EngineServices &services, CommandHost &host)
+{
+    host.bindCommand(Command::Install, [&services, &host] {
+        const Preferences &p = services.preferences;
+        InstallFlow(services.document, services.autoSize, services.userData,
+                    {services.selectedSyncUser, p.saveAtInstall, p.expertMode}, services.save());
+        host.action(Command::AutoSizing)->setChecked(services.autoSize.isOn());
+        host.UpdateStatus();
+    });
+}
