@@ -92,8 +92,10 @@ public:
 
     /// Sets columns 1.. of @p row from the file's bytes of a record's texts
     /// (see RecordTexts::fromStored()); @p summary receives what they hold.
+    /// The row's bytes come from @p arena when one is given.
     void setStoredTexts(int row, const char *data, qsizetype size,
-                        RecordTexts::Summary *summary = nullptr);
+                        RecordTexts::Summary *summary = nullptr,
+                        RecordTexts::Arena *arena = nullptr);
     /// Gives @p row the texts of row @p from, sharing their bytes.
     void shareTexts(int row, int from);
     /// The texts of @p row when columns 1.. are kept as the file writes
