@@ -4,15 +4,19 @@
 #include "cli/installcommand.h"
 #include "cli/localeoption.h"
 #include "cli/newcommand.h"
+#include "cli/printcommand.h"
 #include "cli/replacecommand.h"
 #include "cli/textcommand.h"
 #include "cli/userscommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -52,6 +56,8 @@ int usage()
            "  export DB OUT [--separator ...] [--encoding ...] [--filter simple|advanced]\n"
            "         [--begins] [--exclude] [--password PW | --password-file PWFILE]\n"
            "      write the field names and the records (those the filter shows) as text\n"
+           "  print DB OUT.pdf [--page-size a4|letter] [--password PW | --password-file PWFILE]\n"
+           "      write the pages the editor prints as a PDF file; prints the number of pages\n"
            "\n"
            "Text is read as UTF-8 when it looks like it, else as Windows-1252 (--encoding\n"
            "auto); it is written as Windows-1252 unless --encoding utf-8. Questions about\n"
@@ -67,12 +73,32 @@ int usage()
     return 2;
 }
 
+/// Whether the command is print, which paints and so needs Qt Gui: the
+/// first argument that is not a --locale option and its name.
+bool printing(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--locale") == 0)
+            ++i;
+        else
+            return std::strcmp(argv[i], PrintCommand::Name) == 0;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList arguments = app.arguments();
+    // Printing paints on the offscreen platform: no display is needed, and
+    // none is shown.
+    const bool paints = printing(argc, argv);
+    if (paints)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        paints ? std::make_unique<QGuiApplication>(argc, argv)
+               : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     if (arguments.isEmpty())
         return usage();
@@ -104,5 +130,7 @@ int main(int argc, char *argv[])
         return TextCommand::runAppend(arguments);
     if (command == QLatin1String("export"))
         return TextCommand::runExport(arguments);
+    if (command == QLatin1String(PrintCommand::Name))
+        return PrintCommand::run(arguments);
     return usage();
 }
