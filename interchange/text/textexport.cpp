@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr qsizetype FlushAt = 256 * 1024; // characters gathered before a write
+constexpr qsizetype FlushAt = 256 * 1024; // bytes gathered before a write
 
 } // namespace
 
@@ -48,6 +48,41 @@ void appendField(QString &out, const QString &cell, int fileType)
         out += QLatin1Char('"');
 }
 
+/// Appends a cell's text as the file stores it (the code page's bytes, a
+/// LF for each CR LF) as appendField() writes it: the same bytes that
+/// encoding its text would give.
+void appendStoredField(QByteArray &out, const char *bytes, qsizetype size, int fileType)
+{
+    bool plain = true; // no CR and no double quote
+    bool tab = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '"')
+            plain = false;
+        else if (c == '\t')
+            tab = true;
+    }
+    bool quoted = fileType != TextFileType::Tab;
+    if (!quoted && (tab || (size > 0 && bytes[0] == '"')))
+        quoted = true;
+    if (quoted)
+        out += '"';
+    if (plain) {
+        out.append(bytes, size);
+    } else {
+        for (qsizetype i = 0; i < size; ++i) {
+            const char c = bytes[i];
+            if (c == '\r')
+                continue;
+            if (c == '"' && quoted)
+                out += '"';
+            out += c;
+        }
+    }
+    if (quoted)
+        out += '"';
+}
+
 } // namespace
 
 QString fieldText(const QString &cell, int fileType)
@@ -65,35 +100,60 @@ Result write(QIODevice &device, const Database &db, int fileType, TextEncoding e
     const QChar separator = TextFileType::separator(fileType);
     const int fields = db.fieldCount();
     const int rows = grid.rowCount();
-    QString pending;
+    // Where the file's code page is the one the grid keeps its texts in,
+    // a cell kept as the file stores it goes out as its own bytes; other
+    // cells are laid out as text and encoded, a line's worth at a time.
+    const bool asStored = encoding == TextEncoding::Cp1252;
+    QByteArray pending;
     pending.reserve(FlushAt + 4096);
-    const auto flush = [&] {
-        const QByteArray bytes = TextCodec::encode(pending, encoding);
-        pending.clear();
-        return device.write(bytes) == bytes.size();
+    QString text; // laid out, not yet encoded
+    const auto encodeText = [&] {
+        if (!text.isEmpty()) {
+            pending += TextCodec::encode(text, encoding);
+            text.resize(0);
+        }
     };
     const QByteArray mark = TextCodec::byteOrderMark(encoding);
     if (!mark.isEmpty() && device.write(mark) != mark.size())
         return Result::Failed;
     QString cell;
+    const char *bytes = nullptr;
+    qsizetype size = 0;
     for (int r = 0; r < rows; ++r) {
         if (r > 0 && grid.isRowHidden(r))
             continue;
         for (int k = 1; k <= fields; ++k) {
-            grid.cellInto(k, r, cell);
-            appendField(pending, cell, fileType);
-            if (k < fields)
-                pending += separator;
+            if (asStored && grid.storedCell(k, r, &bytes, &size)) {
+                encodeText();
+                appendStoredField(pending, bytes, size, fileType);
+            } else {
+                grid.cellInto(k, r, cell);
+                appendField(text, cell, fileType);
+            }
+            // The separators and line ends are ASCII, the same byte in
+            // every encoding.
+            if (k < fields) {
+                if (text.isEmpty())
+                    pending += char(separator.unicode());
+                else
+                    text += separator;
+            }
         }
-        pending += QLatin1String("\r\n");
+        if (text.isEmpty()) {
+            pending += "\r\n";
+        } else {
+            text += QLatin1String("\r\n");
+            encodeText();
+        }
         if (pending.size() >= FlushAt) {
-            if (!flush())
+            if (device.write(pending) != pending.size())
                 return Result::Failed;
+            pending.resize(0);
             if (!progress.advance(int(qint64(1000) * r / rows)))
                 return Result::Cancelled;
         }
     }
-    if (!pending.isEmpty() && !flush())
+    if (!pending.isEmpty() && device.write(pending) != pending.size())
         return Result::Failed;
     return progress.advance(1000) ? Result::Written : Result::Cancelled;
 }
