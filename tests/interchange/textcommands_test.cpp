@@ -258,7 +258,8 @@ TEST_F(TextCommandsTest, exportWritesRowsOfBothFormsInEachEncoding)
                               {"\u03A9 omega", "x"},
                               {"lf\nonly", "\"q"},
                               {"hidden", "x"},
-                              {"\u20AC 5", "Zo\u00EB"}});
+                              {"\u20AC 5", "Zo\u00EB"},
+                              {"12345678\"0", "123456789\rX\ttab"}});
     db.grid().setRowHeight(5, 0);
     doc.replace(std::move(db));
     const struct
@@ -269,17 +270,20 @@ TEST_F(TextCommandsTest, exportWritesRowsOfBothFormsInEachEncoding)
     } cases[] = {
         {TextFileType::Comma, TextEncoding::Cp1252,
          "\"Name\",\"Note\"\r\n\"a\"\"b\",\"line\nbreak\"\r\n\"onetwo\",\"tab\there\"\r\n"
-         "\"? omega\",\"x\"\r\n\"lf\nonly\",\"\"\"q\"\r\n\"\x80 5\",\"Zo\xEB\"\r\n"},
+         "\"? omega\",\"x\"\r\n\"lf\nonly\",\"\"\"q\"\r\n\"\x80 5\",\"Zo\xEB\"\r\n"
+         "\"12345678\"\"0\",\"123456789X\ttab\"\r\n"},
         {TextFileType::Tab, TextEncoding::Cp1252,
          "Name\tNote\r\na\"b\tline\nbreak\r\nonetwo\t\"tab\there\"\r\n"
-         "? omega\tx\r\nlf\nonly\t\"\"\"q\"\r\n\x80 5\tZo\xEB\r\n"},
+         "? omega\tx\r\nlf\nonly\t\"\"\"q\"\r\n\x80 5\tZo\xEB\r\n"
+         "12345678\"0\t\"123456789X\ttab\"\r\n"},
         {TextFileType::Comma, TextEncoding::Utf8,
          "\xEF\xBB\xBF\"Name\",\"Note\"\r\n\"a\"\"b\",\"line\nbreak\"\r\n"
          "\"onetwo\",\"tab\there\"\r\n\"\xCE\xA9 omega\",\"x\"\r\n\"lf\nonly\",\"\"\"q\"\r\n"
-         "\"\xE2\x82\xAC 5\",\"Zo\xC3\xAB\"\r\n"},
+         "\"\xE2\x82\xAC 5\",\"Zo\xC3\xAB\"\r\n\"12345678\"\"0\",\"123456789X\ttab\"\r\n"},
         {TextFileType::Tab, TextEncoding::Utf8,
          "\xEF\xBB\xBFName\tNote\r\na\"b\tline\nbreak\r\nonetwo\t\"tab\there\"\r\n"
-         "\xCE\xA9 omega\tx\r\nlf\nonly\t\"\"\"q\"\r\n\xE2\x82\xAC 5\tZo\xC3\xAB\r\n"},
+         "\xCE\xA9 omega\tx\r\nlf\nonly\t\"\"\"q\"\r\n\xE2\x82\xAC 5\tZo\xC3\xAB\r\n"
+         "12345678\"0\t\"123456789X\ttab\"\r\n"},
     };
     for (const auto &c : cases) {
         ASSERT_TRUE(commands.exportFile(QStringLiteral("/data/forms.txt"), c.fileType, c.encoding));
