@@ -20,7 +20,8 @@ int byteOf(char16_t c)
 } // namespace
 
 FontMeasurer::FontMeasurer(const QFont &font, Rounding rounding, Pairs pairs)
-    : mFont(font), mMetrics(font), mRounding(rounding), mPairs(pairs)
+    : mFont(font), mMetrics(font), mRounding(rounding), mPairs(pairs),
+      mSteps(pairs == Pairs::Measured ? 256 * 256 : 256, Unknown)
 {
     for (int b = 0; b < 256; ++b) {
         const char byte = char(b);
@@ -29,11 +30,13 @@ FontMeasurer::FontMeasurer(const QFont &font, Rounding rounding, Pairs pairs)
         // A character is measured as a text of its own, as it is shaped
         // in a text (a soft hyphen takes no room there).
         const bool control = c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0);
-        mAdvances[size_t(b)] =
-            control ? Unmeasured : int(sixtyFourths(mMetrics.horizontalAdvance(QString(c))));
+        mSteps[size_t(b)] =
+            control ? Unmeasured : qint32(sixtyFourths(mMetrics.horizontalAdvance(QString(c))));
+        if (control && mPairs == Pairs::Measured) {
+            for (size_t a = 1; a < 256; ++a)
+                mSteps[a * 256 + size_t(b)] = Unmeasured;
+        }
     }
-    if (mPairs == Pairs::Measured)
-        mPairAdjustments.assign(256 * 256, UnknownPair);
 }
 
 int FontMeasurer::rounded(qint64 sum) const
@@ -41,30 +44,37 @@ int FontMeasurer::rounded(qint64 sum) const
     return int(mRounding == Rounding::Nearest ? (sum + 32) >> 6 : (sum + 63) >> 6);
 }
 
-int FontMeasurer::pair(unsigned char a, unsigned char b) const
+qint32 FontMeasurer::learn(unsigned char a, unsigned char b) const
 {
-    qint16 &known = mPairAdjustments[size_t(a) * 256 + b];
-    if (known == UnknownPair) {
-        const char bytes[2] = {char(a), char(b)};
-        const qint64 together =
-            sixtyFourths(mMetrics.horizontalAdvance(Codepage::decode(bytes, 2)));
-        known = qint16(std::clamp<qint64>(together - mAdvances[a] - mAdvances[b], -32767, 32767));
-    }
-    return known;
+    // The pair together, less what the first adds alone.
+    const char bytes[2] = {char(a), char(b)};
+    const qint64 together = sixtyFourths(mMetrics.horizontalAdvance(Codepage::decode(bytes, 2)));
+    return qint32(std::clamp<qint64>(together - mSteps[a], qint64(Unmeasured) + 1,
+                                     std::numeric_limits<qint32>::max()));
 }
 
-bool FontMeasurer::sum(const unsigned char *bytes, qsizetype size, qint64 *total) const
+template <typename ByteAt>
+bool FontMeasurer::sum(qsizetype size, ByteAt byteAt, qint64 *total) const
 {
+    const bool pairs = mPairs == Pairs::Measured;
+    qint32 *const steps = mSteps.data();
     qint64 width = 0;
-    int previous = -1;
+    size_t previous = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        const int advance = mAdvances[bytes[i]];
-        if (advance < 0)
+        const int b = byteAt(i);
+        if (b < 0)
             return false;
-        width += advance;
-        if (mPairs == Pairs::Measured && previous >= 0)
-            width += pair(static_cast<unsigned char>(previous), bytes[i]);
-        previous = bytes[i];
+        const size_t at = previous * 256 + size_t(b);
+        qint32 step = steps[at];
+        if (step <= Unmeasured) {
+            if (step == Unmeasured)
+                return false;
+            step = steps[at] =
+                learn(static_cast<unsigned char>(previous), static_cast<unsigned char>(b));
+        }
+        width += step;
+        if (pairs)
+            previous = size_t(b);
     }
     *total = width;
     return true;
@@ -72,24 +82,20 @@ bool FontMeasurer::sum(const unsigned char *bytes, qsizetype size, qint64 *total
 
 int FontMeasurer::storedWidth(const char *bytes, qsizetype size) const
 {
+    const auto *b = reinterpret_cast<const unsigned char *>(bytes);
     qint64 width = 0;
-    if (sum(reinterpret_cast<const unsigned char *>(bytes), size, &width))
+    if (sum(
+            size, [b](qsizetype i) { return int(b[i]); }, &width))
         return rounded(width);
     return textWidth(Codepage::decodeStored(bytes, size));
 }
 
 int FontMeasurer::textWidth(const QString &text) const
 {
+    const auto *c = reinterpret_cast<const char16_t *>(text.utf16());
     qint64 width = 0;
-    int previous = -1;
-    for (const QChar c : text) {
-        const int b = byteOf(c.unicode());
-        if (b < 0 || mAdvances[size_t(b)] < 0)
-            return rounded(sixtyFourths(mMetrics.horizontalAdvance(text)));
-        width += mAdvances[size_t(b)];
-        if (mPairs == Pairs::Measured && previous >= 0)
-            width += pair(static_cast<unsigned char>(previous), static_cast<unsigned char>(b));
-        previous = b;
-    }
-    return rounded(width);
+    if (sum(
+            text.size(), [c](qsizetype i) { return byteOf(c[i]); }, &width))
+        return rounded(width);
+    return rounded(sixtyFourths(mMetrics.horizontalAdvance(text)));
 }

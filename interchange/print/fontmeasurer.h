@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 
-#include <array>
+#include <limits>
 #include <vector>
 
 /**
@@ -48,25 +48,30 @@ public:
 
     /// The advance of the character of code page byte @p byte in 1/64
     /// pixel; negative when the table does not measure it.
-    int advance(unsigned char byte) const { return mAdvances[byte]; }
+    int advance(unsigned char byte) const { return mSteps[byte]; }
 
     const QFont &font() const { return mFont; }
 
 private:
-    static constexpr int Unmeasured = -1;
-    static constexpr qint16 UnknownPair = -32768;
+    /// What a character adds where the table has not measured it yet, and
+    /// where it does not measure it.
+    static constexpr qint32 Unknown = std::numeric_limits<qint32>::min();
+    static constexpr qint32 Unmeasured = Unknown + 1;
 
     int rounded(qint64 sum) const;
-    /// What the pair @p a @p b adds to the sum of their advances.
-    int pair(unsigned char a, unsigned char b) const;
-    /// Sums the advances of @p size bytes; false when one is unmeasured.
-    bool sum(const unsigned char *bytes, qsizetype size, qint64 *total) const;
+    /// What @p b adds after @p a, measured now.
+    qint32 learn(unsigned char a, unsigned char b) const;
+    /// Sums the steps of @p size characters, each the byte @p byteAt(i)
+    /// gives (-1: none); false when the table does not measure one.
+    template <typename ByteAt> bool sum(qsizetype size, ByteAt byteAt, qint64 *total) const;
 
     QFont mFont;
     QFontMetricsF mMetrics;
     Rounding mRounding;
     Pairs mPairs;
-    std::array<int, 256> mAdvances{};
-    /// 256 x 256 pair adjustments in 1/64 pixel, filled as they are met.
-    mutable std::vector<qint16> mPairAdjustments;
+    /// In 1/64 pixel, what byte b adds to a text after byte a, at
+    /// [a * 256 + b]; row 0 (a zero byte never stands in a text) holds
+    /// each character's own advance, the only row without pairs. Rows
+    /// beyond 0 are filled as their pairs are met.
+    mutable std::vector<qint32> mSteps;
 };
