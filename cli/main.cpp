@@ -4,16 +4,20 @@
 #include "cli/installcommand.h"
 #include "cli/localeoption.h"
 #include "cli/newcommand.h"
+#include "cli/printcommand.h"
 #include "cli/replacecommand.h"
 #include "cli/textcommand.h"
 #include "cli/userscommand.h"
 #include "core/platform/qt/commandlinebytes.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -54,6 +58,8 @@ int usage()
            "  export DB OUT [--separator ...] [--encoding ...] [--filter simple|advanced]\n"
            "         [--begins] [--exclude] [--password PW | --password-file PWFILE]\n"
            "      write the field names and the records (those the filter shows) as text\n"
+           "  print DB OUT.pdf [--page-size a4|letter] [--password PW | --password-file PWFILE]\n"
+           "      write the pages the editor prints as a PDF file; prints the number of pages\n"
            "\n"
            "Text is read as UTF-8 when it looks like it, else as Windows-1252 (--encoding\n"
            "auto); it is written as Windows-1252 unless --encoding utf-8. Questions about\n"
@@ -70,11 +76,31 @@ int usage()
     return 2;
 }
 
+/// Whether the command is print, which paints and so needs Qt Gui: the
+/// first argument that is not a --locale option and its name.
+bool printing(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--locale") == 0)
+            ++i;
+        else
+            return std::strcmp(argv[i], PrintCommand::Name) == 0;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Printing paints on the offscreen platform: no display is needed, and
+    // none is shown.
+    const bool paints = printing(argc, argv);
+    if (paints)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        paints ? std::make_unique<QGuiApplication>(argc, argv)
+               : std::make_unique<QCoreApplication>(argc, argv);
     // The arguments as bytes: a name must reach the file system as given.
     QString error;
     std::optional<QStringList> decoded = CommandLineBytes::decode(argc, argv, &error);
@@ -112,5 +138,7 @@ int main(int argc, char *argv[])
         return TextCommand::runAppend(arguments);
     if (command == QLatin1String("export"))
         return TextCommand::runExport(arguments);
+    if (command == QLatin1String(PrintCommand::Name))
+        return PrintCommand::run(arguments);
     return usage();
 }

@@ -113,11 +113,12 @@ void RecordGrid::setRecordTexts(int row, std::vector<QString> &&texts)
 }
 
 void RecordGrid::setStoredTexts(int row, const char *data, qsizetype size,
-                                RecordTexts::Summary *summary)
+                                RecordTexts::Summary *summary, RecordTexts::Arena *arena)
 {
     if (row < 0 || row >= rowCount() || mColumnCount < 1)
         return;
-    RecordTexts texts = RecordTexts::fromStored(data, size, mColumnCount - 1, summary);
+    RecordTexts texts = RecordTexts::fromStored(data, size, mColumnCount - 1, summary,
+                                                mSlotsInOrder ? arena : nullptr);
     if (mSlotsInOrder) {
         mRows[size_t(row)].texts = std::move(texts);
         return;

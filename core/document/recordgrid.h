@@ -80,6 +80,25 @@ public:
         else
             text.resize(0);
     }
+    /// The bytes of a cell's text as the file stores them (see RecordTexts),
+    /// its zero byte left out: for passes over many cells that need no
+    /// QString. False, leaving @p bytes and @p size alone, when the cell's
+    /// row keeps its texts as UTF-16. A cell outside the table is empty.
+    bool storedCell(int column, int row, const char **bytes, qsizetype *size) const
+    {
+        const bool inside = contains(column, row);
+        if (inside && mRows[size_t(row)].texts.isWide())
+            return false;
+        const int at = inside ? int(slot(column)) : 0;
+        if (!inside || at >= mRows[size_t(row)].texts.count()) {
+            *bytes = "";
+            *size = 0;
+            return true;
+        }
+        *bytes = mRows[size_t(row)].texts.storedBytes(at);
+        *size = mRows[size_t(row)].texts.storedLength(at);
+        return true;
+    }
     /// Whether a cell's text is empty (or the cell outside the table),
     /// without making the text.
     bool isCellEmpty(int column, int row) const
@@ -95,8 +114,10 @@ public:
 
     /// Sets columns 1.. of @p row from the file's bytes of a record's texts
     /// (see RecordTexts::fromStored()); @p summary receives what they hold.
+    /// The row's bytes come from @p arena when one is given.
     void setStoredTexts(int row, const char *data, qsizetype size,
-                        RecordTexts::Summary *summary = nullptr);
+                        RecordTexts::Summary *summary = nullptr,
+                        RecordTexts::Arena *arena = nullptr);
     /// Gives @p row the texts of row @p from, sharing their bytes.
     void shareTexts(int row, int from);
     /// The texts of @p row when columns 1.. are kept as the file writes

@@ -108,7 +108,32 @@ RecordTexts RecordTexts::fromTexts(const QString *texts, qsizetype count)
     return row;
 }
 
-RecordTexts RecordTexts::fromStored(const char *data, qsizetype size, int count, Summary *summary)
+QByteArray RecordTexts::Arena::take(qsizetype size, char **at)
+{
+    if (size > BlockSize / 4) {
+        QByteArray own(size, Qt::Uninitialized);
+        *at = own.data();
+        return own;
+    }
+    // Each row's bytes are followed by a zero byte, as a QByteArray's are.
+    if (mBlock.isNull() || mUsed + size + 1 > BlockSize) {
+        mBlock = QByteArray(BlockSize, Qt::Uninitialized);
+        mUsed = 0;
+    }
+    // A view of the block that holds a reference to it: its bytes are
+    // written through the raw pointer, since writing through the shared
+    // array would copy it.
+    QByteArray::DataPointer view(mBlock.data_ptr());
+    view.ptr += mUsed;
+    view.size = size;
+    view.ptr[size] = '\0';
+    *at = view.ptr;
+    mUsed += size + 1;
+    return QByteArray(std::move(view));
+}
+
+RecordTexts RecordTexts::fromStored(const char *data, qsizetype size, int count, Summary *summary,
+                                    Arena *arena)
 {
     const int n = count + 1; // slot 0 stays empty
     const qsizetype textsAt = HeaderSize + 4 * (qsizetype(n) + 1);
@@ -162,9 +187,15 @@ RecordTexts RecordTexts::fromStored(const char *data, qsizetype size, int count,
         ends[size_t(t) + 1] = ends[size_t(t)] + 1;
 
     RecordTexts row;
-    row.mBytes = QByteArray(textsAt + 1 + used + added, Qt::Uninitialized);
+    const qsizetype bytes = textsAt + 1 + used + added;
+    char *d = nullptr;
+    if (arena) {
+        row.mBytes = arena->take(bytes, &d);
+    } else {
+        row.mBytes = QByteArray(bytes, Qt::Uninitialized);
+        d = row.mBytes.data();
+    }
     row.mCount = n;
-    char *d = row.mBytes.data();
     d[0] = Stored;
     d[1] = asIs;
     putWord(d + 2, quint16(n));
@@ -291,7 +322,7 @@ QString RecordTexts::take(int slot)
     QByteArray bytes(textsAt + qsizetype(oldSize - cut), Qt::Uninitialized);
     char *d = bytes.data();
     char *t = d + textsAt;
-    d[0] = mBytes[0];
+    d[0] = mBytes.at(0);
     putWord(d + 2, quint16(n));
     // Offsets up to the slot stay; the later ones lose the slot's bytes.
     std::memcpy(d + HeaderSize, mBytes.constData() + HeaderSize, 4 * (size_t(slot) + 1));
@@ -299,7 +330,7 @@ QString RecordTexts::take(int slot)
         putOffset(d + HeaderSize + 4 * qsizetype(k), offset(k + 1) - cut);
     std::memcpy(t, base(), from);
     std::memcpy(t + from, base() + to, oldSize - to);
-    d[1] = d[0] == Stored && (mBytes[1] == 1 || allWrittenAsIs(t, oldSize - cut));
+    d[1] = d[0] == Stored && (mBytes.at(1) == 1 || allWrittenAsIs(t, oldSize - cut));
     mBytes = std::move(bytes);
     mCount = n;
     return taken;
@@ -308,7 +339,7 @@ QString RecordTexts::take(int slot)
 void RecordTexts::rebuild(const Piece *pieces, qsizetype count, const char *encoded)
 {
     const int oldCount = this->count();
-    const char form = mBytes.isEmpty() ? Stored : mBytes[0];
+    const char form = mBytes.isEmpty() ? Stored : mBytes.at(0);
     const quint32 emptySize = form == Stored ? 1 : 0;
     const int n = qMax(oldCount, pieces[count - 1].slot + 1);
     const quint32 oldSize = oldCount > 0 ? offset(oldCount) : 0;
@@ -355,7 +386,7 @@ void RecordTexts::rebuild(const Piece *pieces, qsizetype count, const char *enco
     // Only the new texts need looking at when the others were written as
     // they are kept.
     bool asIs = form == Stored;
-    if (asIs && (oldCount == 0 || mBytes[1] == 1)) {
+    if (asIs && (oldCount == 0 || mBytes.at(1) == 1)) {
         for (qsizetype p = 0; p < count && asIs; ++p)
             asIs = allWrittenAsIs(encoded + pieces[p].from, pieces[p].size);
     } else if (asIs) {

@@ -36,14 +36,35 @@ public:
         qint64 characters = 0; ///< characters, a LF counting as CR LF
     };
 
+    /**
+     * Room for the rows of a file as it is read: their bytes go one after
+     * another into blocks of 1 MiB, not into an allocation each. A row made
+     * in an arena shares its block, which lives until the last row in it
+     * goes (or changes, taking bytes of its own); the arena itself may go
+     * first. A row larger than a quarter of a block gets bytes of its own.
+     */
+    class Arena
+    {
+    public:
+        static constexpr qsizetype BlockSize = qsizetype(1) << 20;
+
+        /// @p size bytes to fill through @p at before anyone reads them.
+        QByteArray take(qsizetype size, char **at);
+
+    private:
+        QByteArray mBlock;
+        qsizetype mUsed = 0;
+    };
+
     RecordTexts() = default;
     /// @p count texts in slot order.
     static RecordTexts fromTexts(const QString *texts, qsizetype count);
     /// Slot 0 empty, then @p count texts as the file stores them, one after
     /// another each ended by a zero byte, from @p size bytes at @p data; the
     /// texts past the end are empty, the last one may lack its zero byte.
+    /// The row's bytes come from @p arena when one is given.
     static RecordTexts fromStored(const char *data, qsizetype size, int count,
-                                  Summary *summary = nullptr);
+                                  Summary *summary = nullptr, Arena *arena = nullptr);
 
     int count() const { return mCount; }
     /// The text of @p slot; empty past the slots.
@@ -77,7 +98,7 @@ public:
     /// is kept.
     bool isStored() const { return !mBytes.isEmpty() && mBytes[0] == 0 && mBytes[1] == 1; }
     /// The stored bytes of slots @p first..@p last, each with its zero byte
-    /// (isStored() only).
+    /// (rows not kept as UTF-16).
     const char *storedBytes(int first) const { return base() + offset(first); }
     qsizetype storedSize(int first, int last) const { return offset(last + 1) - offset(first); }
     /// The bytes of the stored text of @p slot, its zero byte left out.

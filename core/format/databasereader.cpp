@@ -275,6 +275,8 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
     qint64 heldText = 0;
     const qsizetype lengthWords = qsizetype(fieldCount) * 2;
     QByteArray data;
+    // The rows' bytes go into a few large blocks, not an allocation each.
+    RecordTexts::Arena arena;
     for (int r = 1; r <= recordCount; ++r) {
         const quint32 offset = offsets[size_t(r - 1)];
         const size_t span =
@@ -298,7 +300,8 @@ ReadResult DatabaseReader::read(QIODevice &device, const QString &path, Database
             // grid keeps them as read.
             RecordTexts::Summary summary;
             if (got > lengthWords)
-                grid.setStoredTexts(r, data.constData() + lengthWords, got - lengthWords, &summary);
+                grid.setStoredTexts(r, data.constData() + lengthWords, got - lengthWords, &summary,
+                                    &arena);
             spanText[span] = TextOverhead * summary.texts + 2 * summary.characters;
             firstRow[span] = r;
         }

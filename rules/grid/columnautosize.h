@@ -3,6 +3,7 @@
 #include "core/document/limits.h"
 
 #include <array>
+#include <vector>
 
 class Database;
 class Document;
@@ -37,6 +38,10 @@ public:
 
     /// The width column @p column of @p db's grid needs for its texts.
     static int fittingWidth(const Database &db, const TextMeasurer &measurer, int column);
+    /// The fitting width of every field column, 1..f (element 0 unused):
+    /// one pass over the records, each measured from its stored bytes
+    /// where it keeps them.
+    static std::vector<int> fittingWidths(const Database &db, const TextMeasurer &measurer);
 
 private:
     Document &mDoc;

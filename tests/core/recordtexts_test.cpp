@@ -300,3 +300,56 @@ TEST(RecordTexts, rowsAndColumnsMoveOverBothFormsAsAPlainTableWould)
         ASSERT_EQ(boxesOn(grid), expectedBoxes) << "step " << step;
     }
 }
+
+TEST(RecordTexts, rowsReadIntoAnArenaOutliveItAndChangeAloneAsAPlainTableWould)
+{
+    // Enough rows for several blocks, and rows too large to share one.
+    // Each change goes to the grid and to a plain table; a copy of the grid
+    // made before the changes keeps the texts as they were read.
+    struct Record
+    {
+        QByteArray bytes;
+        std::vector<QString> texts; // columns 0..3
+    };
+    std::vector<Record> records;
+    for (int r = 0; r < 4000; ++r) {
+        const QByteArray a = QByteArray::number(r) + QByteArray(r % 600, 'x');
+        const QByteArray b = r % 700 ? QByteArray("two\nlines") : QByteArray(3 << 17, 'y');
+        records.push_back(
+            {a + '\0' + b + '\0' + "\xE9" + '\0',
+             {QString(), QString::fromLatin1(a),
+              b.size() > 100 ? QString::fromLatin1(b) : QStringLiteral("two\r\nlines"),
+              QStringLiteral("\xE9")}});
+    }
+    RecordGrid grid;
+    grid.resize(4, int(records.size()) + 1);
+    {
+        RecordTexts::Arena arena;
+        for (size_t r = 0; r < records.size(); ++r)
+            grid.setStoredTexts(int(r) + 1, records[r].bytes.constData(), records[r].bytes.size(),
+                                nullptr, &arena);
+    }
+    std::vector<std::vector<QString>> table = {std::vector<QString>(4)};
+    for (const Record &record : records)
+        table.push_back(record.texts);
+    const std::vector<std::vector<QString>> asRead = table;
+    const RecordGrid copy = grid;
+
+    for (int r = 1; r < grid.rowCount(); r += 3) {
+        grid.setCell(1 + r % 3, r, QStringLiteral("changed %1").arg(r));
+        table[size_t(r)][size_t(1 + r % 3)] = QStringLiteral("changed %1").arg(r);
+    }
+    for (int r = 2; r < grid.rowCount(); r += 5) {
+        grid.setCells(r, {{3, u"\x20AC"}, {1, u"euro"}});
+        table[size_t(r)][3] = QStringLiteral("\x20AC");
+        table[size_t(r)][1] = QStringLiteral("euro");
+    }
+    grid.takeRows(1, 10);
+    table.erase(table.begin() + 1, table.begin() + 11);
+    grid.takeColumn(2);
+    for (auto &row : table)
+        row.erase(row.begin() + 2);
+
+    EXPECT_EQ(allTexts(grid), table);
+    EXPECT_EQ(allTexts(copy), asRead);
+}

@@ -269,6 +269,53 @@ TEST_F(TextCommandsTest, exportWritesTheVisibleRecordsOfEachFileType)
         EXPECT_EQ(exported(c.fileType), c.bytes) << c.fileType;
 }
 
+TEST_F(TextCommandsTest, exportWritesRowsOfBothFormsInEachEncoding)
+{
+    // Rows the grid keeps as the file's bytes (written from them where the
+    // file's code page is theirs) and rows it keeps as UTF-16 (a character
+    // without a byte, a LF alone) come out alike.
+    Database db = databaseOf({{"Name", "Note"},
+                              {"a\"b", "line\r\nbreak"},
+                              {"one\rtwo", "tab\there"},
+                              {"\u03A9 omega", "x"},
+                              {"lf\nonly", "\"q"},
+                              {"hidden", "x"},
+                              {"\u20AC 5", "Zo\u00EB"},
+                              {"12345678\"0", "123456789\rX\ttab"}});
+    db.grid().setRowHeight(5, 0);
+    doc.replace(std::move(db));
+    const struct
+    {
+        int fileType;
+        TextEncoding encoding;
+        QByteArray bytes;
+    } cases[] = {
+        {TextFileType::Comma, TextEncoding::Cp1252,
+         "\"Name\",\"Note\"\r\n\"a\"\"b\",\"line\nbreak\"\r\n\"onetwo\",\"tab\there\"\r\n"
+         "\"? omega\",\"x\"\r\n\"lf\nonly\",\"\"\"q\"\r\n\"\x80 5\",\"Zo\xEB\"\r\n"
+         "\"12345678\"\"0\",\"123456789X\ttab\"\r\n"},
+        {TextFileType::Tab, TextEncoding::Cp1252,
+         "Name\tNote\r\na\"b\tline\nbreak\r\nonetwo\t\"tab\there\"\r\n"
+         "? omega\tx\r\nlf\nonly\t\"\"\"q\"\r\n\x80 5\tZo\xEB\r\n"
+         "12345678\"0\t\"123456789X\ttab\"\r\n"},
+        {TextFileType::Comma, TextEncoding::Utf8,
+         "\xEF\xBB\xBF\"Name\",\"Note\"\r\n\"a\"\"b\",\"line\nbreak\"\r\n"
+         "\"onetwo\",\"tab\there\"\r\n\"\xCE\xA9 omega\",\"x\"\r\n\"lf\nonly\",\"\"\"q\"\r\n"
+         "\"\xE2\x82\xAC 5\",\"Zo\xC3\xAB\"\r\n\"12345678\"\"0\",\"123456789X\ttab\"\r\n"},
+        {TextFileType::Tab, TextEncoding::Utf8,
+         "\xEF\xBB\xBFName\tNote\r\na\"b\tline\nbreak\r\nonetwo\t\"tab\there\"\r\n"
+         "\xCE\xA9 omega\tx\r\nlf\nonly\t\"\"\"q\"\r\n\xE2\x82\xAC 5\tZo\xC3\xAB\r\n"
+         "12345678\"0\t\"123456789X\ttab\"\r\n"},
+    };
+    for (const auto &c : cases) {
+        // Windows-1252 has no byte for the omega: the question is agreed to.
+        messages.answers = {MessageButton::Yes};
+        ASSERT_TRUE(commands.exportFile(QStringLiteral("/data/forms.txt"), c.fileType, c.encoding));
+        EXPECT_EQ(fs.files.value(QStringLiteral("/data/forms.txt")), c.bytes)
+            << c.fileType << int(c.encoding);
+    }
+}
+
 TEST_F(TextCommandsTest, exportKeepsTheFileItReplacesAsItsBackup)
 {
     doc.replace(databaseOf({{"A"}, {"new"}}));

@@ -7,6 +7,7 @@
 #include "pdbbuilder.h"
 #include "readfile.h"
 #include "scriptedmessages.h"
+#include "scriptedshell.h"
 #include "widgets/mainwindow/tmainform.h"
 #include "widgets/platform/tableprinter.h"
 
@@ -61,6 +62,7 @@ class InstallPrintTest : public QObject
     {
         QSettingsStore settings;
         ScriptedMessages messages;
+        ScriptedShell dialogs;
         std::unique_ptr<TMainForm> form;
 
         Window(const QString &settingsPath, std::function<FakeSyncSoftware *()> software,
@@ -70,6 +72,7 @@ class InstallPrintTest : public QObject
             messages.answers = std::move(answers);
             TMainForm::Overrides o;
             o.messages = &messages;
+            o.dialogs = &dialogs;
             o.syncSoftware = [software] {
                 std::vector<std::unique_ptr<SyncSoftware>> list;
                 if (FakeSyncSoftware *one = software())
@@ -168,6 +171,9 @@ private slots:
                     db.grid().setCell(c, r, s("r%1c%2").arg(r).arg(c));
             }
             db.grid().setCell(1, 1, s("A text far longer than its column"));
+            // A character without a byte in the code page: drawn through
+            // the font, not the table's glyph run.
+            db.grid().setCell(2, 1, s("\u03A9mega"));
         } else {
             QFile in(database);
             QVERIFY(in.open(QIODevice::ReadOnly));
@@ -202,7 +208,37 @@ private slots:
         }
         QCOMPARE(labels, expected);
         QVERIFY2(text.contains(QRegularExpression(fitted)), qPrintable(text.left(2000)));
+        QVERIFY(!database.isEmpty() || text.contains(s("\u03A9mega")));
         QVERIFY(text.contains(db.name()));
+    }
+
+    void theCommandLinePrintsWhatExportAsPdfWrites()
+    {
+        if (QStandardPaths::findExecutable(s("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        Window w(settingsPath(), [] { return new FakeSyncSoftware; });
+        w.form->show();
+        w.form->OpenDatabaseFile(s(QG_EXAMPLE_DATABASE));
+        const QString editor = mDir.filePath(s("editor.pdf"));
+        w.dialogs.fileAnswers = {editor};
+        w.form->action(Command::ExportPdf)->trigger();
+        w.form->close();
+
+        const QString cli = mDir.filePath(s("cli.pdf"));
+        QProcess run;
+        run.start(s(QG_CLI_PATH), {s("print"), s(QG_EXAMPLE_DATABASE), cli});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 0);
+        // The same pages, line for line and column for column.
+        const QString info = pdfTool("pdfinfo", {editor});
+        QVERIFY(info.contains(s("Pages:")));
+        const auto pages = [](const QString &text) {
+            return text.section(s("Page size:"), 1).section(QLatin1Char('\n'), 0, 0) +
+                   text.section(s("Pages:"), 1).section(QLatin1Char('\n'), 0, 0);
+        };
+        QCOMPARE(pages(pdfTool("pdfinfo", {cli})), pages(info));
+        QCOMPARE(pdfTool("pdftotext", {s("-layout"), cli, s("-")}),
+                 pdfTool("pdftotext", {s("-layout"), editor, s("-")}));
     }
 };
 
