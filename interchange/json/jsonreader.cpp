@@ -99,11 +99,9 @@ bool JsonReader::refill()
     return n > 0;
 }
 
-int JsonReader::peek()
+int JsonReader::peekAfterRefill()
 {
-    if (mPos == mEnd && !refill())
-        return -1;
-    return static_cast<unsigned char>(mBuffer[mPos]);
+    return refill() ? static_cast<unsigned char>(mBuffer.constData()[mPos]) : -1;
 }
 
 int JsonReader::take()
@@ -116,8 +114,12 @@ int JsonReader::take()
 
 void JsonReader::skipSpace()
 {
-    while (isSpace(peek()))
-        ++mPos;
+    // Most of a document laid out by the dump is indentation.
+    do {
+        const char *const data = mBuffer.constData();
+        while (mPos < mEnd && isSpace(data[mPos]))
+            ++mPos;
+    } while (mPos == mEnd && refill());
 }
 
 QString JsonReader::kindOf(int c)

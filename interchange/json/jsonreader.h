@@ -111,7 +111,12 @@ private:
     };
 
     /// The next byte without taking it; -1 at the end of the input.
-    int peek();
+    int peek()
+    {
+        return mPos < mEnd ? static_cast<unsigned char>(mBuffer.constData()[mPos])
+                           : peekAfterRefill();
+    }
+    int peekAfterRefill();
     /// The next byte, taken; -1 at the end.
     int take();
     bool refill();
