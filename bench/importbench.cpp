@@ -20,8 +20,8 @@
 #include "largefiles.h"
 #include "scriptedmessages.h"
 #include "scriptedpasswords.h"
+#include "toolrun.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -29,13 +29,7 @@
 
 #include <algorithm>
 #include <csignal>
-#include <fcntl.h>
 #include <functional>
-#include <sys/ptrace.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -72,107 +66,6 @@ const QString &largeText()
     return path;
 }
 
-struct Run
-{
-    int status = -1;
-    double seconds = 0;    ///< wall time
-    double cpuSeconds = 0; ///< user and system time
-    double peakMiB = 0;    ///< the process's largest resident set
-};
-
-/// The largest resident set of process @p pid so far (VmHWM).
-double peakResidentMiB(pid_t pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-/// Runs the tool with @p arguments, standard input fed from @p input when
-/// given (a pipe), its output and messages thrown away. The process is
-/// traced so that it stops on its way out, when its peak is read: the
-/// kernel's own figure for a finished child (ru_maxrss) also counts the
-/// memory of the process it was forked from.
-Run runTool(const QStringList &arguments, const QString &input = {})
-{
-    // QG_BENCH_CLI names another build of the tool to measure the same way.
-    std::vector<QByteArray> args{qEnvironmentVariableIsSet("QG_BENCH_CLI")
-                                     ? qgetenv("QG_BENCH_CLI")
-                                     : QByteArrayLiteral(QG_CLI_PATH)};
-    for (const QString &a : arguments)
-        args.push_back(QFile::encodeName(a));
-    std::vector<char *> argv;
-    for (QByteArray &a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    int pipeFds[2] = {-1, -1};
-    if (!input.isEmpty() && ::pipe(pipeFds) != 0)
-        return {};
-    QElapsedTimer timer;
-    timer.start();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (pipeFds[0] >= 0) {
-            ::dup2(pipeFds[0], 0);
-            ::close(pipeFds[0]);
-            ::close(pipeFds[1]);
-        }
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    std::thread feeder;
-    if (pipeFds[0] >= 0) {
-        ::close(pipeFds[0]);
-        feeder = std::thread([fd = pipeFds[1], input] {
-            QFile in(input);
-            in.open(QIODevice::ReadOnly);
-            QByteArray block;
-            while (!(block = in.read(1 << 20)).isEmpty()) {
-                if (::write(fd, block.constData(), size_t(block.size())) < 0)
-                    break;
-            }
-            ::close(fd);
-        });
-    }
-    Run run;
-    int status = 0;
-    rusage usage{};
-    bool started = false;
-    while (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
-        if (WIFEXITED(status) || WIFSIGNALED(status)) {
-            run.seconds = double(timer.nsecsElapsed()) / 1e9;
-            run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                             double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            break;
-        }
-        int signal = WIFSTOPPED(status) ? WSTOPSIG(status) : 0;
-        if (signal == SIGTRAP && !started) {
-            // Stopped at its start: to stop again on its way out.
-            started = true;
-            ::ptrace(PTRACE_SETOPTIONS, pid, nullptr, PTRACE_O_TRACEEXIT | PTRACE_O_EXITKILL);
-            signal = 0;
-        } else if (signal == SIGTRAP && (status >> 16) == PTRACE_EVENT_EXIT) {
-            run.peakMiB = peakResidentMiB(pid);
-            signal = 0;
-        }
-        ::ptrace(PTRACE_CONT, pid, nullptr, reinterpret_cast<void *>(qintptr(signal)));
-    }
-    if (feeder.joinable())
-        feeder.join();
-    return run;
-}
-
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -190,8 +83,8 @@ void BM_CliImportAgainstCopy(benchmark::State &state)
     std::vector<double> copiesCpu;
     for (auto _ : state) {
         for (int round = 0; round < 11; ++round) {
-            const Run import = runTool({QStringLiteral("import"), csv, imported});
-            const Run copied = runTool({QStringLiteral("copy"), imported, copy});
+            const ToolRun import = runTool({QStringLiteral("import"), csv, imported});
+            const ToolRun copied = runTool({QStringLiteral("copy"), imported, copy});
             if (import.status != 0 || copied.status != 0)
                 state.SkipWithError("the tool failed");
             imports.push_back(import.seconds * 1000);
@@ -295,7 +188,7 @@ void BM_ImportMemory(benchmark::State &state)
     QStringList arguments = input.append ? QStringList{QStringLiteral("append"), base, source}
                                          : QStringList{QStringLiteral("import"), source};
     arguments << pathOf("out.pdb");
-    Run run;
+    ToolRun run;
     for (auto _ : state)
         run = runTool(arguments, input.throughPipe ? text : QString());
     const double bound = 3 * textMiB + 64;

@@ -2,6 +2,7 @@
 #include "cli/dumpcommand.h"
 #include "cli/findcommand.h"
 #include "cli/installcommand.h"
+#include "cli/loadcommand.h"
 #include "cli/localeoption.h"
 #include "cli/newcommand.h"
 #include "cli/printcommand.h"
@@ -30,6 +31,9 @@ int usage()
            "  dump FILE [--password PW | --password-file PWFILE] [--recalc]\n"
            "      print the database as one JSON object (--recalc: calculated cells computed "
            "anew)\n"
+           "  load JSON OUT [--password PW | --password-file PWFILE]\n"
+           "      write the database that a dump's JSON describes to OUT, as copy would; an\n"
+           "      enciphered one with the password given\n"
            "  copy IN OUT [--password PW | --password-file PWFILE]\n"
            "              [--encrypt NEWPW | --encrypt-file NEWPWFILE | --decrypt] [--sort KEYS]\n"
            "      write the database to OUT, with a new password or none; KEYS sorts the\n"
@@ -120,6 +124,8 @@ int main(int argc, char *argv[])
     const QString command = arguments.takeFirst();
     if (command == QLatin1String("dump"))
         return DumpCommand::run(arguments);
+    if (command == QLatin1String("load"))
+        return LoadCommand::run(arguments);
     if (command == QLatin1String("copy"))
         return CopyCommand::run(arguments);
     if (command == QLatin1String("new"))

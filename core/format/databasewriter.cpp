@@ -124,9 +124,10 @@ qint8 storedWidth(const Database &db, const FieldDef &def, int pixels)
     return qint8(def.locked ? -width : width);
 }
 
-LoStruc updatedImage(const Database &db)
+} // namespace
+
+LoStruc DatabaseWriter::fixedPart(const Database &db, LoStruc lo)
 {
-    LoStruc lo = db.loStruc();
     const RecordGrid &grid = db.grid();
     const int f = db.fieldCount();
     for (int k = 1; k <= f; ++k) {
@@ -167,7 +168,7 @@ LoStruc updatedImage(const Database &db)
     return lo;
 }
 
-QByteArray extensionArea(const Database &db)
+QByteArray DatabaseWriter::extensionArea(const Database &db)
 {
     QByteArray out;
     const int f = db.fieldCount();
@@ -234,6 +235,8 @@ QByteArray extensionArea(const Database &db)
     out.append(ExtensionArea::endMarker());
     return out;
 }
+
+namespace {
 
 Message limitation(const QString &text)
 {
@@ -355,7 +358,8 @@ WriteResult DatabaseWriter::build(const Database &db, const QDateTime &now)
         return result;
     }
     // The header counts records in 16 bits and the fixed part has 50 slots.
-    if (db.recordCount() > 0xFFFF || db.fieldCount() < 1 || db.fieldCount() > Limits::MaxFields) {
+    if (db.recordCount() > PdbHeader::MaxRecords || db.fieldCount() < 1 ||
+        db.fieldCount() > Limits::MaxFields) {
         result.message = {QStringLiteral("The database has %1 fields and %2 records; a database "
                                          "file holds 1 to 50 fields and at most 65535 records.")
                               .arg(db.fieldCount())
@@ -396,7 +400,7 @@ WriteResult DatabaseWriter::build(const Database &db, const QDateTime &now)
     appendWord(out, 0);
 
     // The application-info block.
-    result.image = updatedImage(db);
+    result.image = fixedPart(db, db.loStruc());
     QByteArray appInfo = result.image.bytes() + extensionArea(db);
     if (encrypt)
         mCipher.EncipherBuffer(appInfo, appInfo.size());

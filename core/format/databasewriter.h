@@ -63,6 +63,14 @@ public:
     /// A cell text as the file keeps it, read back: what a record's cell
     /// holds once saved and opened again.
     static QString storedText(const QString &text);
+    /// The fixed part of the file of @p db: @p base with every value the
+    /// database keeps written over it. The bytes no value covers (the rest
+    /// of a name slot after its name, the slots past the last field, the
+    /// reserved word) stay as @p base has them; build() passes the image
+    /// the database was read with.
+    static LoStruc fixedPart(const Database &db, LoStruc base);
+    /// The extension area of the file of @p db, its end marker included.
+    static QByteArray extensionArea(const Database &db);
 
 private:
     /// Appends the records to @p out, each right after the one before, and

@@ -26,6 +26,7 @@ struct PdbHeader
     static constexpr int Size = 78;
     static constexpr int NameSize = 32;
     static constexpr int RecordEntrySize = 8;
+    static constexpr int MaxRecords = 0xFFFF; ///< the count is a 16-bit word
 
     QByteArray name; ///< the bytes before the first zero (at most 32)
     quint16 attributes = 0;

@@ -2,6 +2,7 @@
 
 #include "core/document/database.h"
 #include "core/document/databaseflags.h"
+#include "core/format/databasewriter.h"
 
 #include <QIODevice>
 #include <QJsonArray>
@@ -25,6 +26,35 @@ template <typename Container> QJsonArray integers(const Container &values)
     for (auto value : values)
         array.append(qint64(value));
     return array;
+}
+
+/// The bytes of the fixed part that no other value gives, where they are
+/// not zero: runs of them, each by its offset and its bytes in hex, a run
+/// going on over fewer than eight zero bytes. The writer shows which bytes
+/// those are: laid over zeros and over ones, they come out different.
+QJsonArray spareBytes(const Database &db)
+{
+    constexpr int Gap = 8;
+    const QByteArray zeros = DatabaseWriter::fixedPart(db, LoStruc()).bytes();
+    const QByteArray ones =
+        DatabaseWriter::fixedPart(db, LoStruc(QByteArray(LoStruc::Size, '\xff'))).bytes();
+    const QByteArray &read = db.loStruc().bytes();
+    const auto spare = [&](int i) { return zeros[i] != ones[i]; };
+    QJsonArray runs;
+    for (int i = 0; i < LoStruc::Size; ++i) {
+        if (!spare(i) || read[i] == 0)
+            continue;
+        int last = i; // the run's last byte that is not zero
+        for (int j = i + 1; j < LoStruc::Size && spare(j) && j - last <= Gap; ++j) {
+            if (read[j] != 0)
+                last = j;
+        }
+        runs.append(QJsonObject{
+            {QLatin1String("offset"), i},
+            {QLatin1String("hex"), QString::fromLatin1(read.mid(i, last + 1 - i).toHex())}});
+        i = last;
+    }
+    return runs;
 }
 
 /// Bytes on their way to the device, handed over a chunk at a time.
@@ -229,6 +259,8 @@ QJsonObject JsonDump::withoutRecords(const Database &db)
                                        {QLatin1String("fields"), integers(list.fields)}});
     }
     root[QLatin1String("filterLists")] = filterLists;
+
+    root[QLatin1String("spareBytes")] = spareBytes(db);
 
     const ViewPosition &vp = db.viewPosition();
     root[QLatin1String("viewPosition")] =

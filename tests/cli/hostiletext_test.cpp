@@ -1,61 +1,9 @@
 #include "clirun.h"
+#include "fifofeeder.h"
 
 #include <QRegularExpression>
 
-#include <atomic>
 #include <csignal>
-#include <thread>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-/// Feeds a pattern into a FIFO for ever, as a program that never stops
-/// writing would, until its reader has gone.
-class FifoFeeder
-{
-public:
-    FifoFeeder(const QString &path, QByteArray pattern) : mPattern(std::move(pattern))
-    {
-        const QByteArray name = QFile::encodeName(path);
-        ::mkfifo(name.constData(), 0600);
-        mThread = std::thread([this, name] { feed(name); });
-    }
-    ~FifoFeeder()
-    {
-        mStop = true;
-        mThread.join();
-    }
-
-private:
-    void feed(const QByteArray &name)
-    {
-        int fd = -1;
-        // Without a reader the FIFO cannot be opened for writing yet.
-        while (fd < 0 && !mStop) {
-            fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            if (fd < 0)
-                ::usleep(1000);
-        }
-        if (fd < 0)
-            return;
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        QByteArray block;
-        while (block.size() < 65536)
-            block += mPattern;
-        while (!mStop && ::write(fd, block.constData(), size_t(block.size())) > 0) {
-        }
-        ::close(fd);
-    }
-
-    QByteArray mPattern;
-    std::atomic<bool> mStop{false};
-    std::thread mThread;
-};
-
-} // namespace
 
 TEST_F(Cli, textWithoutEndIsReadToABound)
 {

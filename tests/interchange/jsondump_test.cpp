@@ -1,11 +1,18 @@
+#include "core/crypto/cipherstate.h"
 #include "core/document/database.h"
+#include "core/format/databasereader.h"
 #include "interchange/json/jsondump.h"
+#include "pdbbuilder.h"
+#include "scriptedmessages.h"
+#include "scriptedpasswords.h"
 
 #include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 // The written image against QJsonDocument's own Indented layout of the same
 // values, the records put in as one array built from the grid's cells.
@@ -75,5 +82,69 @@ TEST(JsonDump, writesWhatQJsonDocumentLaysOut)
         EXPECT_EQ(written.data().toStdString(),
                   QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString())
             << c.name;
+    }
+}
+
+// The bytes of the fixed part that no other key gives, against the layout
+// the builder wrote: the rest of each name slot, the slots past the last
+// field, the reserved word.
+TEST(JsonDump, givesTheSpareBytesOfTheFixedPart)
+{
+    // The builder stores width 90 (00 5a) for each slot past the last
+    // field, from slot 4 on (offset 1154 + 2 * 3).
+    QByteArray widths;
+    for (int k = 4; k <= 50; ++k)
+        widths += k < 50 ? "5a00" : "5a";
+    const QJsonObject unusedWidths{{"offset", 1161}, {"hex", QString::fromLatin1(widths)}};
+    struct Case
+    {
+        const char *what;
+        std::function<void(PdbBuilder &)> change;
+        QJsonArray spare;
+    };
+    const std::vector<Case> cases = {
+        {"three fields", [](PdbBuilder &) {}, {unusedWidths}},
+        {"the reserved word",
+         [](PdbBuilder &b) { b.reserved = 0xBEEF; },
+         {unusedWidths, QJsonObject{{"offset", 1298}, {"hex", "beef"}}}},
+        {"bytes after a name's zero byte, a gap of eight zeros, more",
+         [](PdbBuilder &b) {
+             b.patchFixedPart = [](QByteArray &lo) {
+                 lo.replace(3, 2, "xy");      // after "F1" and its zero byte
+                 lo.replace(14, 1, "z");      // eight zero bytes later: a new run
+                 lo.replace(21 + 3, 1, "\1"); // in the next slot
+             };
+         },
+         {QJsonObject{{"offset", 3}, {"hex", "7879"}}, QJsonObject{{"offset", 14}, {"hex", "7a"}},
+          QJsonObject{{"offset", 24}, {"hex", "01"}}, unusedWidths}},
+        {"a name that fills its slot leaves nothing",
+         [](PdbBuilder &b) {
+             b.patchFixedPart = [](QByteArray &lo) { lo.replace(0, 21, QByteArray(21, 'n')); };
+         },
+         {unusedWidths}},
+        {"a name and width past the last field",
+         [](PdbBuilder &b) {
+             b.patchFixedPart = [](QByteArray &lo) {
+                 lo.replace(3 * 21, 3, "old");
+                 lo.replace(1154 + 2 * 3, 2, QByteArray("\xff\xd8", 2));
+             };
+         },
+         {QJsonObject{{"offset", 63}, {"hex", "6f6c64"}},
+          QJsonObject{{"offset", 1160}, {"hex", QString::fromLatin1("ffd8" + widths.mid(2))}}}},
+    };
+    for (const Case &c : cases) {
+        PdbBuilder b = PdbBuilder::withFields(3);
+        c.change(b);
+        QByteArray bytes = b.build();
+        QBuffer file(&bytes);
+        file.open(QIODevice::ReadOnly);
+        ScriptedMessages messages;
+        ScriptedPasswords passwords;
+        CipherState cipher;
+        Database db;
+        db.setWidthScale(1.0);
+        ASSERT_TRUE(DatabaseReader(messages, passwords, cipher).read(file, QString(), db).ok);
+        EXPECT_EQ(JsonDump::withoutRecords(db)[QLatin1String("spareBytes")].toArray(), c.spare)
+            << c.what;
     }
 }
