@@ -13,6 +13,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <limits>
 
 /// Appends to a byte array through a raw pointer, growing it by doubling.
 class ByteSink
@@ -259,7 +260,7 @@ QString DatabaseWriter::storedText(const QString &text)
     return Codepage::decodeStored(bytes.constData(), length);
 }
 
-void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, WriteResult &result)
+bool DatabaseWriter::writeRecords(QByteArray &out, const Database &db, WriteResult &result)
 {
     Unmappable &unmappable = result.unmappable;
     const RecordGrid &grid = db.grid();
@@ -269,6 +270,14 @@ void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, WriteResu
     ByteSink sink(out);
     for (int r = 1; r <= n; ++r) {
         const qsizetype start = sink.size();
+        // The record list keeps each record's place in 32 bits.
+        if (start > qsizetype(std::numeric_limits<quint32>::max())) {
+            result.message = {QStringLiteral("Record %1 would begin past the 4 GB a database "
+                                             "file can address; nothing was written.")
+                                  .arg(r)};
+            out.clear();
+            return false;
+        }
         qToBigEndian<quint32>(quint32(start),
                               sink.at(PdbHeader::Size + PdbHeader::RecordEntrySize * (r - 1)));
         sink.reserve(2 * f);
@@ -309,6 +318,7 @@ void DatabaseWriter::writeRecords(QByteArray &out, const Database &db, WriteResu
             result.alteredRecords.push_back(r);
         finishRecord(sink, start, r, encrypt);
     }
+    return true;
 }
 
 bool DatabaseWriter::writeStored(ByteSink &sink, const RecordTexts *texts, int f)
@@ -409,7 +419,6 @@ WriteResult DatabaseWriter::build(const Database &db, const QDateTime &now)
     // The records. A guess at the size spares most of the growing: length words, zero
     // bytes and about ten characters a cell.
     out.reserve(out.size() + qsizetype(n) * (13 * qsizetype(f) + 8));
-    writeRecords(out, db, result);
-    result.ok = true;
+    result.ok = writeRecords(out, db, result);
     return result;
 }

@@ -75,7 +75,9 @@ public:
 private:
     /// Appends the records to @p out, each right after the one before, and
     /// patches their offsets into the record list.
-    void writeRecords(QByteArray &out, const Database &db, WriteResult &result);
+    /// False, with the message set, when the records would pass what the
+    /// record list's 32-bit places can address.
+    bool writeRecords(QByteArray &out, const Database &db, WriteResult &result);
     /// Writes @p texts' stored bytes after the length words just made
     /// room for; false when they cannot go in as they are.
     bool writeStored(ByteSink &sink, const RecordTexts *texts, int f);
