@@ -1,8 +1,10 @@
 #include "cli/copycommand.h"
 
 #include "cli/clisession.h"
+#include "cli/commandline.h"
 #include "cli/localeoption.h"
 #include "cli/passwordoptions.h"
+#include "cli/sharedoptions.h"
 #include "core/crypto/cryptformrules.h"
 #include "core/document/database.h"
 #include "core/document/databaseflags.h"
@@ -16,15 +18,6 @@
 #include <cstdio>
 
 namespace {
-
-int usage()
-{
-    QTextStream(stderr)
-        << "usage: quillgrid-cli copy IN OUT [--password PW | --password-file "
-           "PWFILE] [--encrypt NEWPW | --encrypt-file NEWPWFILE | --decrypt] [--sort KEYS]"
-        << Qt::endl;
-    return 2;
-}
 
 constexpr quint16 SecurityFlags =
     DatabaseFlags::NoSecurity | DatabaseFlags::Encrypted | DatabaseFlags::PalmOsPassword;
@@ -62,43 +55,50 @@ bool keysNameFields(const SortSettings &keys, const Database &db)
 
 } // namespace
 
-int CopyCommand::run(const QStringList &arguments)
+const CommandSpec &CopyCommand::spec()
 {
-    QStringList paths;
-    PasswordOptions passwords(true);
-    bool decrypt = false;
-    std::optional<QString> sortText;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        const PasswordOptions::Taken taken = passwords.take(arguments, i);
-        if (taken == PasswordOptions::Taken::Bad)
-            return usage();
-        if (taken == PasswordOptions::Taken::Yes)
-            continue;
-        if (arg == QLatin1String("--decrypt"))
-            decrypt = true;
-        else if (arg == QLatin1String("--sort") && i + 1 < arguments.size())
-            sortText = arguments[++i];
-        else if (arg.startsWith(QLatin1String("--")))
-            return usage();
-        else
-            paths << arg;
-    }
+    static const CommandSpec spec{
+        "copy",
+        QStringLiteral("IN OUT [--password PW | --password-file PWFILE] [--encrypt NEWPW | "
+                       "--encrypt-file NEWPWFILE | --decrypt] [--sort KEYS]"),
+        QStringLiteral("Writes the database IN to OUT (no backup is made), with a new password "
+                       "or none, its records sorted or not. The handheld's limits are reported "
+                       "on standard error and the copy goes on."),
+        {QStringLiteral("IN"), QStringLiteral("OUT")},
+        {QCommandLineOption(QStringLiteral("decrypt"),
+                            QStringLiteral("remove the password: the copy is marked \"No "
+                                           "security\"")),
+         QCommandLineOption(QStringLiteral("sort"),
+                            QStringLiteral("sort the records first, as the Sort command does, "
+                                           "and keep KEYS as the database's sort keys: one to "
+                                           "three field numbers (from 1) separated by commas, a "
+                                           "minus for a descending key (-3,1), or stored for "
+                                           "the file's own keys"),
+                            QStringLiteral("KEYS"))},
+        SharedOptions::Passwords | SharedOptions::NewPasswords,
+        run};
+    return spec;
+}
+
+int CopyCommand::run(CommandLine &line)
+{
+    const QStringList &paths = line.positionals();
+    PasswordOptions &passwords = line.passwords();
+    const bool decrypt = line.isSet(QStringLiteral("decrypt"));
+    const std::optional<QString> sortText = line.value(QStringLiteral("sort"));
     const bool encrypt = passwords.hasNewPassword();
-    if (paths.size() != 2 || (encrypt && decrypt))
-        return usage();
+    if (encrypt && decrypt)
+        return line.usageError(QStringLiteral("--decrypt and a new password exclude each other"));
     const bool stored = sortText == QLatin1String("stored");
     std::optional<SortSettings> keys;
     if (sortText && !stored) {
         keys = parseKeys(*sortText);
         if (!keys)
-            return usage();
+            return line.usageError(QStringLiteral("no sort keys: ") + *sortText);
     }
     // An empty name names no file; in particular not the input's own.
-    if (paths[0].isEmpty() || paths[1].isEmpty()) {
-        QTextStream(stderr) << "IN and OUT must name files" << Qt::endl;
-        return usage();
-    }
+    if (paths[0].isEmpty() || paths[1].isEmpty())
+        return line.usageError(QStringLiteral("IN and OUT must name files"));
 
     CliSession session;
     if (!session.usePasswords(passwords))

@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/commandspec.h"
 
 /// The copy command: reads a database and writes it to another file,
 /// optionally with a new password or none.
 class CopyCommand
 {
 public:
-    /// Runs `copy IN OUT [--password PW | --password-file PWFILE] [--encrypt
-    /// NEWPW | --encrypt-file NEWPWFILE | --decrypt]`; returns the exit status.
-    static int run(const QStringList &arguments);
+    /// `copy IN OUT [--password PW | --password-file PWFILE] [--encrypt
+    /// NEWPW | --encrypt-file NEWPWFILE | --decrypt] [--sort KEYS]`.
+    static const CommandSpec &spec();
+    /// Runs the command on @p line; returns the exit status.
+    static int run(CommandLine &line);
 };

@@ -1,8 +1,9 @@
 #include "cli/dumpcommand.h"
 
 #include "cli/clisession.h"
+#include "cli/commandline.h"
 #include "cli/localeoption.h"
-#include "cli/passwordoptions.h"
+#include "cli/sharedoptions.h"
 #include "core/document/database.h"
 #include "core/document/document.h"
 #include "core/platform/qt/qtlocaleservice.h"
@@ -11,40 +12,36 @@
 #include "values/calc/calculatedfields.h"
 
 #include <QFile>
-#include <QTextStream>
 
 #include <cstdio>
 
-int DumpCommand::run(const QStringList &arguments)
+const CommandSpec &DumpCommand::spec()
 {
-    QTextStream err(stderr);
-    const auto usage = [&err] {
-        err << "usage: quillgrid-cli dump FILE [--password PW | --password-file PWFILE] [--recalc]"
-            << Qt::endl;
-        return 2;
-    };
-    QString path;
-    PasswordOptions passwords(false);
-    bool recalc = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        const PasswordOptions::Taken taken = passwords.take(arguments, i);
-        if (taken == PasswordOptions::Taken::Bad)
-            return usage();
-        if (taken == PasswordOptions::Taken::Yes)
-            continue;
-        if (arg == QLatin1String("--recalc"))
-            recalc = true;
-        else if (arg.startsWith(QLatin1String("--")) || !path.isEmpty())
-            return usage();
-        else
-            path = arg;
-    }
+    static const CommandSpec spec{
+        "dump",
+        QStringLiteral("FILE [--password PW | --password-file PWFILE] [--recalc]"),
+        QStringLiteral("Prints the database FILE as one JSON object (UTF-8): its name, flags and "
+                       "dates, every field, every record as an array of cell texts, the sort "
+                       "and filter lists, and the bytes of the file that none of these gives. "
+                       "load makes the file again from it."),
+        {QStringLiteral("FILE")},
+        {QCommandLineOption(QStringLiteral("recalc"),
+                            QStringLiteral("compute every calculated cell anew first, as the "
+                                           "editor shows it"))},
+        SharedOptions::Passwords,
+        run};
+    return spec;
+}
+
+int DumpCommand::run(CommandLine &line)
+{
+    const QString path = line.positionals()[0];
     if (path.isEmpty())
-        return usage();
+        return line.usageError(QStringLiteral("FILE must name a file"));
+    const bool recalc = line.isSet(QStringLiteral("recalc"));
 
     CliSession session;
-    if (!session.usePasswords(passwords))
+    if (!session.usePasswords(line.passwords()))
         return 1;
     Database db;
     if (!session.readDatabase(path, db))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/commandspec.h"
 
 /**
  * The dump command: the whole database as one JSON object (JsonDump), for
@@ -9,9 +9,9 @@
 class DumpCommand
 {
 public:
-    /// Runs `dump FILE [--password PW | --password-file PWFILE] [--recalc]`
-    /// on @p arguments (after the command name); returns the exit status.
-    /// With --recalc every calculated cell is computed anew first, as the
-    /// editor would.
-    static int run(const QStringList &arguments);
+    /// `dump FILE [--password PW | --password-file PWFILE] [--recalc]`.
+    static const CommandSpec &spec();
+    /// Runs the command on @p line; returns the exit status. With --recalc
+    /// every calculated cell is computed anew first, as the editor would.
+    static int run(CommandLine &line);
 };

@@ -1,23 +1,12 @@
 #include "cli/findcommand.h"
 
 #include "cli/clisession.h"
-#include "cli/passwordoptions.h"
+#include "cli/commandline.h"
+#include "cli/sharedoptions.h"
 #include "core/document/database.h"
 #include "table/find/findsearch.h"
 
 #include <QTextStream>
-
-namespace {
-
-int usage()
-{
-    QTextStream(stderr) << "usage: quillgrid-cli find FILE TEXT [--field N] [--begins] "
-                           "[--password PW | --password-file PWFILE]"
-                        << Qt::endl;
-    return 2;
-}
-
-} // namespace
 
 int FindCommand::fieldNumber(const QString &text, int fields)
 {
@@ -28,35 +17,47 @@ int FindCommand::fieldNumber(const QString &text, int fields)
     return n;
 }
 
-int FindCommand::run(const QStringList &arguments)
+QCommandLineOption FindCommand::fieldOption()
 {
-    QStringList positional;
-    PasswordOptions passwords(false);
+    return QCommandLineOption(QStringLiteral("field"),
+                              QStringLiteral("search field N alone (from 1; 0, the default, "
+                                             "means all fields)"),
+                              QStringLiteral("N"));
+}
+
+const CommandSpec &FindCommand::spec()
+{
+    static const CommandSpec spec{
+        "find",
+        QStringLiteral("FILE TEXT [--field N] [--begins] [--password PW | --password-file "
+                       "PWFILE]"),
+        QStringLiteral("Lists every cell the Find dialog's search reaches from the start, record "
+                       "by record and field by field, one line each: the record number as the "
+                       "editor shows it (0012), a TAB, the field's name. Only the letters a to z "
+                       "are taken without regard to case. Without a match it says so on "
+                       "standard error and exits with 1."),
+        {QStringLiteral("FILE"), QStringLiteral("TEXT")},
+        {fieldOption(), QCommandLineOption(QStringLiteral("begins"),
+                                           QStringLiteral("the cell must begin with TEXT"))},
+        SharedOptions::Passwords,
+        run};
+    return spec;
+}
+
+int FindCommand::run(CommandLine &line)
+{
+    const QStringList &positional = line.positionals();
     FindSearch::Query query;
-    QString fieldText;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        const PasswordOptions::Taken taken = passwords.take(arguments, i);
-        if (taken == PasswordOptions::Taken::Bad)
-            return usage();
-        if (taken == PasswordOptions::Taken::Yes)
-            continue;
-        if (arg == QLatin1String("--field") && i + 1 < arguments.size())
-            fieldText = arguments[++i];
-        else if (arg == QLatin1String("--begins"))
-            query.mustBegin = true;
-        else if (arg.startsWith(QLatin1String("--")))
-            return usage();
-        else
-            positional << arg;
-    }
-    if (positional.size() != 2 || positional[0].isEmpty() ||
-        (!fieldText.isEmpty() && fieldNumber(fieldText) < 0))
-        return usage();
+    query.mustBegin = line.isSet(QStringLiteral("begins"));
+    const QString fieldText = line.value(QStringLiteral("field")).value_or(QString());
+    if (positional[0].isEmpty())
+        return line.usageError(QStringLiteral("FILE must name a file"));
+    if (!fieldText.isEmpty() && fieldNumber(fieldText) < 0)
+        return line.usageError(QStringLiteral("no field number: ") + fieldText);
     query.text = positional[1];
 
     CliSession session;
-    if (!session.usePasswords(passwords))
+    if (!session.usePasswords(line.passwords()))
         return 1;
     Database db;
     if (!session.readDatabase(positional[0], db))

@@ -1,7 +1,9 @@
 #include "cli/installcommand.h"
 
 #include "cli/clisession.h"
+#include "cli/commandline.h"
 #include "cli/passwordoptions.h"
+#include "cli/sharedoptions.h"
 #include "core/document/database.h"
 #include "core/platform/qt/localfilesystem.h"
 #include "core/platform/qt/syncsoftwareproviders.h"
@@ -11,14 +13,6 @@
 #include <QTextStream>
 
 namespace {
-
-int usage()
-{
-    QTextStream(stderr) << "usage: quillgrid-cli install FILE [--user NAME|ID] [--password PW | "
-                           "--password-file PWFILE]"
-                        << Qt::endl;
-    return 2;
-}
 
 /// The user named @p wanted, else the one with that ID; -1 when none is.
 int findUser(const TUserData &users, const QString &wanted)
@@ -38,27 +32,30 @@ int findUser(const TUserData &users, const QString &wanted)
 
 } // namespace
 
-int InstallCommand::run(const QStringList &arguments)
+const CommandSpec &InstallCommand::spec()
 {
-    QStringList paths;
-    std::optional<QString> user;
-    PasswordOptions passwords(false);
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        const PasswordOptions::Taken taken = passwords.take(arguments, i);
-        if (taken == PasswordOptions::Taken::Bad)
-            return usage();
-        if (taken == PasswordOptions::Taken::Yes)
-            continue;
-        if (arg == QLatin1String("--user") && i + 1 < arguments.size())
-            user = arguments[++i];
-        else if (arg.startsWith(QLatin1String("--")))
-            return usage();
-        else
-            paths << arg;
-    }
-    if (paths.size() != 1 || paths[0].isEmpty())
-        return usage();
+    static const CommandSpec spec{
+        "install",
+        QStringLiteral("FILE [--user NAME|ID] [--password PW | --password-file PWFILE]"),
+        QStringLiteral("Copies the database FILE into a handheld user's install folder and "
+                       "marks it for the next synchronisation, as the editor's Install does."),
+        {QStringLiteral("FILE")},
+        {QCommandLineOption(QStringLiteral("user"),
+                            QStringLiteral("the handheld user, by name or ID (by default the "
+                                           "user who synchronised last)"),
+                            QStringLiteral("NAME|ID"))},
+        SharedOptions::Passwords,
+        run};
+    return spec;
+}
+
+int InstallCommand::run(CommandLine &line)
+{
+    const QStringList &paths = line.positionals();
+    const std::optional<QString> user = line.value(QStringLiteral("user"));
+    PasswordOptions &passwords = line.passwords();
+    if (paths[0].isEmpty())
+        return line.usageError(QStringLiteral("FILE must name a file"));
 
     CliSession session;
     if (!session.usePasswords(passwords))

@@ -1,14 +1,16 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/commandspec.h"
 
 /// The install command: a database into a handheld user's install folder,
 /// marked for the next synchronisation.
 class InstallCommand
 {
 public:
-    /// Runs `install FILE [--user NAME|ID] [--password PW | --password-file
-    /// PWFILE]`; without --user, the user who synchronised last. Returns the
-    /// exit status.
-    static int run(const QStringList &arguments);
+    /// `install FILE [--user NAME|ID] [--password PW | --password-file
+    /// PWFILE]`.
+    static const CommandSpec &spec();
+    /// Runs the command on @p line; without --user, for the user who
+    /// synchronised last. Returns the exit status.
+    static int run(CommandLine &line);
 };

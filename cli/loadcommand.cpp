@@ -1,7 +1,8 @@
 #include "cli/loadcommand.h"
 
 #include "cli/clisession.h"
-#include "cli/passwordoptions.h"
+#include "cli/commandline.h"
+#include "cli/sharedoptions.h"
 #include "core/crypto/cryptformrules.h"
 #include "core/document/database.h"
 #include "core/document/databaseflags.h"
@@ -9,63 +10,40 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 
-#include <cstdio>
 #include <optional>
 
-namespace {
-
-struct Options
+const CommandSpec &LoadCommand::spec()
 {
-    QString json;
-    QString out;
-    PasswordOptions passwords{false};
-};
-
-/// The options of `load JSON OUT [--password PW | --password-file PWFILE]`;
-/// nothing on a usage error.
-std::optional<Options> parseOptions(const QStringList &arguments)
-{
-    Options options;
-    QStringList paths;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const PasswordOptions::Taken taken = options.passwords.take(arguments, i);
-        if (taken == PasswordOptions::Taken::Bad)
-            return std::nullopt;
-        if (taken == PasswordOptions::Taken::Yes)
-            continue;
-        if (arguments[i].startsWith(QLatin1String("--")))
-            return std::nullopt;
-        paths << arguments[i];
-    }
-    // An empty name names no file.
-    if (paths.size() != 2 || paths[0].isEmpty() || paths[1].isEmpty())
-        return std::nullopt;
-    options.json = paths[0];
-    options.out = paths[1];
-    return options;
+    static const CommandSpec spec{
+        "load",
+        QStringLiteral("JSON OUT [--password PW | --password-file PWFILE]"),
+        QStringLiteral("Writes the database that the JSON image of a dump describes to OUT, as "
+                       "copy writes one; an enciphered one (\"encrypted\": true) with the "
+                       "password given, which it needs. A document with a fault is refused with "
+                       "the JSON path of the first one, and nothing is written."),
+        {QStringLiteral("JSON"), QStringLiteral("OUT")},
+        {},
+        SharedOptions::Passwords,
+        run};
+    return spec;
 }
 
-} // namespace
-
-int LoadCommand::run(const QStringList &arguments)
+int LoadCommand::run(CommandLine &line)
 {
-    std::optional<Options> options = parseOptions(arguments);
-    if (!options) {
-        QTextStream(stderr)
-            << "usage: quillgrid-cli load JSON OUT [--password PW | --password-file PWFILE]"
-            << Qt::endl;
-        return 2;
-    }
+    // An empty name names no file.
+    const QString jsonPath = line.positionals()[0];
+    const QString outPath = line.positionals()[1];
+    if (jsonPath.isEmpty() || outPath.isEmpty())
+        return line.usageError(QStringLiteral("JSON and OUT must name files"));
     CliSession session;
-    if (!session.usePasswords(options->passwords))
+    if (!session.usePasswords(line.passwords()))
         return 1;
 
-    QFile json(options->json);
-    const bool folder = QFileInfo(options->json).isDir();
+    QFile json(jsonPath);
+    const bool folder = QFileInfo(jsonPath).isDir();
     if (folder || !json.open(QIODevice::ReadOnly)) {
-        session.printError({options->json + QStringLiteral(": ") +
+        session.printError({jsonPath + QStringLiteral(": ") +
                             (folder ? QStringLiteral("Is a directory") : json.errorString())});
         return 1;
     }
@@ -73,13 +51,13 @@ int LoadCommand::run(const QStringList &arguments)
     const JsonLoad::Result result = JsonLoad::read(json, db);
     json.close();
     if (!result.ok) {
-        session.printError({options->json + QStringLiteral(": ") + result.fault});
+        session.printError({jsonPath + QStringLiteral(": ") + result.fault});
         return 1;
     }
 
     // The image holds no password: the one given enciphers, under the
     // rules of a new password.
-    const std::optional<QString> &password = options->passwords.password();
+    const std::optional<QString> &password = line.passwords().password();
     if (db.flags() & DatabaseFlags::Encrypted) {
         if (!password) {
             session.printError(
@@ -99,5 +77,5 @@ int LoadCommand::run(const QStringList &arguments)
                                            "(its \"encrypted\" and \"flags\" say so).")});
         return 1;
     }
-    return session.saveCopy(std::move(db), options->out) ? 0 : 1;
+    return session.saveCopy(std::move(db), outPath) ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/commandspec.h"
 
 /**
  * The load command, the inverse of dump: a database file made from its
@@ -10,9 +10,10 @@
 class LoadCommand
 {
 public:
-    /// Runs `load JSON OUT [--password PW | --password-file PWFILE]` on
-    /// @p arguments (after the command name); returns the exit status. The
-    /// password enciphers the database when its image says it is
-    /// enciphered, and is refused when it says not.
-    static int run(const QStringList &arguments);
+    /// `load JSON OUT [--password PW | --password-file PWFILE]`.
+    static const CommandSpec &spec();
+    /// Runs the command on @p line; returns the exit status. The password
+    /// enciphers the database when its image says it is enciphered, and is
+    /// refused when it says not.
+    static int run(CommandLine &line);
 };

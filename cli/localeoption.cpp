@@ -16,18 +16,9 @@ QLocale &chosen()
 
 namespace LocaleOption {
 
-bool take(QStringList &arguments, QString *error)
+bool use(const QStringList &names, QString *error)
 {
-    for (qsizetype i = 0; i < arguments.size();) {
-        if (arguments[i] != QLatin1String("--locale")) {
-            ++i;
-            continue;
-        }
-        if (i + 1 >= arguments.size()) {
-            *error = QStringLiteral("--locale needs a name, for example en_US");
-            return false;
-        }
-        const QString name = arguments[i + 1];
+    for (const QString &name : names) {
         const QLocale locale(name);
         // QLocale takes a name it does not know for the C locale.
         if (locale.language() == QLocale::C && name != QLatin1String("C")) {
@@ -35,7 +26,6 @@ bool take(QStringList &arguments, QString *error)
             return false;
         }
         chosen() = locale;
-        arguments.remove(i, 2);
     }
     // The separators the editor starts with in that locale.
     const NumberSeparators system = QtLocaleService(chosen()).separators();

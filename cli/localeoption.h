@@ -11,10 +11,10 @@
  */
 namespace LocaleOption {
 
-/// Takes every `--locale NAME` out of @p arguments and puts its number
-/// separators in force. False, with the reason in @p error, for a missing
-/// or unknown name.
-bool take(QStringList &arguments, QString *error);
+/// Puts the locale of the last of @p names (the system's when there is
+/// none) and its number separators in force. False, with the reason in
+/// @p error, when one of them is no locale's name.
+bool use(const QStringList &names, QString *error);
 
 /// The locale of the run.
 QLocale locale();

@@ -1,16 +1,18 @@
+#include "cli/commandline.h"
 #include "cli/copycommand.h"
 #include "cli/dumpcommand.h"
 #include "cli/findcommand.h"
 #include "cli/installcommand.h"
 #include "cli/loadcommand.h"
-#include "cli/localeoption.h"
 #include "cli/newcommand.h"
 #include "cli/printcommand.h"
 #include "cli/replacecommand.h"
+#include "cli/sharedoptions.h"
 #include "cli/textcommand.h"
 #include "cli/userscommand.h"
 #include "core/platform/qt/commandlinebytes.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QStringList>
@@ -22,72 +24,73 @@
 
 namespace {
 
-int usage()
+/// The commands, in the order the help lists them.
+QList<const CommandSpec *> commands()
 {
-    QTextStream err(stderr);
-    err << "usage: quillgrid-cli COMMAND ...\n"
-           "\n"
-           "commands:\n"
-           "  dump FILE [--password PW | --password-file PWFILE] [--recalc]\n"
-           "      print the database as one JSON object (--recalc: calculated cells computed "
-           "anew)\n"
-           "  load JSON OUT [--password PW | --password-file PWFILE]\n"
-           "      write the database that a dump's JSON describes to OUT, as copy would; an\n"
-           "      enciphered one with the password given\n"
-           "  copy IN OUT [--password PW | --password-file PWFILE]\n"
-           "              [--encrypt NEWPW | --encrypt-file NEWPWFILE | --decrypt] [--sort KEYS]\n"
-           "      write the database to OUT, with a new password or none; KEYS sorts the\n"
-           "      records first: one to three field numbers (from 1) separated by commas, a\n"
-           "      minus for descending (-3,1), or stored for the file's own sort keys\n"
-           "  find FILE TEXT [--field N] [--begins] [--password PW | --password-file PWFILE]\n"
-           "      list the cells the Find dialog would find, in its order: record TAB field\n"
-           "  replace IN OUT --find TEXT --with TEXT [--field N] [--begins] [--match-case]\n"
-           "              [--password PW | --password-file PWFILE]\n"
-           "      Replace All as the Replace dialog does it; prints how many were replaced\n"
-           "      (and on standard error how many were skipped: cells past 4000 characters)\n"
-           "  new OUT --name NAME [--fields 5] [--records 10] [--type String] [--width 60]\n"
-           "      create a database as the new-database dialog does\n"
-           "  users\n"
-           "      list the handheld users of the synchronisation software: ID, name, install "
-           "folder\n"
-           "  install FILE [--user NAME|ID] [--password PW | --password-file PWFILE]\n"
-           "      copy the database into a handheld user's install folder (by default the user\n"
-           "      who synchronised last) and mark it for the next synchronisation\n"
-           "  import IN OUT.pdb [--separator comma|semicolon|tab] [--encoding auto|cp1252|utf-8]\n"
-           "         [--strict]\n"
-           "      make a database of a delimited text file (first line: the field names)\n"
-           "  append DB IN OUT.pdb [--separator ...] [--encoding ...] [--strict]\n"
-           "         [--password PW | --password-file PWFILE]\n"
-           "      add the lines of a delimited text file to DB's records, written to OUT.pdb\n"
-           "  export DB OUT [--separator ...] [--encoding ...] [--filter simple|advanced]\n"
-           "         [--begins] [--exclude] [--password PW | --password-file PWFILE]\n"
-           "      write the field names and the records (those the filter shows) as text\n"
-           "  print DB OUT.pdf [--page-size a4|letter] [--password PW | --password-file PWFILE]\n"
-           "      write the pages the editor prints as a PDF file; prints the number of pages\n"
-           "\n"
-           "Text is read as UTF-8 when it looks like it, else as Windows-1252 (--encoding\n"
-           "auto); it is written as Windows-1252 unless --encoding utf-8. Questions about\n"
-           "the file are printed and answered OK; --strict answers Cancel and exits 1.\n"
-           "\n"
-           "Every command takes --locale NAME (en_US, de_DE, ...): the collation, date and\n"
-           "time formats and number separators of that locale instead of the system's.\n"
-           "--field N counts fields from 1; 0 means all fields.\n"
-           "A password file (a regular file or a pipe) gives its first line, at most 64\n"
-           "characters. Without a password, an enciphered file's\n"
-           "is asked for when standard input is a terminal. A password given as PW can be\n"
-           "seen by other users in the process list.\n";
-    err.flush();
+    return {&DumpCommand::spec(),       &LoadCommand::spec(),       &CopyCommand::spec(),
+            &FindCommand::spec(),       &ReplaceCommand::spec(),    &NewCommand::spec(),
+            &UsersCommand::spec(),      &InstallCommand::spec(),    &TextCommand::importSpec(),
+            &TextCommand::appendSpec(), &TextCommand::exportSpec(), &PrintCommand::spec()};
+}
+
+const char Usage[] = "usage: quillgrid-cli [--locale NAME] COMMAND ARGUMENTS [OPTIONS]";
+
+QCommandLineOption versionOption()
+{
+    return QCommandLineOption({QStringLiteral("v"), SharedOptions::Version},
+                              QStringLiteral("show the version"));
+}
+
+QString helpText()
+{
+    QString text = QLatin1String(Usage) +
+                   QStringLiteral("\n       quillgrid-cli COMMAND --help\n"
+                                  "       quillgrid-cli --version\n\n") +
+                   CommandLine::wrapped(QStringLiteral("Reads, writes and changes the databases "
+                                                       "of the handheld's table-database "
+                                                       "application (.pdb) as the editor does."),
+                                        0) +
+                   QStringLiteral("\n\nCommands:\n");
+    for (const CommandSpec *spec : commands()) {
+        // The first sentence of the summary.
+        const QString summary = spec->summary.section(QStringLiteral(". "), 0, 0);
+        const QString name = QStringLiteral("  ") + QLatin1String(spec->name);
+        text += name.leftJustified(12) +
+                CommandLine::wrapped(summary.endsWith(QLatin1Char('.')) ? summary : summary + u'.',
+                                     12) +
+                QLatin1Char('\n');
+    }
+    text += QStringLiteral("\nOptions:\n");
+    for (const QCommandLineOption &option :
+         {SharedOptions::locale(), SharedOptions::help(), versionOption()}) {
+        text += (QStringLiteral("  ") + CommandLine::optionNames(option)).leftJustified(30) +
+                CommandLine::wrapped(option.description(), 30) + QLatin1Char('\n');
+    }
+    text += QLatin1Char('\n') +
+            CommandLine::wrapped(
+                QStringLiteral("quillgrid-cli COMMAND --help describes a command and every "
+                               "option it takes. Exit status: 0 on success, 1 when a file "
+                               "cannot be read or written (the message on standard error), 2 "
+                               "for a usage error."),
+                0) +
+            QLatin1Char('\n');
+    return text;
+}
+
+int usageError(const QString &why)
+{
+    QTextStream(stderr) << why << '\n' << Usage << Qt::endl;
     return 2;
 }
 
 /// Whether the command is print, which paints and so needs Qt Gui: the
-/// first argument that is not a --locale option and its name.
+/// first argument that is no --locale option and its name.
 bool printing(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--locale") == 0)
             ++i;
-        else
+        else if (std::strncmp(argv[i], "--locale=", 9) != 0)
             return std::strcmp(argv[i], PrintCommand::Name) == 0;
     }
     return false;
@@ -105,6 +108,8 @@ int main(int argc, char *argv[])
     const std::unique_ptr<QCoreApplication> app =
         paints ? std::make_unique<QGuiApplication>(argc, argv)
                : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillgrid-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QG_VERSION));
     // The arguments as bytes: a name must reach the file system as given.
     QString error;
     std::optional<QStringList> decoded = CommandLineBytes::decode(argc, argv, &error);
@@ -112,39 +117,32 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "quillgrid-cli: " << error << Qt::endl;
         return 2;
     }
-    QStringList arguments = std::move(*decoded);
-    if (arguments.isEmpty())
-        return usage();
-    if (!LocaleOption::take(arguments, &error)) {
-        QTextStream(stderr) << error << Qt::endl;
-        return usage();
+
+    // The options before the command; the command's own parser takes the
+    // rest.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.addOptions({SharedOptions::locale(), SharedOptions::help(), versionOption()});
+    if (!parser.parse(QStringList{QStringLiteral("quillgrid-cli")} + *decoded))
+        return usageError(parser.errorText());
+    if (parser.isSet(SharedOptions::Help)) {
+        QTextStream(stdout) << helpText();
+        return 0;
     }
+    if (parser.isSet(SharedOptions::Version)) {
+        QTextStream(stdout) << "quillgrid-cli " << QG_VERSION << Qt::endl;
+        return 0;
+    }
+    const QStringList arguments = parser.positionalArguments();
     if (arguments.isEmpty())
-        return usage();
-    const QString command = arguments.takeFirst();
-    if (command == QLatin1String("dump"))
-        return DumpCommand::run(arguments);
-    if (command == QLatin1String("load"))
-        return LoadCommand::run(arguments);
-    if (command == QLatin1String("copy"))
-        return CopyCommand::run(arguments);
-    if (command == QLatin1String("new"))
-        return NewCommand::run(arguments);
-    if (command == QLatin1String("find"))
-        return FindCommand::run(arguments);
-    if (command == QLatin1String("replace"))
-        return ReplaceCommand::run(arguments);
-    if (command == QLatin1String("users"))
-        return UsersCommand::run(arguments);
-    if (command == QLatin1String("install"))
-        return InstallCommand::run(arguments);
-    if (command == QLatin1String("import"))
-        return TextCommand::runImport(arguments);
-    if (command == QLatin1String("append"))
-        return TextCommand::runAppend(arguments);
-    if (command == QLatin1String("export"))
-        return TextCommand::runExport(arguments);
-    if (command == QLatin1String(PrintCommand::Name))
-        return PrintCommand::run(arguments);
-    return usage();
+        return usageError(QStringLiteral("a command is needed (quillgrid-cli --help lists them)"));
+    for (const CommandSpec *spec : commands()) {
+        if (arguments.first() != QLatin1String(spec->name))
+            continue;
+        CommandLine line(*spec, arguments.mid(1), parser.values(SharedOptions::Locale));
+        if (const std::optional<int> status = line.finished())
+            return *status;
+        return spec->run(line);
+    }
+    return usageError(QStringLiteral("unknown command: ") + arguments.first());
 }

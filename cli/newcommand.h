@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/commandspec.h"
 
 /// The new command: creates a database as the new-database dialog does and
 /// writes it to a file.
 class NewCommand
 {
 public:
-    /// Runs `new OUT --name NAME [--fields N] [--records N] [--type T]
-    /// [--width W]`; returns the exit status.
-    static int run(const QStringList &arguments);
+    /// `new OUT --name NAME [--fields N] [--records N] [--type T]
+    /// [--width W]`.
+    static const CommandSpec &spec();
+    /// Runs the command on @p line; returns the exit status.
+    static int run(CommandLine &line);
 };

@@ -1,5 +1,7 @@
 #include "cli/passwordoptions.h"
 
+#include "cli/sharedoptions.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -7,33 +9,32 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-PasswordOptions::Taken PasswordOptions::take(const QStringList &arguments, qsizetype &i)
+bool PasswordOptions::take(const QCommandLineParser &parser, QString *why)
 {
-    const QString &arg = arguments[i];
-    if (i + 1 >= arguments.size())
-        return Taken::No;
-    Source *source = nullptr;
-    bool fromFile = false;
-    if (arg == QLatin1String("--password") || arg == QLatin1String("--password-file")) {
-        source = &mPassword;
-        fromFile = arg.endsWith(QLatin1String("-file"));
-    } else if (mWithEncrypt &&
-               (arg == QLatin1String("--encrypt") || arg == QLatin1String("--encrypt-file"))) {
-        source = &mNewPassword;
-        fromFile = arg.endsWith(QLatin1String("-file"));
-    } else {
-        return Taken::No;
+    return takeSource(parser, SharedOptions::Password, SharedOptions::PasswordFile, mPassword,
+                      why) &&
+           (!mWithEncrypt || takeSource(parser, SharedOptions::Encrypt, SharedOptions::EncryptFile,
+                                        mNewPassword, why));
+}
+
+bool PasswordOptions::takeSource(const QCommandLineParser &parser, const QString &valueName,
+                                 const QString &fileName, Source &source, QString *why)
+{
+    const QStringList values = parser.values(valueName);
+    const QStringList files = parser.values(fileName);
+    if (values.size() + files.size() > 1) {
+        *why = QStringLiteral("--%1 and --%2: give one, once").arg(valueName, fileName);
+        return false;
     }
-    if (source->value || !source->file.isEmpty())
-        return Taken::Bad;
-    const QString &value = arguments[++i];
-    if (!fromFile)
-        source->value = value;
-    else if (value.isEmpty())
-        return Taken::Bad; // an empty name is no file
-    else
-        source->file = value;
-    return Taken::Yes;
+    if (!values.isEmpty())
+        source.value = values.first();
+    if (!files.isEmpty() && files.first().isEmpty()) {
+        *why = QStringLiteral("--%1 needs the name of a file").arg(fileName);
+        return false; // an empty name is no file
+    }
+    if (!files.isEmpty())
+        source.file = files.first();
+    return true;
 }
 
 bool PasswordOptions::load(QString *error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
@@ -20,13 +21,10 @@ class PasswordOptions
 public:
     explicit PasswordOptions(bool withEncrypt) : mWithEncrypt(withEncrypt) {}
 
-    enum class Taken
-    {
-        No,  ///< arguments[i] is no password option
-        Yes, ///< taken, with its value; i is on the value
-        Bad, ///< a usage error: given a second way, or an empty file name
-    };
-    Taken take(const QStringList &arguments, qsizetype &i);
+    /// Takes the password options @p parser holds. False, with the reason
+    /// in @p why, for a usage error: a password given twice, or a file of
+    /// no name.
+    bool take(const QCommandLineParser &parser, QString *why);
 
     /// Reads the files named. On failure puts the reason in @p error.
     bool load(QString *error);
@@ -52,6 +50,8 @@ private:
         std::optional<QString> value;
         QString file;
     };
+    static bool takeSource(const QCommandLineParser &parser, const QString &valueName,
+                           const QString &fileName, Source &source, QString *why);
     static bool loadFile(Source &source, QString *error);
 
     bool mWithEncrypt;

@@ -1,7 +1,8 @@
 #include "cli/printcommand.h"
 
 #include "cli/clisession.h"
-#include "cli/passwordoptions.h"
+#include "cli/commandline.h"
+#include "cli/sharedoptions.h"
 #include "core/document/database.h"
 #include "core/files/savedatabasefile.h"
 #include "core/platform/qt/localfilesystem.h"
@@ -17,55 +18,6 @@
 
 namespace {
 
-int usage()
-{
-    QTextStream(stderr) << "usage: quillgrid-cli print DB OUT.pdf [--page-size a4|letter] "
-                           "[--password PW | --password-file PWFILE]"
-                        << Qt::endl;
-    return 2;
-}
-
-struct Options
-{
-    QString database;
-    QString pdf;
-    QPageSize::PageSizeId pageSize = QPageSize::A4;
-    PasswordOptions passwords{false};
-};
-
-/// The options of @p arguments; nothing on a usage error.
-std::optional<Options> parse(const QStringList &arguments)
-{
-    Options options;
-    QStringList paths;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        const PasswordOptions::Taken taken = options.passwords.take(arguments, i);
-        if (taken == PasswordOptions::Taken::Bad)
-            return std::nullopt;
-        if (taken == PasswordOptions::Taken::Yes)
-            continue;
-        if (arg == QLatin1String("--page-size") && i + 1 < arguments.size()) {
-            const QString size = arguments[++i];
-            if (size == QLatin1String("a4"))
-                options.pageSize = QPageSize::A4;
-            else if (size == QLatin1String("letter"))
-                options.pageSize = QPageSize::Letter;
-            else
-                return std::nullopt;
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return std::nullopt;
-        } else {
-            paths << arg;
-        }
-    }
-    if (paths.size() != 2 || paths[0].isEmpty() || paths[1].isEmpty())
-        return std::nullopt;
-    options.database = paths[0];
-    options.pdf = paths[1];
-    return options;
-}
-
 /// The editor's program font until the user picks another.
 QFont defaultProgramFont()
 {
@@ -74,17 +26,43 @@ QFont defaultProgramFont()
 
 } // namespace
 
-int PrintCommand::run(const QStringList &arguments)
+const CommandSpec &PrintCommand::spec()
 {
-    std::optional<Options> options = parse(arguments);
-    if (!options)
-        return usage();
+    static const CommandSpec spec{
+        Name,
+        QStringLiteral("DB OUT.pdf [--page-size a4|letter] [--password PW | --password-file "
+                       "PWFILE]"),
+        QStringLiteral("Writes the pages the editor prints, laid out as its Export as PDF lays "
+                       "them out in its default program font, as the PDF file OUT.pdf, and "
+                       "prints the number of pages. It needs no display. A failure leaves no "
+                       "half-written file."),
+        {QStringLiteral("DB"), QStringLiteral("OUT.pdf")},
+        {QCommandLineOption(QStringLiteral("page-size"),
+                            QStringLiteral("the paper: a4 (the default) or letter"),
+                            QStringLiteral("a4|letter"))},
+        SharedOptions::Passwords,
+        run};
+    return spec;
+}
+
+int PrintCommand::run(CommandLine &line)
+{
+    const QString database = line.positionals()[0];
+    const QString pdfPath = line.positionals()[1];
+    if (database.isEmpty() || pdfPath.isEmpty())
+        return line.usageError(QStringLiteral("DB and OUT.pdf must name files"));
+    QPageSize::PageSizeId pageSize = QPageSize::A4;
+    const QString size = line.value(QStringLiteral("page-size")).value_or(QStringLiteral("a4"));
+    if (size == QLatin1String("letter"))
+        pageSize = QPageSize::Letter;
+    else if (size != QLatin1String("a4"))
+        return line.usageError(QStringLiteral("no page size: ") + size);
 
     CliSession session;
-    if (!session.usePasswords(options->passwords))
+    if (!session.usePasswords(line.passwords()))
         return 1;
     Database db;
-    if (!session.readDatabase(options->database, db))
+    if (!session.readDatabase(database, db))
         return 1;
     // Columns as wide as the editor shows them in its program font: a
     // field's width unit is the width of "0000" over 56/3 pixels.
@@ -105,17 +83,17 @@ int PrintCommand::run(const QStringList &arguments)
         // As the printer's PDF output of the editor: 1200 dots an inch, the
         // paper's edges less 10 points.
         writer.setResolution(1200);
-        writer.setPageSize(QPageSize(options->pageSize));
+        writer.setPageSize(QPageSize(pageSize));
         pages = PagePainter::print(writer, db, font);
     }
     if (pages < 0) {
-        session.printError({options->pdf + QStringLiteral(": the pages could not be painted")});
+        session.printError({pdfPath + QStringLiteral(": the pages could not be painted")});
         return 1;
     }
     LocalFileSystem files;
     QString reason;
-    if (!ReplaceFile(files, options->pdf, QString(), pdf.buffer(), reason)) {
-        session.printError({options->pdf + QStringLiteral(": ") + reason});
+    if (!ReplaceFile(files, pdfPath, QString(), pdf.buffer(), reason)) {
+        session.printError({pdfPath + QStringLiteral(": ") + reason});
         return 1;
     }
     QTextStream(stdout) << pages << Qt::endl;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/commandspec.h"
 
 /**
  * The print command: the database's pages as a PDF file, laid out as the
@@ -14,9 +14,11 @@ namespace PrintCommand {
 /// application object.
 inline constexpr char Name[] = "print";
 
-/// Runs `print DB OUT.pdf [--page-size a4|letter] [--password PW |
-/// --password-file PWFILE]`; prints the number of pages and returns the
-/// exit status.
-int run(const QStringList &arguments);
+/// `print DB OUT.pdf [--page-size a4|letter] [--password PW |
+/// --password-file PWFILE]`.
+const CommandSpec &spec();
+/// Runs the command on @p line: prints the number of pages and returns
+/// the exit status.
+int run(CommandLine &line);
 
 } // namespace PrintCommand

@@ -1,9 +1,10 @@
 #include "cli/replacecommand.h"
 
 #include "cli/clisession.h"
+#include "cli/commandline.h"
 #include "cli/findcommand.h"
 #include "cli/localeoption.h"
-#include "cli/passwordoptions.h"
+#include "cli/sharedoptions.h"
 #include "core/document/database.h"
 #include "core/document/document.h"
 #include "core/platform/qt/qtlocaleservice.h"
@@ -15,61 +16,56 @@
 
 #include <optional>
 
-namespace {
-
-int usage()
+const CommandSpec &ReplaceCommand::spec()
 {
-    QTextStream(stderr) << "usage: quillgrid-cli replace IN OUT --find TEXT --with TEXT [--field "
-                           "N] [--begins] [--match-case] [--password PW | --password-file PWFILE]"
-                        << Qt::endl;
-    return 2;
+    static const CommandSpec spec{
+        "replace",
+        QStringLiteral("IN OUT --find TEXT --with TEXT [--field N] [--begins] [--match-case] "
+                       "[--password PW | --password-file PWFILE]"),
+        QStringLiteral("Does what the Replace dialog's Replace All does and writes the result "
+                       "to OUT: every occurrence in every cell of the range, the search going on "
+                       "behind each inserted text. Prints the number of replacements, or on "
+                       "standard error that the text was not found (OUT is written either way), "
+                       "and how many replacements were skipped because they would take a cell "
+                       "past 4000 characters."),
+        {QStringLiteral("IN"), QStringLiteral("OUT")},
+        {QCommandLineOption(QStringLiteral("find"), QStringLiteral("the text to replace"),
+                            QStringLiteral("TEXT")),
+         QCommandLineOption(QStringLiteral("with"), QStringLiteral("the text to put in its place"),
+                            QStringLiteral("TEXT")),
+         FindCommand::fieldOption(),
+         QCommandLineOption(QStringLiteral("begins"),
+                            QStringLiteral("only where the cell begins with the text")),
+         QCommandLineOption(QStringLiteral("match-case"),
+                            QStringLiteral("compare the case too (else both in the locale's "
+                                           "upper case)"))},
+        SharedOptions::Passwords,
+        run};
+    return spec;
 }
 
-} // namespace
-
-int ReplaceCommand::run(const QStringList &arguments)
+int ReplaceCommand::run(CommandLine &line)
 {
-    QStringList paths;
-    PasswordOptions passwords(false);
+    const QStringList &paths = line.positionals();
     ReplaceStep::Query query;
-    std::optional<QString> find;
-    std::optional<QString> with;
-    QString fieldText;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        const PasswordOptions::Taken taken = passwords.take(arguments, i);
-        if (taken == PasswordOptions::Taken::Bad)
-            return usage();
-        if (taken == PasswordOptions::Taken::Yes)
-            continue;
-        const bool hasValue = i + 1 < arguments.size();
-        if (arg == QLatin1String("--find") && hasValue)
-            find = arguments[++i];
-        else if (arg == QLatin1String("--with") && hasValue)
-            with = arguments[++i];
-        else if (arg == QLatin1String("--field") && hasValue)
-            fieldText = arguments[++i];
-        else if (arg == QLatin1String("--begins"))
-            query.mustBegin = true;
-        else if (arg == QLatin1String("--match-case"))
-            query.matchCase = true;
-        else if (arg.startsWith(QLatin1String("--")))
-            return usage();
-        else
-            paths << arg;
-    }
-    if (paths.size() != 2 || paths[0].isEmpty() || paths[1].isEmpty() || !with ||
-        (!fieldText.isEmpty() && FindCommand::fieldNumber(fieldText) < 0))
-        return usage();
-    if (!find || find->isEmpty()) {
-        QTextStream(stderr) << "--find needs a text to look for" << Qt::endl;
-        return usage();
-    }
+    query.mustBegin = line.isSet(QStringLiteral("begins"));
+    query.matchCase = line.isSet(QStringLiteral("match-case"));
+    const std::optional<QString> find = line.value(QStringLiteral("find"));
+    const std::optional<QString> with = line.value(QStringLiteral("with"));
+    const QString fieldText = line.value(QStringLiteral("field")).value_or(QString());
+    if (paths[0].isEmpty() || paths[1].isEmpty())
+        return line.usageError(QStringLiteral("IN and OUT must name files"));
+    if (!with)
+        return line.usageError(QStringLiteral("--with is needed"));
+    if (!fieldText.isEmpty() && FindCommand::fieldNumber(fieldText) < 0)
+        return line.usageError(QStringLiteral("no field number: ") + fieldText);
+    if (!find || find->isEmpty())
+        return line.usageError(QStringLiteral("--find needs a text to look for"));
     query.findText = *find;
     query.replaceText = *with;
 
     CliSession session;
-    if (!session.usePasswords(passwords))
+    if (!session.usePasswords(line.passwords()))
         return 1;
     Database db;
     if (!session.readDatabase(paths[0], db))

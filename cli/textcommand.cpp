@@ -1,7 +1,9 @@
 #include "cli/textcommand.h"
 
 #include "cli/clisession.h"
+#include "cli/commandline.h"
 #include "cli/passwordoptions.h"
+#include "cli/sharedoptions.h"
 #include "core/document/database.h"
 #include "core/document/document.h"
 #include "core/platform/progress.h"
@@ -23,28 +25,6 @@ enum class Kind
     Append,
     Export
 };
-
-int usage(Kind kind)
-{
-    QTextStream err(stderr);
-    const char *options = " [--separator comma|semicolon|tab] [--encoding auto|cp1252|utf-8]";
-    switch (kind) {
-    case Kind::Import:
-        err << "usage: quillgrid-cli import IN OUT.pdb" << options << " [--strict]";
-        break;
-    case Kind::Append:
-        err << "usage: quillgrid-cli append DB IN OUT.pdb" << options
-            << " [--strict] [--password PW | --password-file PWFILE]";
-        break;
-    case Kind::Export:
-        err << "usage: quillgrid-cli export DB OUT" << options
-            << " [--filter simple|advanced] [--begins] [--exclude]"
-               " [--password PW | --password-file PWFILE]";
-        break;
-    }
-    err << Qt::endl;
-    return 2;
-}
 
 /// Questions answered OK (or Cancel when strict); everything else as the
 /// session answers it.
@@ -78,61 +58,43 @@ struct Options
     bool exclude = false;
 };
 
-bool parse(Kind kind, const QStringList &arguments, Options &o, PasswordOptions &passwords)
+/// The options of @p line; the fault when one is wrong.
+std::optional<QString> parse(CommandLine &line, Options &o)
 {
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &arg = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (kind != Kind::Import) {
-            const PasswordOptions::Taken taken = passwords.take(arguments, i);
-            if (taken == PasswordOptions::Taken::Bad)
-                return false;
-            if (taken == PasswordOptions::Taken::Yes)
-                continue;
-        }
-        if (arg == QLatin1String("--separator") && hasValue) {
-            o.fileType = TextFileType::fromName(arguments[++i]);
-            if (o.fileType == 0)
-                return false;
-        } else if (arg == QLatin1String("--encoding") && hasValue) {
-            if (!TextCodec::fromName(arguments[++i], &o.encoding))
-                return false;
-        } else if (arg == QLatin1String("--strict") && kind != Kind::Export) {
-            o.strict = true;
-        } else if (arg == QLatin1String("--filter") && hasValue && kind == Kind::Export) {
-            const QString mode = arguments[++i];
-            if (mode == QLatin1String("simple"))
-                o.filter = FilterEngine::Simple;
-            else if (mode == QLatin1String("advanced"))
-                o.filter = FilterEngine::Advanced;
-            else
-                return false;
-        } else if (arg == QLatin1String("--begins") && kind == Kind::Export) {
-            o.begins = true;
-        } else if (arg == QLatin1String("--exclude") && kind == Kind::Export) {
-            o.exclude = true;
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            return false;
-        } else {
-            o.paths << arg;
-        }
-    }
-    const qsizetype wanted = kind == Kind::Append ? 3 : 2;
-    if (o.paths.size() != wanted)
-        return false;
+    o.paths = line.positionals();
     for (const QString &path : std::as_const(o.paths)) {
         if (path.isEmpty())
-            return false;
+            return QStringLiteral("an empty argument names no file");
     }
-    return true;
+    if (const auto separator = line.value(SharedOptions::Separator)) {
+        o.fileType = TextFileType::fromName(*separator);
+        if (o.fileType == 0)
+            return QStringLiteral("no separator: ") + *separator;
+    }
+    if (const auto encoding = line.value(SharedOptions::Encoding)) {
+        if (!TextCodec::fromName(*encoding, &o.encoding))
+            return QStringLiteral("no encoding: ") + *encoding;
+    }
+    o.strict = line.isSet(QStringLiteral("strict"));
+    if (const auto mode = line.value(QStringLiteral("filter"))) {
+        if (mode == QLatin1String("simple"))
+            o.filter = FilterEngine::Simple;
+        else if (mode == QLatin1String("advanced"))
+            o.filter = FilterEngine::Advanced;
+        else
+            return QStringLiteral("no filter: ") + *mode;
+    }
+    o.begins = line.isSet(QStringLiteral("begins"));
+    o.exclude = line.isSet(QStringLiteral("exclude"));
+    return std::nullopt;
 }
 
-int run(Kind kind, const QStringList &arguments)
+int run(Kind kind, CommandLine &line)
 {
     Options o;
-    PasswordOptions passwords(false);
-    if (!parse(kind, arguments, o, passwords))
-        return usage(kind);
+    if (const std::optional<QString> fault = parse(line, o))
+        return line.usageError(*fault);
+    PasswordOptions &passwords = line.passwords();
 
     CliSession session;
     if (!session.usePasswords(passwords))
@@ -172,23 +134,89 @@ int run(Kind kind, const QStringList &arguments)
     return commands.exportFile(o.paths[1], o.fileType, encoding) ? 0 : 1;
 }
 
+QCommandLineOption strictOption()
+{
+    return QCommandLineOption(QStringLiteral("strict"),
+                              QStringLiteral("answer the questions about the text Cancel: exit "
+                                             "with 1 and write nothing (else they are printed "
+                                             "and answered OK)"));
+}
+
+int runImport(CommandLine &line)
+{
+    return run(Kind::Import, line);
+}
+
+int runAppend(CommandLine &line)
+{
+    return run(Kind::Append, line);
+}
+
+int runExport(CommandLine &line)
+{
+    return run(Kind::Export, line);
+}
+
 } // namespace
 
 namespace TextCommand {
 
-int runImport(const QStringList &arguments)
+const CommandSpec &importSpec()
 {
-    return run(Kind::Import, arguments);
+    static const CommandSpec spec{
+        "import",
+        QStringLiteral("IN OUT.pdb [--separator comma|semicolon|tab] [--encoding "
+                       "auto|cp1252|utf-8] [--strict]"),
+        QStringLiteral("Makes a database of the delimited text file IN (its first line the "
+                       "field names) and writes it to OUT.pdb, as the editor's Import does. What "
+                       "was not taken as it stands is told on standard error."),
+        {QStringLiteral("IN"), QStringLiteral("OUT.pdb")},
+        {strictOption()},
+        SharedOptions::TextFormat,
+        runImport};
+    return spec;
 }
 
-int runAppend(const QStringList &arguments)
+const CommandSpec &appendSpec()
 {
-    return run(Kind::Append, arguments);
+    static const CommandSpec spec{
+        "append",
+        QStringLiteral("DB IN OUT.pdb [--separator ...] [--encoding ...] [--strict] [--password "
+                       "PW | --password-file PWFILE]"),
+        QStringLiteral("Adds the lines of the delimited text file IN to the records of the "
+                       "database DB and writes the result to OUT.pdb, as the editor's Append "
+                       "does."),
+        {QStringLiteral("DB"), QStringLiteral("IN"), QStringLiteral("OUT.pdb")},
+        {strictOption()},
+        SharedOptions::TextFormat | SharedOptions::Passwords,
+        runAppend};
+    return spec;
 }
 
-int runExport(const QStringList &arguments)
+const CommandSpec &exportSpec()
 {
-    return run(Kind::Export, arguments);
+    static const CommandSpec spec{
+        "export",
+        QStringLiteral("DB OUT [--separator ...] [--encoding ...] [--filter simple|advanced] "
+                       "[--begins] [--exclude] [--password PW | --password-file PWFILE]"),
+        QStringLiteral("Writes the field names and the records of the database DB (those the "
+                       "filter shows) as delimited text to OUT, keeping a file it replaces as "
+                       "its backup (.CS_ for comma, .cs_ for semicolon, .TX_ for tab). Before "
+                       "Windows-1252 text gets \"?\" for characters it has no byte for, the "
+                       "question is printed and answered Yes."),
+        {QStringLiteral("DB"), QStringLiteral("OUT")},
+        {QCommandLineOption(QStringLiteral("filter"),
+                            QStringLiteral("only the records the file's simple filter or its "
+                                           "advanced filter (filter list 1) shows"),
+                            QStringLiteral("simple|advanced")),
+         QCommandLineOption(QStringLiteral("begins"),
+                            QStringLiteral("with the simple filter: the field must begin with "
+                                           "the text")),
+         QCommandLineOption(QStringLiteral("exclude"),
+                            QStringLiteral("with the simple filter: the matches are left out"))},
+        SharedOptions::TextFormat | SharedOptions::Passwords,
+        runExport};
+    return spec;
 }
 
 } // namespace TextCommand

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/commandspec.h"
 
 /**
  * The import, append and export commands: delimited text in and out, as
@@ -11,12 +11,12 @@
 namespace TextCommand {
 
 /// `import IN OUT.pdb [--separator S] [--encoding E] [--strict]`
-int runImport(const QStringList &arguments);
+const CommandSpec &importSpec();
 /// `append DB IN OUT.pdb [--separator S] [--encoding E] [--strict]
 /// [--password PW | --password-file F]`
-int runAppend(const QStringList &arguments);
+const CommandSpec &appendSpec();
 /// `export DB OUT [--separator S] [--encoding E] [--filter simple|advanced]
 /// [--begins] [--exclude] [--password PW | --password-file F]`
-int runExport(const QStringList &arguments);
+const CommandSpec &exportSpec();
 
 } // namespace TextCommand

@@ -1,18 +1,29 @@
 #include "cli/userscommand.h"
 
 #include "cli/clisession.h"
+#include "cli/commandline.h"
 #include "core/platform/qt/localfilesystem.h"
 #include "core/platform/qt/syncsoftwareproviders.h"
 #include "interchange/hotsync/tuserdata.h"
 
 #include <QTextStream>
 
-int UsersCommand::run(const QStringList &arguments)
+const CommandSpec &UsersCommand::spec()
 {
-    if (!arguments.isEmpty()) {
-        QTextStream(stderr) << "usage: quillgrid-cli users" << Qt::endl;
-        return 2;
-    }
+    static const CommandSpec spec{
+        "users",
+        QString(),
+        QStringLiteral("Lists the handheld users of the synchronisation software, one line "
+                       "each: the user's ID, name and install folder, separated by TABs."),
+        {},
+        {},
+        0,
+        run};
+    return spec;
+}
+
+int UsersCommand::run(CommandLine &)
+{
     CliSession session;
     LocalFileSystem files;
     TUserData users(SyncSoftwareProviders::platform(), files);

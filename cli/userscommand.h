@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/commandspec.h"
 
 /// The users command: the handheld users the synchronisation software knows.
 class UsersCommand
 {
 public:
-    /// Runs `users`: one line per user, its ID, name and install folder
-    /// separated by tabs; returns the exit status.
-    static int run(const QStringList &arguments);
+    /// `users`.
+    static const CommandSpec &spec();
+    /// Runs the command: one line per user, its ID, name and install
+    /// folder separated by tabs; returns the exit status.
+    static int run(CommandLine &line);
 };

@@ -13,6 +13,9 @@ packages=(
     libqt6svg6 librsvg2-bin
     # The printing test reads its PDF back as text.
     poppler-utils
+    # The Debian package: cpack's dependencies (dpkg-shlibdeps, file), gzip
+    # for the man pages, and lintian to check it.
+    dpkg-dev file gzip lintian
 )
 # Showing the editor needs a display; without one, Xvfb provides it.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -1,5 +1,6 @@
 #include "rules/shell/commandline.h"
 #include "rules/shell/commandtable.h"
+#include "rules/shell/editorcommandline.h"
 #include "rules/shell/shellquestions.h"
 #include "rules/shell/statusbarcontent.h"
 #include "scriptedmessages.h"
@@ -130,6 +131,41 @@ TEST(ShellQuestions, autoSizeQuestionHasThreeWordings)
     EXPECT_EQ(install.lines[0], saveAs.lines[0]);
     EXPECT_EQ(install.lines[1],
               QStringLiteral("Do you want to save the file with the prevouis width settings?"));
+}
+
+TEST(CommandLine, theEditorTakesAFileOrAsksForHelpOrTheVersion)
+{
+    using Action = EditorCommandLine::Action;
+    const struct
+    {
+        QStringList arguments;
+        Action action;
+        QString file;
+    } cases[] = {
+        {{}, Action::Open, {}},
+        {{"Garden.pdb"}, Action::Open, "Garden.pdb"},
+        {{"/home/ann/My", "Files/Garden.pdb"}, Action::Open, "/home/ann/My Files/Garden.pdb"},
+        // A single dash begins no option: a file may begin with one.
+        {{"-old.pdb"}, Action::Open, "-old.pdb"},
+        {{"--", "--help"}, Action::Open, "--help"},
+        {{"--help"}, Action::Help, {}},
+        {{"Garden.pdb", "-h"}, Action::Help, {}},
+        {{"--version"}, Action::Version, {}},
+        {{"-v"}, Action::Version, {}},
+        {{"--help=1"}, Action::UsageError, {}},
+        {{"--bogus", "Garden.pdb"}, Action::UsageError, {}},
+    };
+    QStringList expected;
+    QStringList found;
+    for (const auto &c : cases) {
+        const EditorCommandLine line = EditorCommandLine::parse(c.arguments);
+        const QString what = c.arguments.join(QLatin1Char(' ')) + QStringLiteral(" -> %1 %2");
+        expected << what.arg(int(c.action)).arg(c.file);
+        // A fault is told in Qt's words.
+        found << what.arg(int(line.action))
+                     .arg(line.action == Action::UsageError ? QString() : line.file);
+    }
+    EXPECT_EQ(found, expected);
 }
 
 TEST(CommandLine, argumentsAreJoinedBySingleSpaces)
