@@ -1,8 +1,7 @@
 #include "widgets/dialogs/tbankform.h"
 
-#include "widgets/dialogs/dialogopening.h"
-
 #include "core/platform/qt/qtlocaleservice.h"
+#include "widgets/dialogs/dialogopening.h"
 #include "widgets/dialogs/memoedit.h"
 
 #include <QCheckBox>

@@ -1,8 +1,7 @@
 #include "widgets/dialogs/tcryptform.h"
 
-#include "widgets/dialogs/dialogopening.h"
-
 #include "core/platform/messageservice.h"
+#include "widgets/dialogs/dialogopening.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,9 +1,8 @@
 #include "widgets/dialogs/tpropertiesform.h"
 
-#include "widgets/dialogs/dialogopening.h"
-
 #include "core/document/advancedfiltersettings.h"
 #include "table/filter/filterengine.h"
+#include "widgets/dialogs/dialogopening.h"
 #include "widgets/dialogs/propertiesfieldpage.h"
 
 #include <QButtonGroup>
