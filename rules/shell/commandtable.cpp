@@ -164,6 +164,9 @@ bool isEnabled(Command command, const State &s)
     case C::AdvancedFilter:
     case C::SortNormal:
     case C::SortReverse:
+    // Copying changes nothing: a read-only database is copied from too.
+    case C::CopyCell:
+    case C::CopyRow:
         return s.open;
     case C::Install:
         return s.open && s.syncUsers >= 1;
@@ -171,15 +174,13 @@ bool isEnabled(Command command, const State &s)
     case C::PasteRow:
         return editable && s.clipboardText;
     case C::Undo:
-        return editable && s.canUndo;
+        return s.open && s.canUndo && (!s.readOnly || s.undoSwitchesReadOnly);
     case C::Redo:
-        return editable && s.canRedo;
+        return s.open && s.canRedo && (!s.readOnly || s.redoSwitchesReadOnly);
     case C::Append:
     case C::EditCell:
     case C::CutCell:
-    case C::CopyCell:
     case C::CutRow:
-    case C::CopyRow:
     case C::FillColumn:
     case C::FillUp:
     case C::FillDown:

@@ -66,6 +66,10 @@ struct State
     bool clipboardText = false;
     bool canUndo = false; ///< the document has an edit to undo
     bool canRedo = false; ///< or to redo
+    /// Undo or Redo would set or clear read-only, which a read-only
+    /// database still lets the user do.
+    bool undoSwitchesReadOnly = false;
+    bool redoSwitchesReadOnly = false;
 };
 
 /// Whether @p command may be used in @p state.

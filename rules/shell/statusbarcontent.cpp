@@ -1,5 +1,7 @@
 #include "rules/shell/statusbarcontent.h"
 
+#include "core/document/limits.h"
+
 QString StatusBarContent::caption(const Input &input)
 {
     if (input.databaseName.isEmpty())
@@ -20,4 +22,16 @@ std::array<QString, StatusBarContent::PanelCount> StatusBarContent::panels(const
     p[6] = input.dateText;
     p[7] = input.filePath;
     return p;
+}
+
+std::array<QString, StatusBarContent::PanelCount>
+StatusBarContent::widestPanels(const QString &dateText)
+{
+    Input widest;
+    widest.currentRow = widest.records = Limits::MaxRecords;
+    widest.currentColumn = widest.fields = Limits::MaxFields;
+    widest.autoSize = widest.changed = true;
+    widest.filterMode = 2;
+    widest.dateText = dateText;
+    return panels(widest);
 }

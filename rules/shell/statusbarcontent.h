@@ -35,6 +35,9 @@ public:
     static QString caption(const Input &input);
     /// The texts of panels 0 to 7.
     static std::array<QString, PanelCount> panels(const Input &input);
+    /// The widest text each panel may show: the last record and field of
+    /// the largest database, every flag on, and @p dateText as the date.
+    static std::array<QString, PanelCount> widestPanels(const QString &dateText);
     /// Panels 0 to 6 are centred, panel 7 left-aligned.
     static bool isCentred(int panel) { return panel < PanelCount - 1; }
 };

@@ -22,16 +22,17 @@ TEST(CommandTable, enablingFollowsTheDatabaseState)
         EXPECT_TRUE(CommandTable::isEnabled(c, closed));
         EXPECT_TRUE(CommandTable::isEnabled(c, readOnly));
     }
-    // Browsing, searching, filtering, sorting, printing and exporting work
-    // on a read-only database; nothing that changes it does.
+    // Browsing, searching, filtering, sorting, printing, exporting and
+    // copying work on a read-only database; nothing that changes it does.
     for (Command c :
          {Command::Close, Command::Clone, Command::Save, Command::SaveAs, Command::Export,
           Command::Print, Command::Properties, Command::Find, Command::FindNext, Command::Replace,
-          Command::Filter, Command::AdvancedFilter, Command::SortNormal, Command::SortReverse}) {
+          Command::Filter, Command::AdvancedFilter, Command::SortNormal, Command::SortReverse,
+          Command::CopyCell, Command::CopyRow}) {
         EXPECT_FALSE(CommandTable::isEnabled(c, closed));
         EXPECT_TRUE(CommandTable::isEnabled(c, readOnly));
     }
-    for (Command c : {Command::EditCell, Command::CutCell, Command::CopyCell, Command::Font,
+    for (Command c : {Command::EditCell, Command::CutCell, Command::CutRow, Command::Font,
                       Command::AutoSizing, Command::ColumnSum, Command::DeleteRow,
                       Command::AppendColumn, Command::FillUp, Command::Append}) {
         EXPECT_FALSE(CommandTable::isEnabled(c, closed));

@@ -1,4 +1,9 @@
 #include "mainformfixture.h"
+#include "widgets/dialogs/tdateiform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTabWidget>
 
 /// The main window's commands on the records, fields and cells, and its
 /// files of other kinds.
@@ -248,6 +253,125 @@ private slots:
         QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(w.db().recordCount(), 3);
         QCOMPARE(w.messages.shown.size(), size_t(1));
+        w.db().setChanged(false);
+    }
+
+    void enterInTheNewDatabaseDialogConfirmsOnlyFromTypeAndWidth()
+    {
+        // Tab goes down the boxes as they stand; Enter confirms with what
+        // the boxes show, except in Columns and Rows, which drop it.
+        ScriptedMessages messages;
+        TDateiForm dialog(messages);
+        QStringList outcomes;
+        for (int tabs = 0; tabs <= 4; ++tabs) {
+            QString focused;
+            bool stayed = false;
+            QTimer::singleShot(0, &dialog, [&] {
+                QVERIFY(QTest::qWaitForWindowActive(&dialog));
+                for (int i = 0; i < tabs; ++i)
+                    QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+                QWidget *box = dialog.focusWidget();
+                auto *list = qobject_cast<QComboBox *>(box);
+                if (!list && box && qobject_cast<QComboBox *>(box->parentWidget()))
+                    list = qobject_cast<QComboBox *>(box->parentWidget());
+                focused = list ? list->currentText() : qobject_cast<QLineEdit *>(box)->text();
+                QTest::keyClick(box, Qt::Key_Return);
+                stayed = dialog.isVisible();
+                if (stayed)
+                    dialog.reject();
+            });
+            const std::optional<NewDatabaseRules::Choices> c = dialog.execute();
+            outcomes << focused + (stayed ? QStringLiteral(": stays")
+                                          : QStringLiteral(": %1 x %2 of width %3, type %4")
+                                                .arg(c->columns, c->rows, c->width)
+                                                .arg(c->type));
+        }
+        QCOMPARE(outcomes, (QStringList{QStringLiteral("New: 5 x 10 of width 60, type 0"),
+                                        QStringLiteral("5: stays"), QStringLiteral("10: stays"),
+                                        QStringLiteral("String: 5 x 10 of width 60, type 0"),
+                                        QStringLiteral("60: 5 x 10 of width 60, type 0")}));
+    }
+
+    void theReadOnlyStepIsUndoneAndCopyingStaysInAReadOnlyDatabase()
+    {
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        auto *dialog = w->findChild<TPropertiesForm *>();
+        QTimer::singleShot(0, dialog, [dialog] {
+            for (QCheckBox *box : dialog->findChildren<QCheckBox *>()) {
+                if (box->text() == QStringLiteral("Read Only"))
+                    box->setChecked(true);
+            }
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text() == QStringLiteral("&OK"))
+                    button->click();
+            }
+        });
+        w->action(Command::Properties)->trigger();
+        // What may be used, and whether the database is read only, after
+        // each step.
+        const auto state = [&w] {
+            QString s =
+                w.db().isReadOnly() ? QStringLiteral("read only:") : QStringLiteral("open:");
+            for (Command c : {Command::Undo, Command::Redo, Command::CopyCell, Command::CopyRow,
+                              Command::CutCell}) {
+                if (w->action(c)->isEnabled())
+                    s += QLatin1Char(' ') + QString(w->action(c)->text()).remove(QLatin1Char('&'));
+            }
+            return s;
+        };
+        QStringList states{state()};
+        w->action(Command::Undo)->trigger();
+        states << state();
+        w->action(Command::Redo)->trigger();
+        states << state();
+        w->grid()->setCurrentCell(1, 2);
+        w->action(Command::CopyCell)->trigger();
+        states << QGuiApplication::clipboard()->text();
+        QCOMPARE(states,
+                 (QStringList{QStringLiteral("read only: Undo properties Copy cell Copy row"),
+                              QStringLiteral("open: Redo properties Copy cell Copy row "
+                                             "Cut cell"),
+                              QStringLiteral("read only: Undo properties Copy cell Copy row"),
+                              QStringLiteral("Oak")}));
+        w.db().setChanged(false);
+    }
+
+    void propertiesOpensWithTheFocusInTheFirstInputOfItsPage()
+    {
+        // Typing goes into the page's first box; Enter does not confirm.
+        Window w(settingsPath());
+        w->OpenDatabaseFile(writeDatabase("Plants"));
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        w->grid()->setCurrentCell(2, 1);
+        auto *dialog = w->findChild<TPropertiesForm *>();
+        QStringList outcomes;
+        for (int page : {0, 1}) {
+            // The page chosen in one opening is the next one's.
+            QTimer::singleShot(0, dialog, [dialog, page] {
+                dialog->findChild<QTabWidget *>()->setCurrentIndex(page);
+                dialog->reject();
+            });
+            w->action(Command::Properties)->trigger();
+            bool stayed = false;
+            QTimer::singleShot(0, dialog, [dialog, &stayed] {
+                QVERIFY(QTest::qWaitForWindowActive(dialog));
+                QTest::keyClicks(dialog->focusWidget(), QStringLiteral("Herbs"));
+                QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+                stayed = dialog->isVisible();
+                for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                    if (button->text() == QStringLiteral("&OK"))
+                        button->click();
+                }
+            });
+            w->action(Command::Properties)->trigger();
+            outcomes << QStringLiteral("%1 %2 %3")
+                            .arg(stayed ? QStringLiteral("stayed") : QStringLiteral("closed"),
+                                 w.db().name(), w.db().grid().cell(2, 0));
+        }
+        QCOMPARE(outcomes, (QStringList{QStringLiteral("stayed Herbs F2"),
+                                        QStringLiteral("stayed Herbs Herbs")}));
         w.db().setChanged(false);
     }
 };

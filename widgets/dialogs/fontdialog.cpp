@@ -1,5 +1,7 @@
 #include "widgets/dialogs/fontdialog.h"
 
+#include "widgets/dialogs/dialogopening.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFontComboBox>
@@ -21,6 +23,7 @@ FontDialog::FontDialog(const QFont &current, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Font"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    DialogOpening::install(this);
     mFamily->setCurrentFont(current);
     mSizes->setMaximumWidth(80);
 

@@ -1,6 +1,7 @@
 #include "widgets/dialogs/tbankform.h"
 
 #include "core/platform/qt/qtlocaleservice.h"
+#include "widgets/dialogs/dialogopening.h"
 #include "widgets/dialogs/memoedit.h"
 
 #include <QCheckBox>
@@ -25,6 +26,7 @@ TBankForm::TBankForm(Document &doc, const CalculatedFields &calc, LocaleService 
       B_Edit_Cancel(new QPushButton(QStringLiteral("&Cancel"), this))
 {
     setModal(true);
+    DialogOpening::install(this);
     setWindowTitle(QStringLiteral("Edit Cell"));
     // A fixed border: no resizing, no help button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
@@ -100,10 +102,6 @@ void TBankForm::FormShow(int column, int row)
     layout()->activate();
     const QSize size = layout()->totalSizeHint().expandedTo(DesignSize);
     setFixedSize(size);
-    if (QWidget *owner = parentWidget()) {
-        const QRect frame = owner->frameGeometry();
-        move(frame.center() - QPoint(size.width() / 2, size.height() / 2));
-    }
     M_Editor->moveCursor(mRules.controls().caretAtEnd ? QTextCursor::End : QTextCursor::Start);
     M_Editor->setFocus();
 }

@@ -1,6 +1,7 @@
 #include "widgets/dialogs/tcryptform.h"
 
 #include "core/platform/messageservice.h"
+#include "widgets/dialogs/dialogopening.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@ TCryptForm::TCryptForm(MessageService &messages, QWidget *parent)
       B_Cancel(new QPushButton(QStringLiteral("&Cancel"), this))
 {
     setModal(true);
+    DialogOpening::install(this);
     E_Password1->setEchoMode(QLineEdit::Password);
     E_Password2->setEchoMode(QLineEdit::Password);
     L_Cry3->setBuddy(E_Password1);

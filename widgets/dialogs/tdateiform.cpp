@@ -1,6 +1,7 @@
 #include "widgets/dialogs/tdateiform.h"
 
 #include "core/platform/messageservice.h"
+#include "widgets/dialogs/dialogopening.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -32,6 +33,7 @@ TDateiForm::TDateiForm(MessageService &messages, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("New Database"));
     setModal(true);
+    DialogOpening::install(this);
     static const char *const columns[] = {"1",  "2",  "3",  "5",  "10",   "15",
                                           "20", "30", "40", "50", nullptr};
     static const char *const rows[] = {"1",   "2",   "5",   "10",   "20",   "50",
@@ -84,6 +86,19 @@ TDateiForm::TDateiForm(MessageService &messages, QWidget *parent)
     setMinimumWidth(320);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
+    // Tab goes down the dialog as it is laid out.
+    setTabOrder(E_Name, ColBox);
+    setTabOrder(ColBox, RowBox);
+    setTabOrder(RowBox, C_FieldType);
+    setTabOrder(C_FieldType, C_FieldWidth);
+    setTabOrder(C_FieldWidth, B_NewDatabase);
+    setTabOrder(B_NewDatabase, B_Cancel);
+    // Enter in Type and Width confirms with what they show; a box of the
+    // list would otherwise take it to pick an entry of its own.
+    const QList<QWidget *> confirming{C_FieldType, C_FieldWidth, C_FieldWidth->lineEdit()};
+    for (QWidget *box : confirming)
+        box->installEventFilter(this);
+
     B_NewDatabase->setDefault(true);
     connect(B_NewDatabase, &QPushButton::clicked, this, &TDateiForm::B_NewDatabaseClick);
     connect(B_Cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -128,16 +143,21 @@ void TDateiForm::B_NewDatabaseClick()
 
 bool TDateiForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool confirm = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (watched == C_FieldType || watched == C_FieldWidth || watched == C_FieldWidth->lineEdit()) {
+        if (confirm)
+            B_NewDatabase->click();
+        return confirm;
+    }
     // Columns and Rows take the digits and Backspace; every other key that
     // types or confirms (Enter included) is dropped. Moving keys still move.
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QString text = key->text();
-        const bool digit = text.size() == 1 && text[0] >= u'0' && text[0] <= u'9';
-        const bool typing = !text.isEmpty() && text[0].isPrint();
-        const bool confirm = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if ((typing && !digit) || confirm || key->matches(QKeySequence::Paste))
-            return true;
-    }
+    const QString text = key->text();
+    const bool digit = text.size() == 1 && text[0] >= u'0' && text[0] <= u'9';
+    const bool typing = !text.isEmpty() && text[0].isPrint();
+    if ((typing && !digit) || confirm || key->matches(QKeySequence::Paste))
+        return true;
     return QDialog::eventFilter(watched, event);
 }

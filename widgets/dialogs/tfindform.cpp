@@ -1,5 +1,7 @@
 #include "widgets/dialogs/tfindform.h"
 
+#include "widgets/dialogs/dialogopening.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -17,6 +19,7 @@ TFindForm::TFindForm(FindFormRules &rules, QWidget *parent)
       B_Close(new QPushButton(QStringLiteral("&Close"), this))
 {
     setModal(true);
+    DialogOpening::install(this);
     setWindowTitle(QStringLiteral("Find"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     auto *findLabel = new QLabel(QStringLiteral("Find  what:"), this);

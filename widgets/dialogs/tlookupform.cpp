@@ -1,5 +1,7 @@
 #include "widgets/dialogs/tlookupform.h"
 
+#include "widgets/dialogs/dialogopening.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +15,7 @@ TLookupForm::TLookupForm(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Open Lookup "));
     setModal(true);
+    DialogOpening::install(this);
     auto *group = new QGroupBox(this);
     auto *labels = new QVBoxLayout(group);
     for (QLabel *label : {L_Lookup, L_File, L_Error}) {

@@ -2,6 +2,7 @@
 
 #include "core/document/advancedfiltersettings.h"
 #include "table/filter/filterengine.h"
+#include "widgets/dialogs/dialogopening.h"
 #include "widgets/dialogs/propertiesfieldpage.h"
 
 #include <QButtonGroup>
@@ -93,6 +94,8 @@ TPropertiesForm::TPropertiesForm(const PropertiesServices &services, QWidget *pa
       B_LoadSaveSetting(button(QStringLiteral("&Load/Save setting"), P_PageControl))
 {
     setModal(true);
+    // It keeps the size it was closed with: its pages differ in height.
+    DialogOpening::install(this, DialogOpening::Size::Remembered);
     setWindowTitle(QStringLiteral("Properties"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -461,6 +464,7 @@ bool TPropertiesForm::execute(int column)
 {
     mRules.FormShow(column);
     showControls();
+    DialogOpening::focusFirstInput(PageControl->currentWidget());
     return exec() == QDialog::Accepted;
 }
 

@@ -1,6 +1,7 @@
 #include "widgets/dialogs/treplaceform.h"
 
 #include "core/platform/messageservice.h"
+#include "widgets/dialogs/dialogopening.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +22,7 @@ TReplaceForm::TReplaceForm(ReplaceFormRules &rules, MessageService &messages, QW
       B_Close(new QPushButton(QStringLiteral("&Close"), this))
 {
     setModal(true);
+    DialogOpening::install(this);
     setWindowTitle(QStringLiteral("Replace"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     const std::pair<const char *, QWidget *> labels[] = {

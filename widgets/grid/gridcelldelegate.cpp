@@ -1,5 +1,7 @@
 #include "widgets/grid/gridcelldelegate.h"
 
+#include "widgets/grid/gridheaderview.h"
+
 #include <QApplication>
 #include <QPainter>
 
@@ -36,6 +38,23 @@ void GridCellDelegate::initStyleOption(QStyleOptionViewItem *option, const QMode
     option->text = shown;
 }
 
+void GridCellDelegate::paintMoreMark(QPainter *painter, const QStyleOptionViewItem &option)
+{
+    // A small triangle in the top right corner, as a note's mark.
+    const QRect r = option.rect;
+    const QPoint corner(r.right() - 1, r.top() + 1);
+    const QPoint mark[] = {corner, corner - QPoint(MarkSize, 0), corner + QPoint(0, MarkSize)};
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    const QColor colour = option.state & QStyle::State_Selected
+                              ? option.palette.color(QPalette::HighlightedText)
+                              : GridHeaderView::currentColor();
+    painter->setPen(colour);
+    painter->setBrush(colour);
+    painter->drawPolygon(mark, 3);
+    painter->restore();
+}
+
 void GridCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                              const QModelIndex &index) const
 {
@@ -45,6 +64,9 @@ void GridCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     opt.state &= ~QStyle::State_HasFocus;
     QStyle *style = opt.widget ? opt.widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (linesThatFit(text, opt.rect.height(), opt.fontMetrics.lineSpacing()).size() < text.size())
+        paintMoreMark(painter, opt);
     if (!focus)
         return;
     QStyleOptionFocusRect frame;

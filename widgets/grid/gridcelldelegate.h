@@ -5,7 +5,8 @@
 /**
  * Draws the record cells. A text of several lines shows the lines that fit
  * the row whole, and at least the first; a line cut in half by the row's
- * lower edge is not drawn. The text itself is left as it is.
+ * lower edge is not drawn, and a cell with lines left out shows a small
+ * mark in its top right corner. The text itself is left as it is.
  */
 class GridCellDelegate : public QStyledItemDelegate
 {
@@ -25,4 +26,10 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
+private:
+    /// The side of the mark of a cell with lines left out, in pixels.
+    static constexpr int MarkSize = 5;
+
+    static void paintMoreMark(QPainter *painter, const QStyleOptionViewItem &option);
 };

@@ -94,12 +94,26 @@ GridView::GridView(Document &doc, const CalculatedFields &calc, MessageService &
     // the row header's mark follows it here.
     connect(&mDoc, &Document::recordMoved, this, [this](int from, int to) {
         syncRows(qMin(from, to), qMax(from, to));
-        mRowHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().row() : -1);
+        markCurrentCell();
     });
     connect(&mDoc, &Document::recordsPermuted, this, [this] {
         syncRows(1, db().recordCount());
-        mRowHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().row() : -1);
+        markCurrentCell();
     });
+    // Records and fields that come, go or move carry the current cell
+    // along without a currentChanged(); the marks follow it here.
+    const auto records = [this] {
+        fitRecordNumbers();
+        markCurrentCell();
+    };
+    const auto fields = [this] { markCurrentCell(); };
+    connect(mModel, &QAbstractItemModel::rowsInserted, this, records);
+    connect(mModel, &QAbstractItemModel::rowsRemoved, this, records);
+    connect(mModel, &QAbstractItemModel::rowsMoved, this, fields);
+    connect(mModel, &QAbstractItemModel::columnsInserted, this, fields);
+    connect(mModel, &QAbstractItemModel::columnsRemoved, this, fields);
+    connect(mModel, &QAbstractItemModel::columnsMoved, this, fields);
+    connect(mModel, &QAbstractItemModel::layoutChanged, this, fields);
     connect(&mDoc, &Document::currentCellRequested, this, [this](int column, int row) {
         if (column >= 1 && row >= 1)
             setCurrentCell(qMin(column, db().fieldCount()), qMin(row, db().recordCount()));
@@ -121,6 +135,7 @@ GridView::GridView(Document &doc, const CalculatedFields &calc, MessageService &
     if (mCorner)
         mCorner->installEventFilter(this);
 
+    fitRowsToFont();
     syncAll();
 }
 
@@ -184,7 +199,8 @@ void GridView::setAutoRightJustify(bool on)
 
 void GridView::setRecordNumberWidth(int pixels)
 {
-    mRowHeader->setFixedWidth(pixels);
+    mRecordNumberWidth = pixels;
+    fitRecordNumbers();
     // The record-number width changes with the program font, and with it
     // the width scale.
     updateWidthLimit();
@@ -208,8 +224,55 @@ void GridView::syncAll()
     for (int column = 1; column <= db().fieldCount(); ++column)
         syncColumn(column);
     syncRows(1, db().recordCount());
-    mColumnHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().column() : -1);
-    mRowHeader->setCurrentSection(currentIndex().isValid() ? currentIndex().row() : -1);
+    fitRecordNumbers();
+    markCurrentCell();
+}
+
+void GridView::markCurrentCell()
+{
+    const QModelIndex current = currentIndex();
+    mColumnHeader->setCurrentSection(current.isValid() ? current.column() : -1);
+    mRowHeader->setCurrentSection(current.isValid() ? current.row() : -1);
+}
+
+void GridView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitRowsToFont();
+        fitRecordNumbers();
+    }
+}
+
+void GridView::fitRowsToFont()
+{
+    QFont design = font();
+    design.setPointSizeF(8);
+    const int growth = qMax(0, fontMetrics().height() - QFontMetrics(design).height());
+    if (growth == mFontGrowth)
+        return;
+    mFontGrowth = growth;
+    mColumnHeader->setFixedHeight(RowHeight + growth);
+    mRowHeader->setDefaultSectionSize(RecordGrid::VisibleRowHeight + growth);
+    // The default size went to the one-pixel lines of a filter too.
+    syncRows(1, db().recordCount());
+}
+
+void GridView::fitRecordNumbers()
+{
+    if (mRecordNumberWidth <= 0)
+        return;
+    // Digits are as wide as each other in most fonts; where not, the
+    // widest one makes room for any.
+    int widest = 0;
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit)
+        widest = qMax(widest, fontMetrics().horizontalAdvance(QChar(digit)));
+    const auto digits = qMax(qsizetype(4), QString::number(db().recordCount()).size());
+    const int width = mRecordNumberWidth + int(digits - 4) * widest;
+    if (mRowHeader->width() == width)
+        return;
+    mRowHeader->setFixedWidth(width);
+    updateGeometries();
 }
 
 void GridView::syncColumn(int column)
@@ -246,7 +309,7 @@ void GridView::syncRow(int row)
     }
     if (hidden)
         mRowHeader->setSectionHidden(row - 1, false);
-    const int size = height > 0 ? height : 1;
+    const int size = height > 0 ? height + mFontGrowth : 1;
     if (mRowHeader->sectionSize(row - 1) != size)
         mRowHeader->resizeSection(row - 1, size);
 }
@@ -345,8 +408,7 @@ void GridView::currentChanged(const QModelIndex &current, const QModelIndex &pre
         return;
     }
     QTableView::currentChanged(current, previous);
-    mColumnHeader->setCurrentSection(current.isValid() ? current.column() : -1);
-    mRowHeader->setCurrentSection(current.isValid() ? current.row() : -1);
+    markCurrentCell();
 }
 
 void GridView::mouseDoubleClickEvent(QMouseEvent *event)

@@ -35,6 +35,8 @@ class GridView : public QTableView
     Q_OBJECT
 
 public:
+    /// The field names' row at 8 points; every row grows with a larger
+    /// font by what its text grows, so that the margins stay.
     static constexpr int RowHeight = 21;
 
     GridView(Document &doc, const CalculatedFields &calc, MessageService &messages,
@@ -59,7 +61,8 @@ public:
     void setReadOnly(bool on);
 
     void setAutoRightJustify(bool on);
-    /// The width of the record-number column, in pixels.
+    /// The width of the record-number column for four digits, in pixels;
+    /// from record 10000 on it widens by a digit for each digit more.
     void setRecordNumberWidth(int pixels);
     /// Re-reads the widest column, FieldWidthToPixels(300), after the width
     /// scale changed, and narrows the columns wider than that.
@@ -70,6 +73,7 @@ signals:
     void cellEditorRequested(int column, int row);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -83,6 +87,10 @@ private:
     void syncColumn(int column);
     void syncRows(int first, int last);
     void syncRow(int row);
+    /// Marks the current cell's record number and field name.
+    void markCurrentCell();
+    void fitRowsToFont();
+    void fitRecordNumbers();
     void columnResizedByUser(int logical, int newSize);
     void columnMovedByUser(int logical, int from, int to);
     void rowMovedByUser(int logical, int from, int to);
@@ -102,6 +110,8 @@ private:
     GridHeaderView *mColumnHeader;
     GridHeaderView *mRowHeader;
     QWidget *mCorner = nullptr;
+    int mRecordNumberWidth = 0; ///< for four digits
+    int mFontGrowth = 0;        ///< what a row's text grows above 8 points
     std::pair<int, int> mCellBeforeReset{0, 0};
     std::pair<int, int> mCellBeforeHeaderPress{0, 0}; ///< (column, row)
     bool mSyncing = false;

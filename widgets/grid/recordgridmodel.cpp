@@ -7,6 +7,8 @@
 #include "rules/grid/gridhints.h"
 #include "values/calc/calculatedfields.h"
 
+#include <QTextDocument>
+
 RecordGridModel::RecordGridModel(Document &doc, const CalculatedFields &calc,
                                  MessageService &messages, QObject *parent)
     : QAbstractTableModel(parent), mDoc(doc), mCalc(calc), mMessages(messages)
@@ -129,6 +131,14 @@ QVariant RecordGridModel::data(const QModelIndex &index, int role) const
         // Centred in the row like the record number beside it, so that the
         // texts of a row share one baseline.
         return int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    case Qt::ToolTipRole: {
+        // A text of several lines shows whole in its tip; the row shows
+        // its first line.
+        const QString text = grid.cell(column, row);
+        if (!text.contains(QLatin1Char('\n')) || grid.hasCheckBox(column, row))
+            return {};
+        return Qt::convertFromPlainText(QString(text).remove(QLatin1Char('\r')), Qt::WhiteSpacePre);
     }
     default:
         return {};

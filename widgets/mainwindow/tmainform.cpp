@@ -8,6 +8,7 @@
 #include "rules/grid/columnrescale.h"
 #include "rules/grid/popupinsertion.h"
 #include "rules/shell/commandtable.h"
+#include "rules/shell/readonlyundo.h"
 #include "rules/shell/saveflow.h"
 #include "rules/shell/shellquestions.h"
 #include "rules/shell/statusbarcontent.h"
@@ -26,6 +27,7 @@
 #include "widgets/mainwindow/propertiesbindings.h"
 #include "widgets/mainwindow/sortbindings.h"
 #include "widgets/mainwindow/startpage.h"
+#include "widgets/mainwindow/statuspanels.h"
 #include "widgets/mainwindow/toolbaricons.h"
 #include "widgets/mainwindow/windowbounds.h"
 #include "widgets/platform/desktopbrowser.h"
@@ -255,7 +257,7 @@ void TMainForm::createStatusBar()
         if (i < StatusBarContent::PanelCount - 1) {
             // At least the panel's width; wider when its text needs it, so
             // that no text runs into the next panel.
-            label->setMinimumWidth(StatusBarContent::PanelWidths[size_t(i)]);
+            label->setMinimumWidth(StatusPanels::minimumWidth(i, *label, mLocale));
             statusBar()->addWidget(label);
         } else {
             // The path takes what is left, shortened in the middle.
@@ -265,6 +267,7 @@ void TMainForm::createStatusBar()
         }
         mPanels[size_t(i)] = label;
     }
+    StatusPanels::keepWhole(statusBar());
 }
 
 void TMainForm::loadPreferences()
@@ -370,8 +373,10 @@ void TMainForm::SetupGrid(bool open)
 
 void TMainForm::updateCommandStates()
 {
-    const CommandTable::State state{mDatabaseOpen,  database().isReadOnly(), mUserData.UserCount(),
-                                    mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
+    CommandTable::State state{mDatabaseOpen,  database().isReadOnly(), mUserData.UserCount(),
+                              mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
+    state.undoSwitchesReadOnly = ReadOnlyUndo::undoSwitches(mDocument);
+    state.redoSwitchesReadOnly = ReadOnlyUndo::redoSwitches(mDocument);
     for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
         if (QAction *a = action(e.command))
             a->setEnabled(mBoundCommands.contains(int(e.command)) &&
