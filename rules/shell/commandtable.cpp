@@ -17,7 +17,7 @@ constexpr Entry kEntries[] = {
     {C::Save,         "&File", "S&ave",       "Ctrl+S", "Save",                         false},
     {C::SaveAs,       "&File", "Save as...",  "",       "",                             false},
     {C::Install,      "&File", "&Install",    "Ctrl+I", "Install database for hotsync", false},
-    {C::DeliverySetup, "&File", "Set up handheld deli&very...", "", "",                 true},
+    {C::DeliverySetup, "&File", "Set up &handheld delivery...", "", "",                 true},
     {C::Import,       "&File", "I&mport...",  "",       "Import",                       false},
     {C::Append,       "&File", "Appen&d...",  "",       "",                             false},
     {C::Export,       "&File", "&Export...",  "",       "Export",                       true},

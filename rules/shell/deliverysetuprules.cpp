@@ -64,11 +64,13 @@ QStringList DeliverySetupRules::foundLines() const
         } else if (found.userNames.isEmpty()) {
             line += QStringLiteral(": found, but it names no handheld user");
         } else {
-            line += QStringLiteral(": %1 %2; Install puts the file into %3")
+            line += QStringLiteral(": %1 %2; Install puts the file ")
                         .arg(found.userNames.size() == 1 ? QStringLiteral("user")
                                                          : QStringLiteral("users"),
-                             found.userNames.join(QStringLiteral(", ")),
-                             QDir::toNativeSeparators(found.installFolder));
+                             found.userNames.join(QStringLiteral(", ")));
+            line += found.installFolder == found.location
+                        ? QStringLiteral("there")
+                        : QStringLiteral("into ") + QDir::toNativeSeparators(found.installFolder);
         }
         lines << line;
     }

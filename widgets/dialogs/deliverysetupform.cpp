@@ -42,8 +42,10 @@ DeliverySetupForm::DeliverySetupForm(QWidget *parent)
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(E_Folder, 1);
     folderRow->addWidget(B_Browse);
+    auto *folderLabel = new QLabel(QStringLiteral("&Folder:"), plain);
+    folderLabel->setBuddy(E_Folder);
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("&Folder:"), folderRow);
+    form->addRow(folderLabel, folderRow);
     form->addRow(QStringLiteral("&User name:"), E_User);
     auto *plainLayout = new QVBoxLayout(plain);
     plainLayout->addWidget(about);
