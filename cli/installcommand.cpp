@@ -85,6 +85,8 @@ int InstallCommand::run(CommandLine &line)
         return 1;
     }
     const QString target = folder + QLatin1Char('/') + InstallFileName(paths[0], db.name());
+    if (!TUserData::CheckInstallTarget(target, files, session))
+        return 1;
     if (!session.saveCopy(std::move(db), target))
         return 1;
     if (!users.FileInstalled(index, target)) {

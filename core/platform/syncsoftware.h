@@ -29,6 +29,11 @@ class SyncSoftware
 public:
     virtual ~SyncSoftware() = default;
 
+    /// What the software is, as the handheld delivery's set-up lists it.
+    virtual QString title() const = 0;
+    /// Where its settings are looked for (a file, a folder), as the set-up
+    /// shows it.
+    virtual QString location() const = 0;
     /// Whether the software's settings are there at all.
     virtual bool isInstalled() const = 0;
     /// The software's program folder; empty when it is not known.
@@ -57,6 +62,7 @@ public:
         NotInstalled, ///< the software's settings are gone
         NoManager,    ///< the software has no place for the mark
         Outside,      ///< the folder lies outside the software's own: nothing was made
+        Missing,      ///< a folder the user chose is not there (a card taken out)
     };
     /// Makes @p user's install folder (an existing one, or a failure to make
     /// it, is passed over), then asks the software to install what lies in

@@ -32,14 +32,27 @@ Message TUserData::missingSoftwareMessage()
 
 void TUserData::Create(MessageService &messages, bool &reportMissing)
 {
+    Create();
+    if (!mSoftwareFound && reportMissing &&
+        messages.show(missingSoftwareMessage()) == MessageButton::DontShowAgain)
+        reportMissing = false;
+}
+
+void TUserData::Create()
+{
     mUsers.clear();
+    mFound.clear();
     mLastUserIndex = 0;
     mSoftwareFound = false;
     mDesktopPath.clear();
     bool lastUserKnown = false;
     for (const std::unique_ptr<SyncSoftware> &software : mSoftware) {
+        Found &found = mFound.emplace_back();
+        found.title = software->title();
+        found.location = software->location();
         if (!software->isInstalled())
             continue;
+        found.installed = true;
         const QString desktop = software->desktopPath();
         if (!mSoftwareFound)
             mDesktopPath = desktop;
@@ -63,14 +76,14 @@ void TUserData::Create(MessageService &messages, bool &reportMissing)
             mLastUserIndex = int(mUsers.size()) + list.lastUserIndex;
             lastUserKnown = true;
         }
+        if (!list.users.empty())
+            found.installFolder = software->installFolder(list.users.front());
         for (SyncUser &user : list.users) {
+            found.userNames << user.name;
             if (int(mUsers.size()) < MaxUsers)
                 mUsers.push_back({std::move(user), software.get()});
         }
     }
-    if (!mSoftwareFound && reportMissing &&
-        messages.show(missingSoftwareMessage()) == MessageButton::DontShowAgain)
-        reportMissing = false;
 }
 
 const TUserData::Entry *TUserData::entry(int index) const
@@ -127,6 +140,13 @@ bool TUserData::PrepareInstall(int index, QString *installFolder, MessageService
         return false;
     case SyncSoftware::Mark::NoManager:
         break;
+    case SyncSoftware::Mark::Missing:
+        messages.show(Message::error(
+            {QStringLiteral("The install folder of the handheld user \"%1\" is not there, so "
+                            "nothing was installed:")
+                 .arg(e->user.name),
+             *installFolder, QStringLiteral("Is the card or the shared folder connected?")}));
+        return false;
     case SyncSoftware::Mark::Outside:
         messages.show(Message::error(
             {QStringLiteral("The install folder of the handheld user \"%1\" lies outside the "
@@ -135,6 +155,18 @@ bool TUserData::PrepareInstall(int index, QString *installFolder, MessageService
              *installFolder, QStringLiteral("Please check the user's folder in its settings.")}));
         return false;
     }
+    return false;
+}
+
+bool TUserData::CheckInstallTarget(const QString &target, FileSystem &files,
+                                   MessageService &messages)
+{
+    if (files.resolveLinks(target) == target)
+        return true;
+    messages.show(Message::error(
+        {QStringLiteral("The install folder holds a link of the database's name, so nothing "
+                        "was installed:"),
+         target, QStringLiteral("Please remove the link and install again.")}));
     return false;
 }
 

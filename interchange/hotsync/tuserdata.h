@@ -3,6 +3,8 @@
 #include "core/platform/message.h"
 #include "core/platform/syncsoftware.h"
 
+#include <QStringList>
+
 #include <memory>
 #include <vector>
 
@@ -25,6 +27,9 @@ public:
     TUserData(std::vector<std::unique_ptr<SyncSoftware>> software, FileSystem &files);
     ~TUserData();
 
+    /// Reads the users, saying nothing. Never fails: at worst no users are
+    /// known.
+    void Create();
     /**
      * Reads the users. When no software is there at all and @p reportMissing
      * is set, says so through @p messages; an answer "Don't show again"
@@ -37,6 +42,21 @@ public:
 
     /// Whether any of the software was found, with users or without.
     bool softwareFound() const { return mSoftwareFound; }
+
+    /// What one kind of software came to at the last reading.
+    struct Found
+    {
+        QString title;    ///< what it is
+        QString location; ///< where its settings were looked for
+        bool installed = false;
+        QStringList userNames;
+        /// The first user's install folder; empty without users.
+        QString installFolder;
+
+        bool operator==(const Found &) const = default;
+    };
+    /// Every kind of software asked, in order, found or not.
+    const std::vector<Found> &found() const { return mFound; }
     int UserCount() const { return int(mUsers.size()); }
     int LastUserIndex() const { return mLastUserIndex; }
     /// The program folder of the first software found; empty when none.
@@ -61,6 +81,14 @@ public:
      * made; @p installFolder is the folder.
      */
     bool PrepareInstall(int index, QString *installFolder, MessageService &messages);
+    /**
+     * Whether the copy may be written at @p target in an install folder:
+     * not when @p target is a symbolic link, which would carry the write
+     * out of the folder (a shared folder where others may leave one). Says
+     * why through @p messages.
+     */
+    static bool CheckInstallTarget(const QString &target, FileSystem &files,
+                                   MessageService &messages);
     /// Tells user @p index's software that @p path lies in the install
     /// folder now; false when it could not note it.
     bool FileInstalled(int index, const QString &path);
@@ -79,4 +107,5 @@ private:
     int mLastUserIndex = 0;
     bool mSoftwareFound = false;
     QString mDesktopPath;
+    std::vector<Found> mFound;
 };

@@ -11,6 +11,7 @@ enum class Command
     Save,
     SaveAs,
     Install,
+    DeliverySetup,
     Import,
     Append,
     Export,

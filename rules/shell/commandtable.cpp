@@ -16,7 +16,8 @@ constexpr Entry kEntries[] = {
     {C::Close,        "&File", "&Close",      "",       "",                             true},
     {C::Save,         "&File", "S&ave",       "Ctrl+S", "Save",                         false},
     {C::SaveAs,       "&File", "Save as...",  "",       "",                             false},
-    {C::Install,      "&File", "&Install",    "Ctrl+I", "Install database for hotsync", true},
+    {C::Install,      "&File", "&Install",    "Ctrl+I", "Install database for hotsync", false},
+    {C::DeliverySetup, "&File", "Set up &handheld delivery...", "", "",                 true},
     {C::Import,       "&File", "I&mport...",  "",       "Import",                       false},
     {C::Append,       "&File", "Appen&d...",  "",       "",                             false},
     {C::Export,       "&File", "&Export...",  "",       "Export",                       true},
@@ -147,6 +148,7 @@ bool isEnabled(Command command, const State &s)
     case C::Homepage:
     case C::About:
     case C::RecentFile:
+    case C::DeliverySetup:
         return true;
     case C::Close:
     case C::Clone:
@@ -168,8 +170,9 @@ bool isEnabled(Command command, const State &s)
     case C::CopyCell:
     case C::CopyRow:
         return s.open;
+    // Without a handheld user Install opens the set-up of delivery.
     case C::Install:
-        return s.open && s.syncUsers >= 1;
+        return s.open;
     case C::PasteCell:
     case C::PasteRow:
         return editable && s.clipboardText;

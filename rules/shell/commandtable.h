@@ -62,7 +62,6 @@ struct State
 {
     bool open = false;     ///< a database is open
     bool readOnly = false; ///< it is read only
-    int syncUsers = 0;     ///< handheld users found
     bool clipboardText = false;
     bool canUndo = false; ///< the document has an edit to undo
     bool canRedo = false; ///< or to redo

@@ -57,6 +57,11 @@ bool InstallFlow(Document &doc, ColumnAutoSize &autoSize, TUserData &users,
     }
     const QString target = folder + QLatin1Char('/') +
                            InstallFileName(doc.database().filePath(), doc.database().name());
+    if (!TUserData::CheckInstallTarget(target, services.files, services.messages)) {
+        if (wasOn)
+            autoSize.AutoSizeColumns(true);
+        return false;
+    }
     bool saved = false;
     if (settings.saveAtInstall) {
         saved = SaveDatabaseFile(doc, SaveTarget::ownName(), services) &&

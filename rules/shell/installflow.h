@@ -22,7 +22,8 @@ struct InstallSettings
  * then, while auto-sizing is on and expert mode off, the widths question is
  * asked (Cancel stops, leaving the mark). The copy is named after the open
  * file, its extension ".pdb" (after the database's name when it has no
- * file yet). With saveAtInstall the database is saved to its own file
+ * file yet); a link of that name in the install folder is refused
+ * (TUserData::CheckInstallTarget). With saveAtInstall the database is saved to its own file
  * first and copied only when that succeeded. A notice follows success
  * unless in expert mode. Auto-sizing is switched on again if it was on.
  * Returns whether the copy was written.

@@ -233,6 +233,33 @@ TEST_F(Cli, usersAndInstallReachTheSynchronisationSoftware)
                                        "found.\n"));
 }
 
+// A plain install folder set up in the editor: users lists it after the
+// software, and install copies the database into it and leaves nothing else.
+TEST_F(Cli, aPlainInstallFolderIsOneMoreUser)
+{
+    const QString root = dir.path();
+    const QProcessEnvironment env = syncEnvironment(root);
+    const QString card = root + QStringLiteral("/card reader");
+    QDir().mkpath(card);
+    QFile ini(root + QStringLiteral("/config/QGE/QGE.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Handheld]\nInstallFolder=" + card.toUtf8() + "\nInstallUser=Carla\n");
+    ini.close();
+    const QString db = write("Addresses.PDB", sample().build());
+
+    const CliRun users = runCliIn(env, {QStringLiteral("users")});
+    const CliRun install = runCliIn(
+        env, {QStringLiteral("install"), db, QStringLiteral("--user"), QStringLiteral("Carla")});
+    EXPECT_EQ(
+        std::tuple(QString::fromUtf8(users.out).section(QLatin1Char('\n'), 3), install.exitCode,
+                   QString::fromUtf8(install.out),
+                   QDir(card).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                   readAll(card + QStringLiteral("/Addresses.pdb")).left(7)),
+        std::tuple(QStringLiteral("0\tCarla\t") + card + QStringLiteral("\n"), 0,
+                   QStringLiteral("The Database is ready for synchronizing.\n"),
+                   QStringList{QStringLiteral("Addresses.pdb")}, QByteArray("Sample\0", 7)));
+}
+
 TEST_F(Cli, importAppendAndExportOfDelimitedText)
 {
     // A spreadsheet's file: byte-order mark, LF line ends, a line break and

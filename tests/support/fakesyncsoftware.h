@@ -17,6 +17,8 @@ public:
     bool listWritable = true;
     QStringList log;
 
+    QString title() const override { return QStringLiteral("Fake"); }
+    QString location() const override { return path; }
     bool isInstalled() const override { return installed; }
     QString desktopPath() const override { return path; }
     QString lastUserName() const override { return lastUser; }

@@ -62,7 +62,8 @@ public:
         const QString p = resolveLinks(path);
         FileStatus s;
         s.regular = files.contains(p);
-        s.exists = s.regular || others.contains(p);
+        s.folder = folders.contains(p);
+        s.exists = s.regular || s.folder || others.contains(p);
         s.writable = s.regular && (permissions.value(p) & 0222) != 0;
         return s;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class CommandHost;
 struct EngineServices;
 
@@ -7,6 +9,8 @@ struct EngineServices;
 /// user's install folder (InstallFlow).
 namespace InstallBindings {
 
-void bind(const EngineServices &services, CommandHost &host);
+/// Binds Install. While there is no handheld user it runs @p setUp, the
+/// set-up of delivery, first, and goes on when that says a user is there.
+void bind(const EngineServices &services, CommandHost &host, std::function<bool()> setUp);
 
 } // namespace InstallBindings

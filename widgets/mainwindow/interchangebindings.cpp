@@ -4,6 +4,7 @@
 #include "core/files/databaseshell.h"
 #include "core/platform/clock.h"
 #include "core/platform/userfeedback.h"
+#include "interchange/hotsync/tuserdata.h"
 #include "interchange/lookup/lookupformrules.h"
 #include "interchange/newdatabase/clonedatabase.h"
 #include "interchange/text/textcommands.h"
@@ -123,10 +124,11 @@ void Append(const Context &x)
 LookupServices lookupServices(const EngineServices &s)
 {
     // The program's initial folder by its rule (the open dialog's own start
-    // folder is forgotten once a file has been chosen there). No handheld
-    // users are read yet, so it is the folder of the last database opened.
-    const QString folder =
-        InitialDirectory::UpdateInitialDirectory(s.preferences, QString(), QString());
+    // folder is forgotten once a file has been chosen there): the selected
+    // handheld user's backup folder, or the folder of the last database
+    // opened.
+    const QString folder = InitialDirectory::UpdateInitialDirectory(
+        s.preferences, s.userData.BackupFolder(s.selectedSyncUser));
     return {s.messages, s.passwords, s.files, s.fileDialogs, s.feedback, folder};
 }
 

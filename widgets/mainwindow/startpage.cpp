@@ -7,7 +7,8 @@
 #include <QVBoxLayout>
 
 StartPage::StartPage(const QList<QAction *> &commands, QWidget *parent)
-    : QWidget(parent), mRecentLayout(nullptr), mRecentBox(new QWidget(this))
+    : QWidget(parent), mRecentLayout(nullptr), mRecentBox(new QWidget(this)),
+      mDeliveryNotice(new QLabel(this))
 {
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -42,6 +43,15 @@ StartPage::StartPage(const QList<QAction *> &commands, QWidget *parent)
     mRecentLayout->setSpacing(2);
     mRecentLayout->addWidget(recentTitle);
 
+    mDeliveryNotice->setObjectName(QStringLiteral("deliveryNotice"));
+    mDeliveryNotice->setText(QStringLiteral("Handheld delivery is not set up. <a "
+                                            "href=\"setup\">Set up handheld delivery…</a>"));
+    mDeliveryNotice->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                             Qt::LinksAccessibleByKeyboard);
+    mDeliveryNotice->setForegroundRole(QPalette::PlaceholderText);
+    mDeliveryNotice->setVisible(false);
+    connect(mDeliveryNotice, &QLabel::linkActivated, this, &StartPage::deliverySetupRequested);
+
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(48, 40, 48, 40);
     page->setSpacing(14);
@@ -52,6 +62,12 @@ StartPage::StartPage(const QList<QAction *> &commands, QWidget *parent)
     page->addSpacing(16);
     page->addWidget(mRecentBox);
     page->addStretch(1);
+    page->addWidget(mDeliveryNotice);
+}
+
+void StartPage::setDeliveryNotice(bool shown)
+{
+    mDeliveryNotice->setVisible(shown);
 }
 
 void StartPage::setRecentFiles(const QList<QAction *> &actions)

@@ -18,10 +18,10 @@
 #include "widgets/grid/gridcontextmenu.h"
 #include "widgets/grid/gridview.h"
 #include "widgets/mainwindow/celleditorbindings.h"
+#include "widgets/mainwindow/deliverybindings.h"
 #include "widgets/mainwindow/editingbindings.h"
 #include "widgets/mainwindow/findbindings.h"
 #include "widgets/mainwindow/helpbindings.h"
-#include "widgets/mainwindow/installbindings.h"
 #include "widgets/mainwindow/interchangebindings.h"
 #include "widgets/mainwindow/printbindings.h"
 #include "widgets/mainwindow/propertiesbindings.h"
@@ -67,7 +67,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
       mCalc(mDocument.database(), mLocale, mClock, mFeedback), mAutoSize(mDocument, mMeasurer),
       mChooseFont(overrides.chooseFont),
       mUserData(overrides.syncSoftware ? overrides.syncSoftware()
-                                       : SyncSoftwareProviders::platform(),
+                                       : SyncSoftwareProviders::platform(mSettings),
                 mFiles),
       mServices{mDocument,  mCalc,        mFilter,   mAutoSize,         mMessages, mFeedback,
                 mClipboard, mDialogs,     mFiles,    mPasswords,        mClock,    mLocale,
@@ -94,7 +94,6 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     CellEditorBindings::bind(mServices, *mGrid, *this);
     SortBindings::bind(mServices, *mGrid, *this);
     FindBindings::bind(mServices, *mGrid, *this);
-    InstallBindings::bind(mServices, *this);
     PrintBindings::bind(mServices, *this, *this);
     PropertiesBindings::bind(mServices, *mGrid, *this, *mPropertiesShell);
     // Without a database the start page stands where the grid would.
@@ -120,9 +119,10 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
 
     SetupGrid(false);
     loadPreferences();
-    mUserData.Create(mMessages, mPreferences.handheldSoftware);
-    mSelectedSyncUser = mUserData.LastUserIndex();
-    UpdateInitialDirectory();
+    DeliveryBindings::start(mServices, *this, *mStartPage, mSettings,
+                            overrides.desktopSoftwareExpected.value_or(
+                                SyncSoftwareProviders::desktopSoftwareExpected()),
+                            [this] { UpdateInitialDirectory(); });
 
     // The clipboard tells when its contents change; asking it every 100 ms
     // would mean a round trip to another program each time.
@@ -373,8 +373,8 @@ void TMainForm::SetupGrid(bool open)
 
 void TMainForm::updateCommandStates()
 {
-    CommandTable::State state{mDatabaseOpen,  database().isReadOnly(), mUserData.UserCount(),
-                              mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
+    CommandTable::State state{mDatabaseOpen, database().isReadOnly(), mClipboardText,
+                              mDocument.canUndo(), mDocument.canRedo()};
     state.undoSwitchesReadOnly = ReadOnlyUndo::undoSwitches(mDocument);
     state.redoSwitchesReadOnly = ReadOnlyUndo::redoSwitches(mDocument);
     for (const CommandTable::Entry &e : CommandTable::menuEntries()) {

@@ -76,6 +76,9 @@ public:
         /// The synchronisation software to ask at start; none given: the
         /// platform's.
         std::function<std::vector<std::unique_ptr<SyncSoftware>>()> syncSoftware;
+        /// Whether the desktop software may be there, so that its absence
+        /// is a message box at start; none given: the platform's answer.
+        std::optional<bool> desktopSoftwareExpected;
     };
 
     /// @p settings is where the preferences are read at start and written

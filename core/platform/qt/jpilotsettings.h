@@ -26,6 +26,8 @@ public:
     /// $JPILOT_HOME/.jpilot when JPILOT_HOME is set, else ~/.jpilot.
     static QString defaultFolder();
 
+    QString title() const override { return QStringLiteral("J-Pilot"); }
+    QString location() const override { return mFolder; }
     bool isInstalled() const override;
     QString desktopPath() const override { return mFolder; }
     QString lastUserName() const override;

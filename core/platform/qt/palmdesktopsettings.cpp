@@ -170,7 +170,8 @@ private:
 
 } // namespace
 
-PalmDesktopSettings::PalmDesktopSettings(std::unique_ptr<Keys> keys) : mKeys(std::move(keys))
+PalmDesktopSettings::PalmDesktopSettings(std::unique_ptr<Keys> keys, const QString &location)
+    : mKeys(std::move(keys)), mLocation(location)
 {
 }
 
@@ -178,15 +179,21 @@ PalmDesktopSettings::~PalmDesktopSettings() = default;
 
 std::unique_ptr<PalmDesktopSettings> PalmDesktopSettings::iniFile(const QString &iniPath)
 {
-    return std::make_unique<PalmDesktopSettings>(std::make_unique<IniKeys>(iniPath));
+    return std::make_unique<PalmDesktopSettings>(std::make_unique<IniKeys>(iniPath), iniPath);
 }
 
 #ifdef Q_OS_WIN
 std::unique_ptr<PalmDesktopSettings> PalmDesktopSettings::registry()
 {
-    return std::make_unique<PalmDesktopSettings>(std::make_unique<RegistryKeys>());
+    return std::make_unique<PalmDesktopSettings>(std::make_unique<RegistryKeys>(),
+                                                 QStringLiteral("HKEY_CURRENT_USER\\Software"));
 }
 #endif
+
+QString PalmDesktopSettings::title() const
+{
+    return QStringLiteral("Desktop software settings");
+}
 
 QString PalmDesktopSettings::defaultIniPath()
 {

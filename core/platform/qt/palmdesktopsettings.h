@@ -42,7 +42,9 @@ public:
         virtual bool setNumber(const QString &path, const QString &name, quint32 number) = 0;
     };
 
-    explicit PalmDesktopSettings(std::unique_ptr<Keys> keys);
+    /// The keys in @p keys, which are kept at @p location (an INI file's
+    /// path, the registry).
+    PalmDesktopSettings(std::unique_ptr<Keys> keys, const QString &location);
     ~PalmDesktopSettings() override;
 
     /// The settings in the INI file @p iniPath.
@@ -54,6 +56,11 @@ public:
     /// "QGE/PalmDesktop.ini" in the user's configuration folder.
     static QString defaultIniPath();
 
+    QString title() const override;
+    QString location() const override
+    {
+        return mLocation;
+    }
     bool isInstalled() const override;
     QString desktopPath() const override;
     QString lastUserName() const override;
@@ -65,4 +72,5 @@ private:
     std::optional<QString> text(const QString &key, const QString &name) const;
 
     std::unique_ptr<Keys> mKeys;
+    QString mLocation;
 };

@@ -2,8 +2,12 @@
 
 #include "core/platform/qt/jpilotsettings.h"
 #include "core/platform/qt/palmdesktopsettings.h"
+#include "core/platform/qt/plaininstallfolder.h"
+#include "core/platform/qt/qsettingsstore.h"
 
-std::vector<std::unique_ptr<SyncSoftware>> SyncSoftwareProviders::platform()
+namespace {
+
+std::vector<std::unique_ptr<SyncSoftware>> desktops()
 {
     std::vector<std::unique_ptr<SyncSoftware>> providers;
 #ifdef Q_OS_WIN
@@ -13,4 +17,30 @@ std::vector<std::unique_ptr<SyncSoftware>> SyncSoftwareProviders::platform()
     providers.push_back(std::make_unique<JPilotSettings>(JPilotSettings::defaultFolder()));
 #endif
     return providers;
+}
+
+} // namespace
+
+std::vector<std::unique_ptr<SyncSoftware>>
+SyncSoftwareProviders::platform(const SettingsStore &settings)
+{
+    std::vector<std::unique_ptr<SyncSoftware>> providers = desktops();
+    providers.push_back(std::make_unique<PlainInstallFolder>(settings));
+    return providers;
+}
+
+std::vector<std::unique_ptr<SyncSoftware>> SyncSoftwareProviders::platform()
+{
+    std::vector<std::unique_ptr<SyncSoftware>> providers = desktops();
+    providers.push_back(std::make_unique<PlainInstallFolder>(std::make_unique<QSettingsStore>()));
+    return providers;
+}
+
+bool SyncSoftwareProviders::desktopSoftwareExpected()
+{
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return false;
+#endif
 }
