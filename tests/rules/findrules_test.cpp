@@ -1,7 +1,10 @@
+#include "cancellingprogress.h"
 #include "core/document/database.h"
 #include "core/document/limits.h"
+#include "core/platform/progress.h"
 #include "documentaccess.h"
 #include "fixedlocale.h"
+#include "numbers/numberseparators.h"
 #include "rules/find/findformrules.h"
 #include "rules/find/replaceformrules.h"
 #include "scriptedmessages.h"
@@ -48,6 +51,7 @@ struct FilteredDocument
     FixedLocale locale;
     ScriptedShell shell;
     ScriptedMessages messages;
+    NoProgress progress;
     FilterEngine filter;
     QPoint current{1, 1};
     std::function<void(int, int)> makeCurrent = [this](int c, int r) {
@@ -63,7 +67,8 @@ TEST(FindFormRules, matchesInHiddenRecordsSwitchTheFilterOff)
 {
     FilteredDocument f;
     FindFormRules rules(
-        f.doc, f.filter, f.messages, [&f] { return f.current.y(); }, f.makeCurrent);
+        f.doc, f.filter, f.messages, f.shell, f.progress, [&f] { return f.current.y(); },
+        f.makeCurrent);
     EXPECT_TRUE(rules.findNext()); // nothing found yet: the dialog shows
     const FindFormRules::Controls shown = rules.showFind();
     EXPECT_EQ(std::make_tuple(shown.fieldIndex, shown.text, shown.fromStart),
@@ -88,7 +93,7 @@ TEST(FindFormRules, matchesInHiddenRecordsSwitchTheFilterOff)
 TEST(ReplaceFormRules, replacesIntoHiddenRecordsAndNeverInAReadOnlyDatabase)
 {
     FilteredDocument f;
-    ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.makeCurrent);
+    ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.progress, f.makeCurrent);
     rules.show();
     const ReplaceFormRules::Controls controls{0, QStringLiteral("b"), QStringLiteral("c")};
 
@@ -134,7 +139,7 @@ TEST(ReplaceFormRules, saysHowManyReplacementsWereLeftOut)
         // Full already: each of its two matches would make it longer.
         DocumentAccess::database(f.doc).grid().setCell(
             1, 2, QString(Limits::MaxCellText - 2, QLatin1Char('c')) + QStringLiteral("bb"));
-        ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.makeCurrent);
+        ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.progress, f.makeCurrent);
         rules.show();
         const ReplaceFormRules::Controls controls{1, QStringLiteral("b"), QStringLiteral("bb")};
         rules.press(ReplaceStep::FindNext, controls);
@@ -153,4 +158,58 @@ TEST(ReplaceFormRules, saysHowManyReplacementsWereLeftOut)
     }
     EXPECT_EQ(results.join(QLatin1Char('\n')).toStdString(),
               expected.join(QLatin1Char('\n')).toStdString());
+}
+
+// Replace All says what it did in the status bar, its count grouped the
+// program's way; a press that replaces nothing, or is cancelled, says
+// nothing there (a cancel changes nothing at all).
+TEST(ReplaceFormRules, replaceAllSaysHowManyItReplaced)
+{
+    struct Case
+    {
+        const char *what;
+        int records; ///< each holding "b" twice
+        NumberSeparators separators;
+        const char *find;
+        int cancelAt; ///< the progress report the user cancels at; 0: never
+        const char *word;
+        const char *lastCell; ///< the last record's text afterwards
+    };
+    const NumberSeparators comma{QChar(u','), QChar(u'.')};
+    const Case cases[] = {
+        {"grouped", 600, NumberSeparators::us(), "b", 0, "1,200 replaced", "acc"},
+        {"grouped the program's way", 600, comma, "b", 0, "1.200 replaced", "acc"},
+        {"one", 1, NumberSeparators::us(), "ab", 0, "1 replaced", "cb"},
+        {"nothing to find", 3, NumberSeparators::us(), "q", 0, "", "abb"},
+        {"cancelled", 600, NumberSeparators::us(), "b", 1, "", "abb"},
+        {"cancelled as it would apply", 600, NumberSeparators::us(), "b", 3, "", "abb"},
+    };
+    const NumberSeparators saved = NumberSeparators::current();
+    std::vector<std::string> seen;
+    std::vector<std::string> expected;
+    for (const Case &c : cases) {
+        NumberSeparators::setCurrent(c.separators);
+        Document doc;
+        Database &db = DocumentAccess::database(doc);
+        db.grid().resize(2, c.records + 1);
+        db.grid().showAllRows();
+        for (int r = 1; r <= c.records; ++r)
+            db.grid().setCell(1, r, QStringLiteral("abb"));
+        FixedLocale locale;
+        ScriptedShell shell;
+        CancellingProgress progress;
+        progress.at = c.cancelAt;
+        FilterEngine filter(doc, locale, shell);
+        ReplaceFormRules rules(doc, locale, filter, shell, progress, [](int, int) {});
+        rules.show();
+        const ReplaceFormRules::Result result = rules.press(
+            ReplaceStep::ReplaceAll, {0, QString::fromLatin1(c.find), QStringLiteral("c")});
+        seen.push_back(std::string(c.what) + ": " + result.closingWord.toStdString() + " | " +
+                       db.grid().cell(1, c.records).toStdString() + " | " +
+                       (doc.canUndo() ? "undo" : "no undo"));
+        expected.push_back(std::string(c.what) + ": " + c.word + " | " + c.lastCell + " | " +
+                           (*c.word ? "undo" : "no undo"));
+    }
+    NumberSeparators::setCurrent(saved);
+    EXPECT_EQ(seen, expected);
 }
