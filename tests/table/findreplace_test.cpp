@@ -391,6 +391,7 @@ TEST(ReplaceStep, aCancelledPressChangesNothing)
         {"Replace All at its first report", M::ReplaceAll, 1},
         {"Replace All in its first look", M::ReplaceAll, 5},
         {"Replace All in its replacements", M::ReplaceAll, 8},
+        {"Replace All as it would apply", M::ReplaceAll, 9},
         {"Replace All to the end", M::ReplaceAll, 0},
         {"Find Next far from its match", M::FindNext, 1},
     };
