@@ -208,8 +208,12 @@ void BM_Command_ReplaceAllEveryField(benchmark::State &state)
     controls.replaceText = QStringLiteral("thyme");
     controls.mustBegin = false;
     controls.matchCase = false;
-    commandAndUndo(state, 1, 1, QStringLiteral("replace all"),
-                   [&] { rules.press(ReplaceStep::ReplaceAll, controls); });
+    // The dialog opens afresh each time: with the last run's final match
+    // still selected, Replace All would replace from there on alone.
+    commandAndUndo(state, 1, 1, QStringLiteral("replace all"), [&] {
+        rules.show();
+        rules.press(ReplaceStep::ReplaceAll, controls);
+    });
 }
 
 /// Progress that never shows and notes the longest time between two looks
