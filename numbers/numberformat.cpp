@@ -379,3 +379,25 @@ QString FormatNumber(qint32 decimals, double value)
 {
     return FormatNumber(decimals, value, NumberSeparators::current());
 }
+
+QString FormatCount(qint64 count, const NumberSeparators &sep)
+{
+    // The magnitude as unsigned, so that the smallest qint64 has one too.
+    const quint64 magnitude = count < 0 ? 0 - quint64(count) : quint64(count);
+    const QString digits = QString::number(magnitude);
+    QString out;
+    out.reserve(digits.size() + digits.size() / 3 + 1);
+    if (count < 0)
+        out += QLatin1Char('-');
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += sep.thousands;
+        out += digits[i];
+    }
+    return out;
+}
+
+QString FormatCount(qint64 count)
+{
+    return FormatCount(count, NumberSeparators::current());
+}

@@ -45,3 +45,10 @@ ParsedNumber ParseNumber(QStringView text);
 QString FormatNumber(qint32 decimals, double value, const NumberSeparators &sep);
 /// FormatNumber() with NumberSeparators::current().
 QString FormatNumber(qint32 decimals, double value);
+
+/// @p count with its digits in groups of three, joined by the thousands
+/// separator of @p sep ("57,541"; "-1.200" with '.'), as the status bar
+/// tells how many things a command did.
+QString FormatCount(qint64 count, const NumberSeparators &sep);
+/// FormatCount() with NumberSeparators::current().
+QString FormatCount(qint64 count);

@@ -3,6 +3,7 @@
 // undo (the other half runs with the clock stopped). The floors beside them
 // are the least the same change costs without the command's own work.
 
+#include "core/platform/progress.h"
 #include "core/platform/qt/qtlocaleservice.h"
 #include "largefiles.h"
 #include "openwindow.h"
@@ -18,6 +19,7 @@
 #include "widgets/mainwindow/mainformpropertiesshell.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 
 #include <functional>
 
@@ -192,8 +194,9 @@ void BM_Command_ReplaceAllEveryField(benchmark::State &state)
 {
     TMainForm &form = OpenWindow::instance().form();
     const EngineServices &s = form.services();
+    NoProgress progress;
     ReplaceFormRules rules(
-        s.document, s.locale, s.filter, s.feedback,
+        s.document, s.locale, s.filter, s.feedback, progress,
         [&form](int column, int row) {
             form.grid()->setCurrentCell(column, row);
             form.grid()->bringCellIntoView(column, row);
@@ -205,8 +208,89 @@ void BM_Command_ReplaceAllEveryField(benchmark::State &state)
     controls.replaceText = QStringLiteral("thyme");
     controls.mustBegin = false;
     controls.matchCase = false;
-    commandAndUndo(state, 1, 1, QStringLiteral("replace all"),
-                   [&] { rules.press(ReplaceStep::ReplaceAll, controls); });
+    // The dialog opens afresh each time: with the last run's final match
+    // still selected, Replace All would replace from there on alone.
+    commandAndUndo(state, 1, 1, QStringLiteral("replace all"), [&] {
+        rules.show();
+        rules.press(ReplaceStep::ReplaceAll, controls);
+    });
+}
+
+/// Progress that never shows and notes the longest time between two looks
+/// at Cancel (from the start to the first look included): how long a user's
+/// cancel waits at most.
+class GapProgress : public Progress
+{
+public:
+    void start(const QString &) override { mClock.start(); }
+    bool advance(int) override
+    {
+        longestNs = qMax(longestNs, mClock.nsecsElapsed());
+        mClock.start();
+        ++reports;
+        return true;
+    }
+    void finish() override {}
+
+    qint64 longestNs = 0;
+    int reports = 0;
+
+private:
+    QElapsedTimer mClock;
+};
+
+/// Replace All of @p find by @p replace over every field (the case must
+/// match when @p matchCase), its progress watched: the longest wait a
+/// cancel would have, and what the status bar says, beside the time.
+void replaceAllWatched(benchmark::State &state, const QString &find, const QString &replace,
+                       bool matchCase)
+{
+    TMainForm &form = OpenWindow::instance().form();
+    const EngineServices &s = form.services();
+    GapProgress progress;
+    ReplaceFormRules rules(
+        s.document, s.locale, s.filter, s.feedback, progress, [](int, int) {}, &s.calculations);
+    const ReplaceFormRules::Controls controls{0, find, replace, false, matchCase};
+    QString word;
+    commandAndUndo(state, 1, 1, QStringLiteral("replace all"), [&] {
+        rules.show();
+        progress.longestNs = 0;
+        progress.reports = 0;
+        word = rules.press(ReplaceStep::ReplaceAll, controls).closingWord;
+    });
+    state.SetLabel(word.toStdString());
+    state.counters["reports"] = progress.reports;
+    state.counters["longest_wait_ms"] = double(progress.longestNs) / 1e6;
+}
+
+/// Replace All of a word about one cell in twelve holds, case ignored.
+void BM_Watched_ReplaceAllWord(benchmark::State &state)
+{
+    replaceAllWatched(state, QStringLiteral("rosemary"), QStringLiteral("thyme"), false);
+}
+
+/// Replace All of a letter most cells hold, often several times: the
+/// replacements are most of the work.
+void BM_Watched_ReplaceAllLetter(benchmark::State &state)
+{
+    replaceAllWatched(state, QStringLiteral("e"), QStringLiteral("E"), true);
+}
+
+/// Find of a text no cell holds, over every field, its progress watched.
+void BM_Watched_FindNoMatch(benchmark::State &state)
+{
+    const Database &db = OpenWindow::instance().form().services().document.database();
+    GapProgress progress;
+    for (auto _ : state) {
+        progress.start(QString());
+        progress.longestNs = 0;
+        progress.reports = 0;
+        FindSearch search;
+        if (search.run(db, {0, QStringLiteral("zeppelin")}, 0, &progress))
+            state.SkipWithError("found the unfindable");
+    }
+    state.counters["reports"] = progress.reports;
+    state.counters["longest_wait_ms"] = double(progress.longestNs) / 1e6;
 }
 
 /// The floor of Replace All: the Find dialog's search over every cell
@@ -332,6 +416,9 @@ BENCHMARK(BM_Floor_SortPermutationAlone)->Arg(0)->Arg(1)->Unit(benchmark::kMilli
 BENCHMARK(BM_Floor_SortOrderAlone)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Command_ReplaceAllEveryField)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Floor_FindNoMatch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Watched_ReplaceAllWord)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Watched_ReplaceAllLetter)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Watched_FindNoMatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Command_SimpleFilter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Command_AdvancedFilter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Command_PropertiesTypeToBoolean)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -3,14 +3,24 @@
 #include "core/document/database.h"
 #include "core/document/document.h"
 #include "core/platform/messageservice.h"
+#include "core/platform/progress.h"
+#include "core/platform/userfeedback.h"
 #include "table/filter/filterengine.h"
 
 FindFormRules::FindFormRules(Document &doc, FilterEngine &filter, MessageService &messages,
+                             UserFeedback &feedback, Progress &progress,
                              std::function<int()> currentRow,
                              std::function<void(int, int)> makeCurrent)
-    : mDoc(doc), mFilter(filter), mMessages(messages), mCurrentRow(std::move(currentRow)),
-      mMakeCurrent(std::move(makeCurrent))
+    : mDoc(doc), mFilter(filter), mMessages(messages), mFeedback(feedback), mProgress(progress),
+      mCurrentRow(std::move(currentRow)), mMakeCurrent(std::move(makeCurrent))
 {
+}
+
+QString FindFormRules::progressLabel(const QString &doing, const QString &text)
+{
+    constexpr qsizetype Longest = 40;
+    const QString kept = text.size() > Longest ? text.left(Longest - 1) + QChar(0x2026) : text;
+    return doing + QStringLiteral(" \"") + kept + QLatin1Char('"');
 }
 
 QStringList FindFormRules::fieldChoices(const Database &db)
@@ -53,7 +63,14 @@ void FindFormRules::search()
 {
     const FindSearch::Query query{mControls.fieldIndex, mControls.text, mControls.mustBegin,
                                   mControls.fromStart};
-    const std::optional<QPoint> match = mSearch.run(mDoc.database(), query, mCurrentRow());
+    mFeedback.setBusy(true);
+    mProgress.start(progressLabel(QStringLiteral("Searching for"), mControls.text));
+    const std::optional<QPoint> match =
+        mSearch.run(mDoc.database(), query, mCurrentRow(), &mProgress);
+    mProgress.finish();
+    mFeedback.setBusy(false);
+    if (mSearch.wasCancelled())
+        return;
     if (!match) {
         mMessages.show(FindSearch::notFoundMessage());
         return;

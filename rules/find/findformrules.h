@@ -11,6 +11,8 @@ class Database;
 class Document;
 class FilterEngine;
 class MessageService;
+class Progress;
+class UserFeedback;
 
 /**
  * The rules of the Find dialog (`TFindForm`) and of the Find and Find next
@@ -20,7 +22,8 @@ class MessageService;
  *
  * A match becomes the current cell through the function given; a match in
  * a hidden record switches the filter off first, since a hidden record is
- * never current.
+ * never current. A search shows the busy cursor at once and reports its
+ * progress; one the user cancels changes nothing and says nothing.
  */
 class FindFormRules
 {
@@ -36,10 +39,14 @@ public:
     };
 
     FindFormRules(Document &doc, FilterEngine &filter, MessageService &messages,
-                  std::function<int()> currentRow, std::function<void(int, int)> makeCurrent);
+                  UserFeedback &feedback, Progress &progress, std::function<int()> currentRow,
+                  std::function<void(int, int)> makeCurrent);
 
     /// "All Fields" and the names of the fields in column order.
     static QStringList fieldChoices(const Database &db);
+    /// What the progress of a search says: @p doing and the find text,
+    /// quoted, a long one cut short.
+    static QString progressLabel(const QString &doing, const QString &text);
 
     /// The Find command: find-active cleared; the controls as the dialog
     /// shows them (the stored find field and text, "Find from the start"
@@ -63,6 +70,8 @@ private:
     Document &mDoc;
     FilterEngine &mFilter;
     MessageService &mMessages;
+    UserFeedback &mFeedback;
+    Progress &mProgress;
     std::function<int()> mCurrentRow;
     std::function<void(int, int)> mMakeCurrent;
     FindSearch mSearch;

@@ -2,15 +2,18 @@
 
 #include "core/document/database.h"
 #include "core/document/document.h"
+#include "core/platform/progress.h"
 #include "core/platform/userfeedback.h"
+#include "rules/find/findformrules.h"
+#include "rules/shell/closingword.h"
 #include "table/filter/filterengine.h"
 
 ReplaceFormRules::ReplaceFormRules(Document &doc, const LocaleService &locale, FilterEngine &filter,
-                                   UserFeedback &feedback,
+                                   UserFeedback &feedback, Progress &progress,
                                    std::function<void(int, int)> makeCurrent,
                                    const CalculatedFields *calc)
-    : mDoc(doc), mFilter(filter), mFeedback(feedback), mMakeCurrent(std::move(makeCurrent)),
-      mStep(doc, locale, calc)
+    : mDoc(doc), mFilter(filter), mFeedback(feedback), mProgress(progress),
+      mMakeCurrent(std::move(makeCurrent)), mStep(doc, locale, calc)
 {
 }
 
@@ -34,12 +37,16 @@ ReplaceFormRules::Result ReplaceFormRules::press(ReplaceStep::Mode mode, const C
         return {};
     const ReplaceStep::Query query{controls.fieldIndex, controls.findText, controls.replaceText,
                                    controls.mustBegin, controls.matchCase};
-    const bool busy = mode == ReplaceStep::ReplaceAll;
-    if (busy)
-        mFeedback.setBusy(true);
-    const ReplaceStep::Outcome outcome = mStep.run(mode, query);
-    if (busy)
-        mFeedback.setBusy(false);
+    mFeedback.setBusy(true);
+    mProgress.start(FindFormRules::progressLabel(mode == ReplaceStep::ReplaceAll
+                                                     ? QStringLiteral("Replacing")
+                                                     : QStringLiteral("Searching for"),
+                                                 query.findText));
+    const ReplaceStep::Outcome outcome = mStep.run(mode, query, &mProgress);
+    mProgress.finish();
+    mFeedback.setBusy(false);
+    if (outcome.cancelled)
+        return {};
     if (outcome.inHiddenRecord)
         mFilter.ApplyFilter(FilterEngine::Off);
     if (outcome.current)
@@ -53,5 +60,7 @@ ReplaceFormRules::Result ReplaceFormRules::press(ReplaceStep::Mode mode, const C
                                  MessageIcon::Warning,
                                  {ReplaceStep::skippedText(outcome.skipped)},
                                  MessageButton::Ok};
+    if (mode == ReplaceStep::ReplaceAll && !outcome.notFound)
+        result.closingWord = ClosingWord::replaced(outcome.replacements);
     return result;
 }

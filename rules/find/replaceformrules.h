@@ -11,6 +11,7 @@ class CalculatedFields;
 class Document;
 class FilterEngine;
 class LocaleService;
+class Progress;
 class UserFeedback;
 
 /**
@@ -20,7 +21,9 @@ class UserFeedback;
  * A match becomes the current cell through the function given; a match in
  * a hidden record switches the filter off first. In a read-only database
  * only "&Find Next" can be used: "&Replace" and "Replace &All" would
- * change it.
+ * change it. Every button may search the whole table: each shows the busy
+ * cursor at once and reports its progress, which the user may cancel;
+ * a cancelled press changes nothing and leaves the dialog open.
  */
 class ReplaceFormRules
 {
@@ -43,10 +46,13 @@ public:
         /// To show once the dialog has closed, or over it when it stays:
         /// nothing found, or replacements skipped.
         std::optional<Message> message;
+        /// What Replace All did, for the status bar (ClosingWord).
+        QString closingWord;
     };
 
     ReplaceFormRules(Document &doc, const LocaleService &locale, FilterEngine &filter,
-                     UserFeedback &feedback, std::function<void(int, int)> makeCurrent,
+                     UserFeedback &feedback, Progress &progress,
+                     std::function<void(int, int)> makeCurrent,
                      const CalculatedFields *calc = nullptr);
 
     /// The Replace command: nothing found yet; the controls to show, the
@@ -63,6 +69,7 @@ private:
     Document &mDoc;
     FilterEngine &mFilter;
     UserFeedback &mFeedback;
+    Progress &mProgress;
     std::function<void(int, int)> mMakeCurrent;
     ReplaceStep mStep;
     Controls mControls;

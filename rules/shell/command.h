@@ -39,6 +39,7 @@ enum class Command
     AutoSizing,
     Filter,
     AdvancedFilter,
+    FilterByValue, ///< the grid's context menu alone
     SortNormal,
     SortReverse,
     ColumnSum,

@@ -43,6 +43,7 @@ constexpr Entry kEntries[] = {
     {C::AutoSizing,   "&Tools", "&Auto sizing",    "Ctrl+A",   "Auto sizing",     false},
     {C::Filter,       "&Tools", "Fi&lter",         "Ctrl+L",   "Filter",          false},
     {C::AdvancedFilter, "&Tools", "Ad&vanced Filter", "Ctrl+J", "Advanced Filter", true},
+    {C::FilterByValue, "", "Filter by this &value", "",         "",                false},
     {C::SortNormal,   "&Tools", "Sort &normal",    "Ctrl+N",   "Sort normal",     false},
     {C::SortReverse,  "&Tools", "Sort &reverse",   "Ctrl+E",   "Sort reverse",    true},
     {C::ColumnSum,    "&Tools", "Column S&um",     "Ctrl+U",   "Column sum",      true},
@@ -94,9 +95,10 @@ constexpr ContextEntry kContext[] = {
     {C::FillColumn, "Fil&l column", "",           false},
     {C::FillUp,     "Fill Up",      "Ctrl+Alt+U", false, true},
     {C::FillDown,   "Fill Down",    "Ctrl+Alt+D", false, true},
-    {C::FillRow,    "Fill &row",    "",           false},
+    {C::FillRow,    "Fill &row",    "",           true},
     {C::FillLeft,   "Fill left",    "Ctrl+Alt+L", false, true},
     {C::FillRight,  "Fill right",   "Ctrl+Alt+R", false, true},
+    {C::FilterByValue, "Filter by this &value", "", false},
 };
 // clang-format on
 
@@ -164,6 +166,7 @@ bool isEnabled(Command command, const State &s)
     case C::Replace:
     case C::Filter:
     case C::AdvancedFilter:
+    case C::FilterByValue:
     case C::SortNormal:
     case C::SortReverse:
     // Copying changes nothing: a read-only database is copied from too.

@@ -13,9 +13,9 @@
  */
 namespace CommandTable {
 
-/// One menu item: its menu, caption (with "&" before the access key),
-/// shortcut (QKeySequence text), toolbar hint (empty: no button), and
-/// whether a separator follows it in its menu.
+/// One menu item: its menu (empty: the grid's context menu alone), caption
+/// (with "&" before the access key), shortcut (QKeySequence text), toolbar
+/// hint (empty: no button), and whether a separator follows it in its menu.
 struct Entry
 {
     Command command;

@@ -2,6 +2,7 @@
 
 #include "core/document/advancedfiltersettings.h"
 #include "core/document/database.h"
+#include "core/document/databaseoptions.h"
 #include "core/document/document.h"
 #include "core/platform/localeservice.h"
 #include "core/platform/userfeedback.h"
@@ -78,6 +79,7 @@ struct FilterEngine::Condition
     {
         Search,        ///< the text inside the cell
         NonEmpty,      ///< "*"
+        Whole,         ///< exactly the text, the whole cell
         CompareDate,   ///< "<" or ">" on a date column
         CompareNumber, ///< "<" or ">" on a number column
     };
@@ -101,7 +103,11 @@ FilterEngine::FilterEngine(Document &doc, LocaleService &locale, UserFeedback &f
             loadAdvancedRows();
     };
     mConnections = {
-        QObject::connect(&doc, &Document::replaced, [this] { loadAdvancedRows(); }),
+        QObject::connect(&doc, &Document::replaced,
+                         [this] {
+                             mWholeCell.reset();
+                             loadAdvancedRows();
+                         }),
         QObject::connect(&doc, &Document::optionsChanged, follow),
         QObject::connect(&doc, &Document::fieldMoved, follow),
         QObject::connect(&doc, &Document::fieldInserted, follow),
@@ -155,7 +161,7 @@ void FilterEngine::showAllRowHeights()
     applyHidden({});
 }
 
-void FilterEngine::applyHidden(const std::vector<bool> &hidden)
+EditStep::RowHeights FilterEngine::heightsStep(const std::vector<bool> &hidden) const
 {
     // Each run of hidden rows shows as one line: its first row.
     const RecordGrid &grid = mDb.grid();
@@ -168,8 +174,23 @@ void FilterEngine::applyHidden(const std::vector<bool> &hidden)
         if (grid.rowHeight(r) != height)
             step.heights.emplace_back(r, height);
     }
+    return step;
+}
+
+void FilterEngine::applyHidden(const std::vector<bool> &hidden)
+{
+    EditStep::RowHeights step = heightsStep(hidden);
     if (!step.heights.empty())
         mDoc.apply(Edit::view(std::move(step)));
+}
+
+std::vector<bool> FilterEngine::hiddenBy(const Condition &condition) const
+{
+    const int records = mDb.recordCount();
+    std::vector<bool> hidden(size_t(records) + 1, false);
+    for (int r = 1; r <= records; ++r)
+        hidden[size_t(r)] = matches(condition, r) != mInclude;
+    return hidden;
 }
 
 bool FilterEngine::IsRowHidden(int row) const
@@ -243,6 +264,11 @@ bool FilterEngine::matches(const Condition &condition, int row) const
                 return true;
         }
         return false;
+    case Condition::Whole: {
+        thread_local QString cell;
+        grid.cellInto(condition.firstColumn, row, cell);
+        return cell == condition.text;
+    }
     case Condition::Search: {
         thread_local QString cell; // one string reused for every cell
         for (int c = condition.firstColumn; c <= condition.lastColumn; ++c) {
@@ -272,13 +298,57 @@ void FilterEngine::SimpleFilter()
     }
 
     mFeedback.setBusy(true);
-    const Condition condition =
-        prepare(filter.field, LocaleService::upperAsciiLetters(filter.text), mMustBegin);
-    const int records = mDb.recordCount();
-    std::vector<bool> hidden(size_t(records) + 1, false);
-    for (int r = 1; r <= records; ++r)
-        hidden[size_t(r)] = matches(condition, r) != mInclude;
-    applyHidden(hidden);
+    Condition condition;
+    if (matchesWholeCells()) {
+        condition.kind = Condition::Whole;
+        condition.firstColumn = condition.lastColumn = filter.field;
+        condition.text = filter.text;
+    } else {
+        condition =
+            prepare(filter.field, LocaleService::upperAsciiLetters(filter.text), mMustBegin);
+    }
+    applyHidden(hiddenBy(condition));
+    mFeedback.setBusy(false);
+}
+
+bool FilterEngine::matchesWholeCells() const
+{
+    const FilterSettings &filter = mDb.filter();
+    return mWholeCell && *mWholeCell == filter && filter.field >= 1 &&
+           filter.field <= mDb.fieldCount();
+}
+
+void FilterEngine::FilterByValue(int column, int row)
+{
+    Q_ASSERT(column >= 1 && column <= mDb.fieldCount());
+    Q_ASSERT(row >= 1 && row <= mDb.recordCount());
+    const QString value = mDb.grid().cell(column, row);
+    DatabaseOptions options = DatabaseOptions::of(mDb);
+    options.filter.field = qint8(column);
+    options.filter.text = value.isEmpty() ? QStringLiteral("*") : value;
+    mMustBegin = false;
+    mInclude = !value.isEmpty();
+    mWholeCell.reset();
+    if (!value.isEmpty())
+        mWholeCell = options.filter;
+
+    mMode = Simple;
+    if (mModeChanged)
+        mModeChanged(mMode);
+    mFeedback.setBusy(true);
+    Condition condition = prepare(column, options.filter.text, false);
+    if (mWholeCell) {
+        condition.kind = Condition::Whole;
+        condition.text = value;
+    }
+    Edit edit;
+    edit.kind = Edit::View;
+    if (!(options == DatabaseOptions::of(mDb)))
+        edit.steps.emplace_back(EditStep::Options{options});
+    if (EditStep::RowHeights heights = heightsStep(hiddenBy(condition)); !heights.heights.empty())
+        edit.steps.emplace_back(std::move(heights));
+    if (!edit.steps.empty())
+        mDoc.apply(std::move(edit));
     mFeedback.setBusy(false);
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "core/document/advancedfiltersettings.h"
+#include "core/document/edit.h"
+#include "core/document/filtersettings.h"
 
 #include <QMetaObject>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class Database;
@@ -78,11 +81,35 @@ public:
     }
 
     /// "Field must begin with string" of the simple filter; off at start.
+    /// Choosing it (or Include/Exclude) ends whole-cell matching.
     bool mustBegin() const { return mMustBegin; }
-    void setMustBegin(bool on) { mMustBegin = on; }
+    void setMustBegin(bool on)
+    {
+        mMustBegin = on;
+        mWholeCell.reset();
+    }
     /// "Include Filter" (true, the start value) or "Exclude Filter".
     bool include() const { return mInclude; }
-    void setInclude(bool on) { mInclude = on; }
+    void setInclude(bool on)
+    {
+        mInclude = on;
+        mWholeCell.reset();
+    }
+
+    /**
+     * "Filter by this value": the simple filter becomes field @p column and
+     * the text of record @p row there, included, and is switched on, the
+     * settings and the hidden rows as one view edit (no undo step, the
+     * database not marked changed). A cell with text matches only cells
+     * that hold exactly that text; an empty cell gives "*" excluded: the
+     * records whose field is empty.
+     */
+    void FilterByValue(int column, int row);
+    /// Whether the simple filter matches whole cells exactly: after
+    /// FilterByValue(), while the database's filter field and text are the
+    /// ones it set and neither must-begin nor Include/Exclude was chosen
+    /// since. Cleared when another database comes.
+    bool matchesWholeCells() const;
 
     /// The advanced filter's working rows (their name is not used). They
     /// follow filter list 1 whenever a database comes or list 1 changes
@@ -125,6 +152,12 @@ private:
     bool matches(const Condition &condition, int row) const;
     /// Row heights to 22, inside the caller's busy cursor.
     void showAllRowHeights();
+    /// The record rows @p condition hides (entry r for record r) under
+    /// the Include or Exclude choice.
+    std::vector<bool> hiddenBy(const Condition &condition) const;
+    /// The row heights that hide row r when @p hidden[r] (none: every row
+    /// shown), those that differ from now.
+    EditStep::RowHeights heightsStep(const std::vector<bool> &hidden) const;
     /// Row r hidden when @p hidden[r] (none: every row shown), as one edit
     /// that neither marks the database changed nor can be undone.
     void applyHidden(const std::vector<bool> &hidden);
@@ -136,6 +169,8 @@ private:
     int mMode = Off;
     bool mMustBegin = false;
     bool mInclude = true;
+    /// The field and text FilterByValue() set, while it matches whole cells.
+    std::optional<FilterSettings> mWholeCell;
     AdvancedFilterSettings mRows;
     AdvancedFilterSettings mLoadedList; ///< list 1 as the rows were last loaded
     std::vector<QMetaObject::Connection> mConnections;

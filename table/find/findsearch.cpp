@@ -2,6 +2,7 @@
 
 #include "core/document/database.h"
 #include "core/platform/localeservice.h"
+#include "core/platform/progress.h"
 
 namespace {
 
@@ -28,8 +29,10 @@ bool FindSearch::cellMatches(const QString &cell, const QString &upperText, bool
     return false;
 }
 
-std::optional<QPoint> FindSearch::run(const Database &db, const Query &query, int currentRow)
+std::optional<QPoint> FindSearch::run(const Database &db, const Query &query, int currentRow,
+                                      Progress *progress)
 {
+    mCancelled = false;
     const QString text = LocaleService::upperAsciiLetters(query.text);
     const int records = db.recordCount();
     const int fields = db.fieldCount();
@@ -66,6 +69,12 @@ std::optional<QPoint> FindSearch::run(const Database &db, const Query &query, in
         }
         ++row;
         column = 0;
+        // The progress of the records from the top, asked now and then.
+        if (progress && row % ProgressRecords == 0 &&
+            !progress->advance(int(qint64(row) * 1000 / records))) {
+            mCancelled = true;
+            return std::nullopt;
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 class Database;
+class Progress;
 
 /**
  * The Find dialog's search and Find next: record by record from the top,
@@ -37,8 +38,16 @@ public:
      * @p currentRow, or at the first record with fromStart; an active one
      * goes on behind its last match. Nothing when the search runs off the
      * end, which also clears find-active. An empty text never matches.
+     *
+     * With @p progress, the search reports how far it has come and stops
+     * when the user cancels: nothing then, and wasCancelled(); find-active
+     * and the last match stay as they were before the run.
      */
-    std::optional<QPoint> run(const Database &db, const Query &query, int currentRow);
+    std::optional<QPoint> run(const Database &db, const Query &query, int currentRow,
+                              Progress *progress = nullptr);
+
+    /// Whether the last run stopped because the user cancelled it.
+    bool wasCancelled() const { return mCancelled; }
 
     /// Whether a match was found and Find next may continue from it.
     bool isActive() const { return mActive; }
@@ -55,7 +64,11 @@ public:
     static Message notFoundMessage();
 
 private:
+    /// How many records the search goes through between reports.
+    static constexpr int ProgressRecords = 256;
+
     bool mActive = false;
+    bool mCancelled = false;
     int mRow = 0;
     int mColumn = 0;
 };

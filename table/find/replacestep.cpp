@@ -6,6 +6,7 @@
 #include "core/document/document.h"
 #include "core/document/limits.h"
 #include "core/platform/localeservice.h"
+#include "core/platform/progress.h"
 
 #include <algorithm>
 
@@ -118,9 +119,26 @@ ReplaceStep::Match ReplaceStep::test(const QString &cell, int from, const QStrin
     }
 }
 
-ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
+ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query, Progress *progress)
 {
     const Database &db = mDoc.database();
+    // A cancel leaves the selection as it was; nothing is applied before
+    // the end.
+    const bool wasFound = mFound;
+    const int was[] = {mColumn, mRow, mPosition, mLength};
+    const auto cancel = [&] {
+        mFound = wasFound;
+        mColumn = was[0];
+        mRow = was[1];
+        mPosition = was[2];
+        mLength = was[3];
+        Outcome cancelled;
+        cancelled.cancelled = true;
+        return cancelled;
+    };
+    // Replace All's first look at every cell is most of its work; the
+    // replacements take the last fifth.
+    const int lookShare = mode == ReplaceAll ? 800 : 0;
     const int records = db.recordCount();
     const int first = query.field > 0 ? query.field : 1;
     const int last = query.field > 0 ? qMin(query.field, db.fieldCount()) : db.fieldCount();
@@ -140,8 +158,18 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
                 if (test(cell, 0, find, query))
                     matching[size_t(c - first)].push_back(r);
             }
+            if (progress && r % ProgressRecords == 0 &&
+                !progress->advance(int(qint64(r) * lookShare / records)))
+                return cancel();
         }
     }
+    qint64 cellsToVisit = qint64(qMax(0, last - first + 1)) * records;
+    if (!matching.empty()) {
+        cellsToVisit = 0;
+        for (const std::vector<int> &rows : matching)
+            cellsToVisit += qint64(rows.size());
+    }
+    qint64 cellsVisited = 0;
     // The record after @p row in field @p column that the search tests next.
     const auto nextRow = [&](int column, int row) {
         if (matching.empty() || column < first || column > last)
@@ -223,10 +251,17 @@ ReplaceStep::Outcome ReplaceStep::run(Mode mode, const Query &query)
         }
         moveTo(c, r);
         hit = test(text, 0, find, query);
+        if (progress && ++cellsVisited % ProgressCells == 0 &&
+            !progress->advance(
+                lookShare + int(cellsVisited * (1000 - lookShare) / qMax<qint64>(1, cellsToVisit))))
+            return cancel();
     }
     if (textReplaced)
         changes.changes.push_back({column, row, text});
     if (!changes.changes.empty()) {
+        // The last moment to cancel: what follows is applied.
+        if (progress && !progress->advance(1000))
+            return cancel();
         // Every record whose texts change keeps its calculated cells
         // current.
         if (mCalc)

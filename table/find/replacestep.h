@@ -10,6 +10,7 @@
 class CalculatedFields;
 class Document;
 class LocaleService;
+class Progress;
 
 /**
  * The Replace dialog's search: field by field over the range, within a
@@ -63,6 +64,9 @@ public:
         /// Replacements not made: the cell would have grown past the
         /// characters the handheld keeps.
         int skipped = 0;
+        /// The user cancelled the search: nothing changed, and the match
+        /// selected before stays selected.
+        bool cancelled = false;
     };
 
     /// With @p calc, the records a replacement changes get their
@@ -70,7 +74,9 @@ public:
     ReplaceStep(Document &doc, const LocaleService &locale, const CalculatedFields *calc = nullptr);
 
     /// One press of a button; any replacements are applied as one edit.
-    Outcome run(Mode mode, const Query &query);
+    /// With @p progress, the search reports how far it has come and stops
+    /// when the user cancels, changing nothing.
+    Outcome run(Mode mode, const Query &query, Progress *progress = nullptr);
 
     /// The Replace command opens the dialog afresh: nothing found yet.
     void reset() { mFound = false; }
@@ -104,6 +110,11 @@ private:
     /// and length in the cell's own text.
     Match test(const QString &cell, int from, const QString &preparedFind,
                const Query &query) const;
+
+    /// How many records the first look of Replace All goes through between
+    /// reports, and how many cells the search tests.
+    static constexpr int ProgressRecords = 256;
+    static constexpr int ProgressCells = 4096;
 
     Document &mDoc;
     const CalculatedFields *mCalc;

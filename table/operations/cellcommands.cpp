@@ -66,7 +66,7 @@ bool CellCommands::PasteRow(int row, bool expertMode)
     return true;
 }
 
-void CellCommands::Fill(Direction direction, int column, int row)
+int CellCommands::Fill(Direction direction, int column, int row)
 {
     const Database &db = mS.doc.database();
     const QString text = db.grid().cell(column, row);
@@ -91,7 +91,9 @@ void CellCommands::Fill(Direction direction, int column, int row)
         break;
     }
     static const char *const kLabels[] = {"fill up", "fill down", "fill left", "fill right"};
+    const int filled = int(cells.size());
     applyCells(QString::fromLatin1(kLabels[int(direction)]), std::move(cells), false);
+    return filled;
 }
 
 bool CellCommands::blockMayWrite(int column) const

@@ -50,8 +50,9 @@ public:
         Right
     };
     /// The current cell's text copied into every cell from it to the edge
-    /// of the table in @p direction, hidden records included.
-    void Fill(Direction direction, int column, int row);
+    /// of the table in @p direction, hidden records included. Returns how
+    /// many cells took it.
+    int Fill(Direction direction, int column, int row);
 
     /// The visible records of @p block as TAB-separated lines.
     void CopyBlock(const QRect &block);

@@ -1,6 +1,6 @@
+#include "cancellingprogress.h"
 #include "core/document/database.h"
 #include "core/document/document.h"
-#include "core/platform/progress.h"
 #include "interchange/text/delimitedtext.h"
 #include "interchange/text/textcommands.h"
 #include "interchange/text/textfiletype.h"
@@ -45,17 +45,6 @@ Database databaseOf(const Table &table)
     }
     return db;
 }
-
-/// Progress that the user cancels at its @p at-th report (0: never).
-class CancellingProgress : public Progress
-{
-public:
-    void start(const QString &) override {}
-    bool advance(int) override { return ++reports != at; }
-    void finish() override {}
-    int at = 0;
-    int reports = 0;
-};
 
 class TextCommandsTest : public ::testing::Test
 {

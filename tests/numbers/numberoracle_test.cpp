@@ -1,5 +1,7 @@
 #include "numbertest.h"
 
+#include <QLocale>
+
 using namespace NumberTest;
 
 namespace {
@@ -259,6 +261,41 @@ TEST(NumberFormatTest, ProcessLocaleDoesNotMatter)
     EXPECT_EQ(text, "1.50") << chosen;
     EXPECT_EQ(general, "1.25E-7") << chosen;
     EXPECT_EQ(r.value, 1.5) << chosen;
+}
+
+TEST(FormatCountTest, GroupsAsQtLocalesDo)
+{
+    // Qt's own locales group in threes with ',' (English) and '.'
+    // (German); each count must also read back as itself.
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    std::vector<qint64> counts{0,
+                               7,
+                               999,
+                               1000,
+                               57541,
+                               32000,
+                               100000,
+                               999999,
+                               -1,
+                               -1000,
+                               -57541,
+                               1234567890123LL,
+                               std::numeric_limits<qint64>::max(),
+                               std::numeric_limits<qint64>::min()};
+    std::mt19937_64 rng(25);
+    for (int i = 0; i < 200; ++i)
+        counts.push_back(qint64(rng() >> (rng() % 63)) * (i % 2 ? 1 : -1));
+    std::vector<std::string> wrong;
+    for (const qint64 n : counts) {
+        const QString point = FormatCount(n, kPoint);
+        const QString comma = FormatCount(n, kComma);
+        const bool readsBack = ParseNumber(point, kPoint).value == double(n);
+        if (point != english.toString(n) || comma != german.toString(n) || !readsBack)
+            wrong.push_back(std::to_string(n) + ": " + point.toStdString() + " " +
+                            comma.toStdString());
+    }
+    EXPECT_EQ(wrong, std::vector<std::string>{});
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "core/document/database.h"
 #include "core/document/limits.h"
+#include "core/platform/progress.h"
 #include "documentaccess.h"
 #include "fixedlocale.h"
+#include "numbers/numberseparators.h"
 #include "rules/find/findformrules.h"
 #include "rules/find/replaceformrules.h"
 #include "scriptedmessages.h"
@@ -48,6 +50,7 @@ struct FilteredDocument
     FixedLocale locale;
     ScriptedShell shell;
     ScriptedMessages messages;
+    NoProgress progress;
     FilterEngine filter;
     QPoint current{1, 1};
     std::function<void(int, int)> makeCurrent = [this](int c, int r) {
@@ -63,7 +66,8 @@ TEST(FindFormRules, matchesInHiddenRecordsSwitchTheFilterOff)
 {
     FilteredDocument f;
     FindFormRules rules(
-        f.doc, f.filter, f.messages, [&f] { return f.current.y(); }, f.makeCurrent);
+        f.doc, f.filter, f.messages, f.shell, f.progress, [&f] { return f.current.y(); },
+        f.makeCurrent);
     EXPECT_TRUE(rules.findNext()); // nothing found yet: the dialog shows
     const FindFormRules::Controls shown = rules.showFind();
     EXPECT_EQ(std::make_tuple(shown.fieldIndex, shown.text, shown.fromStart),
@@ -88,7 +92,7 @@ TEST(FindFormRules, matchesInHiddenRecordsSwitchTheFilterOff)
 TEST(ReplaceFormRules, replacesIntoHiddenRecordsAndNeverInAReadOnlyDatabase)
 {
     FilteredDocument f;
-    ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.makeCurrent);
+    ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.progress, f.makeCurrent);
     rules.show();
     const ReplaceFormRules::Controls controls{0, QStringLiteral("b"), QStringLiteral("c")};
 
@@ -134,7 +138,7 @@ TEST(ReplaceFormRules, saysHowManyReplacementsWereLeftOut)
         // Full already: each of its two matches would make it longer.
         DocumentAccess::database(f.doc).grid().setCell(
             1, 2, QString(Limits::MaxCellText - 2, QLatin1Char('c')) + QStringLiteral("bb"));
-        ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.makeCurrent);
+        ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.progress, f.makeCurrent);
         rules.show();
         const ReplaceFormRules::Controls controls{1, QStringLiteral("b"), QStringLiteral("bb")};
         rules.press(ReplaceStep::FindNext, controls);
@@ -153,4 +157,45 @@ TEST(ReplaceFormRules, saysHowManyReplacementsWereLeftOut)
     }
     EXPECT_EQ(results.join(QLatin1Char('\n')).toStdString(),
               expected.join(QLatin1Char('\n')).toStdString());
+}
+
+// Replace All says what it did in the status bar, its count grouped the
+// program's way; one that finds nothing says so in its message alone.
+TEST(ReplaceFormRules, replaceAllSaysHowManyItReplaced)
+{
+    struct Case
+    {
+        int records; ///< each holding "abb"
+        NumberSeparators separators;
+        const char *find;
+        const char *word;
+    };
+    const NumberSeparators comma{QChar(u','), QChar(u'.')};
+    const Case cases[] = {
+        {600, NumberSeparators::us(), "b", "1,200 replaced"},
+        {600, comma, "b", "1.200 replaced"},
+        {1, NumberSeparators::us(), "ab", "1 replaced"},
+        {3, NumberSeparators::us(), "q", ""},
+    };
+    const NumberSeparators saved = NumberSeparators::current();
+    QStringList words;
+    QStringList expected;
+    for (const Case &c : cases) {
+        NumberSeparators::setCurrent(c.separators);
+        FilteredDocument f;
+        Database &db = DocumentAccess::database(f.doc);
+        db.grid().resize(2, c.records + 1);
+        db.grid().showAllRows();
+        for (int r = 1; r <= c.records; ++r)
+            db.grid().setCell(1, r, QStringLiteral("abb"));
+        ReplaceFormRules rules(f.doc, f.locale, f.filter, f.shell, f.progress, f.makeCurrent);
+        rules.show();
+        words << rules
+                     .press(ReplaceStep::ReplaceAll,
+                            {0, QString::fromLatin1(c.find), QStringLiteral("c")})
+                     .closingWord;
+        expected << QString::fromLatin1(c.word);
+    }
+    NumberSeparators::setCurrent(saved);
+    EXPECT_EQ(words, expected);
 }

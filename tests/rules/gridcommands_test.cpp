@@ -326,8 +326,8 @@ TEST(CommandTable, contextMenuRunsMainMenuCommands)
         EXPECT_EQ(CommandTable::entry(e.command).command, e.command);
     }
     EXPECT_EQ(captions.first(), QStringLiteral("&Edit cell"));
-    EXPECT_EQ(captions.size(), 17);
-    EXPECT_EQ(separators, 4);
+    EXPECT_EQ(captions.size(), 18);
+    EXPECT_EQ(separators, 5);
 }
 
 TEST(CellEdit, editsOnlyWhatMayChangeAndMarksTheDatabase)

@@ -477,3 +477,102 @@ TEST_F(Filter, emptyDatabase)
     engine.ApplyFilter(0);
     EXPECT_EQ(db.grid().rowHeight(0), RecordGrid::DefaultRowHeight);
 }
+
+namespace {
+
+/// Records whose texts tell exact matches from near ones.
+const std::initializer_list<std::initializer_list<const char *>> kPeople = {
+    {"Smith", "5", "a*"}, {"smith", ">5", ""}, {"Smithson", "5", "*"},
+    {"Smith", "15", ""},  {"", "5", "x"},
+};
+
+std::string shown(const std::vector<int> &rows)
+{
+    std::string text;
+    for (int r : rows)
+        text += std::to_string(r) + " ";
+    return text;
+}
+
+} // namespace
+
+TEST_F(Filter, byValueShowsTheRecordsHoldingExactlyTheCellsText)
+{
+    using namespace FieldType;
+    make({String, NormalInteger, String}, kPeople);
+    struct Case
+    {
+        const char *what;
+        int column;
+        int row;
+        const char *visible;
+        const char *settings; ///< field, text, Include or Exclude as the Filter page shows them
+    };
+    const Case cases[] = {
+        {"a name, its case and no longer name", 1, 1, "1 4 ", "1 Smith include"},
+        {"a comparison sign is a character", 2, 2, "2 ", "2 >5 include"},
+        {"a number, not the numbers holding it", 2, 1, "1 3 5 ", "2 5 include"},
+        {"a star is a character", 3, 3, "3 ", "3 * include"},
+        {"an empty cell: the empty ones", 3, 2, "2 4 ", "3 * exclude"},
+        {"an empty name", 1, 5, "5 ", "1 * exclude"},
+    };
+    std::vector<std::string> seen;
+    std::vector<std::string> expected;
+    for (const Case &c : cases) {
+        engine.FilterByValue(c.column, c.row);
+        seen.push_back(std::string(c.what) + ": " + shown(visible()) +
+                       std::to_string(db.filter().field) + " " + db.filter().text.toStdString() +
+                       (engine.include() ? " include" : " exclude") +
+                       (engine.mustBegin() ? " must begin" : "") + " mode " +
+                       std::to_string(engine.filterMode()));
+        expected.push_back(std::string(c.what) + ": " + c.visible + c.settings + " mode 1");
+    }
+    EXPECT_EQ(seen, expected);
+}
+
+// Filtering by a value is a view of the database: one view edit, no undo
+// step, no change; Undo takes back the edit before it. The filter keeps
+// matching whole cells when switched off and on, until the user chooses
+// how the Filter page's text matches.
+TEST_F(Filter, byValueIsOneViewEditBesideTheUndoHistory)
+{
+    using namespace FieldType;
+    make({String, NormalInteger, String}, kPeople);
+    doc.apply(
+        Edit::change(QStringLiteral("typing"), EditStep::Cells{{{1, 5, QStringLiteral("Smith")}}}));
+    db.setChanged(false);
+    int heightNotices = 0;
+    int optionNotices = 0;
+    QObject::connect(&doc, &Document::rowHeightsChanged,
+                     [&heightNotices](int, int) { ++heightNotices; });
+    QObject::connect(&doc, &Document::optionsChanged, [&optionNotices] { ++optionNotices; });
+    shell.log.clear();
+    std::vector<std::string> seen;
+    const auto look = [&](const char *after) {
+        seen.push_back(std::string(after) + ": " + shown(visible()) +
+                       db.grid().cell(1, 5).toStdString() + "|" + db.filter().text.toStdString() +
+                       "|" + doc.undoLabel().toStdString() +
+                       (db.isChanged() ? "|changed" : "|unchanged"));
+    };
+    engine.FilterByValue(1, 1);
+    look("by value");
+    seen.push_back(std::to_string(heightNotices) + " " + std::to_string(optionNotices) + " " +
+                   shell.log.join(QLatin1Char(' ')).toStdString());
+    doc.undo();
+    look("undo");
+    engine.toggleSimpleFilter();
+    look("off");
+    engine.toggleSimpleFilter();
+    look("on");
+    engine.setMustBegin(false);
+    engine.ApplyFilter(FilterEngine::Simple);
+    look("must-begin chosen");
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "by value: 1 4 5 Smith|Smith|typing|unchanged",
+                        "1 1 busy idle",
+                        "undo: 1 4 5 |Smith||unchanged",
+                        "off: 1 2 3 4 5 |Smith||unchanged",
+                        "on: 1 4 |Smith||unchanged",
+                        "must-begin chosen: 1 2 3 4 |Smith||unchanged",
+                    }));
+}

@@ -1,3 +1,4 @@
+#include "cancellingprogress.h"
 #include "core/document/database.h"
 #include "core/document/limits.h"
 #include "documentaccess.h"
@@ -355,4 +356,110 @@ TEST(ReplaceStep, recordsKeepTheirCalculatedCellsCurrent)
     step.run(ReplaceStep::ReplaceAll, query);
     EXPECT_EQ(g.cell(4, 2), QStringLiteral("10.00"));
     EXPECT_EQ(g.cell(7, 2), QString());
+}
+
+// The user may cancel a search that takes long. Replace All then changes
+// nothing, wherever it was (its first look at every cell, or its
+// replacements), and the match selected before stays selected: the next
+// press goes on from there as if the cancelled one had not been.
+TEST(ReplaceStep, aCancelledPressChangesNothing)
+{
+    using M = ReplaceStep::Mode;
+    // 2,000 records of three fields, every cell holding the find text
+    // twice: several reports in the first look and in the replacements.
+    std::vector<std::vector<QString>> rows(2000, {u8("cat cat"), u8("a cat"), u8("cat")});
+    rows[1500][2] = u8("dog");
+    std::vector<std::vector<QString>> replaced = rows;
+    int replacedCount = 0;
+    for (auto &row : replaced) {
+        for (QString &cell : row) {
+            replacedCount += int(cell.count(u8("cat")));
+            cell.replace(u8("cat"), u8("cow"));
+        }
+    }
+    // The first match (1, 1) selected before, then Replace: the first
+    // "cat" of record 1 becomes "cow".
+    std::vector<std::vector<QString>> onlyFirst = rows;
+    onlyFirst[0][0] = u8("cow cat");
+    struct Case
+    {
+        const char *what;
+        M mode;
+        int cancelAt; ///< the report the user cancels at; 0: never
+    };
+    const Case cases[] = {
+        {"Replace All at its first report", M::ReplaceAll, 1},
+        {"Replace All in its first look", M::ReplaceAll, 5},
+        {"Replace All in its replacements", M::ReplaceAll, 8},
+        {"Replace All as it would apply", M::ReplaceAll, 9},
+        {"Replace All to the end", M::ReplaceAll, 0},
+        {"Find Next far from its match", M::FindNext, 1},
+    };
+    std::vector<std::string> seen;
+    std::vector<std::string> expected;
+    const auto describe = [&](const Document &doc, const ReplaceStep::Outcome &out,
+                              const std::vector<std::vector<QString>> &texts) {
+        return std::string(doc.database().isChanged() ? "changed" : "unchanged") + " " +
+               doc.undoLabel().toStdString() + " " + std::to_string(out.replacements) +
+               (out.cancelled ? " cancelled " : " done ") +
+               (texts == ::texts(doc.database()) ? "as expected" : "other texts");
+    };
+    for (const Case &c : cases) {
+        Document doc;
+        make(DocumentAccess::database(doc), rows);
+        FixedLocale locale;
+        ReplaceStep step(doc, locale);
+        CancellingProgress progress;
+        progress.at = c.cancelAt;
+        const ReplaceStep::Query query{0, u8("cat"), u8("cow")};
+        step.run(M::FindNext, query);
+        ReplaceStep::Query far = query;
+        far.findText = u8("dog"); // one match near the end: a long way to go
+        const ReplaceStep::Outcome out =
+            step.run(c.mode, c.mode == M::FindNext ? far : query, &progress);
+        const bool cancelled = c.cancelAt != 0;
+        seen.push_back(c.what + std::string(": ") +
+                       describe(doc, out, cancelled ? rows : replaced));
+        expected.push_back(c.what + std::string(": ") +
+                           (cancelled ? "unchanged  0 cancelled as expected"
+                                      : "changed replace all " + std::to_string(replacedCount) +
+                                            " done as expected"));
+        if (!cancelled)
+            continue;
+        // The selection is the one from before: Replace replaces it.
+        const ReplaceStep::Outcome next = step.run(M::Replace, query);
+        seen.push_back(c.what + std::string(", then Replace: ") + describe(doc, next, onlyFirst) +
+                       " " + std::to_string(progress.reports >= c.cancelAt));
+        expected.push_back(c.what + std::string(", then Replace: changed replace 1 done as "
+                                                "expected 1"));
+    }
+    EXPECT_EQ(seen, expected);
+}
+
+// A Find the user cancels finds nothing and keeps its place: Find next
+// then goes on from the last match as before.
+TEST(FindSearch, aCancelledSearchKeepsItsPlace)
+{
+    std::vector<std::vector<QString>> rows(3000, {u8("x")});
+    rows[0][0] = u8("needle");
+    rows[2999][0] = u8("needle");
+    Database db;
+    make(db, rows);
+    FindSearch search;
+    const FindSearch::Query query{0, u8("needle"), false, true};
+    CancellingProgress progress;
+    progress.at = 3;
+    std::vector<std::string> runs;
+    const auto run = [&](Progress *p) {
+        const std::optional<QPoint> match = search.run(db, query, 0, p);
+        runs.push_back((match ? std::to_string(match->y()) : std::string("none")) +
+                       (search.wasCancelled() ? " cancelled" : "") +
+                       (search.isActive() ? " active" : ""));
+    };
+    run(nullptr);
+    run(&progress);
+    run(&progress); // reported from the start again; the user lets it be
+    run(nullptr);
+    EXPECT_EQ(runs, (std::vector<std::string>{"1 active", "none cancelled active", "3000 active",
+                                              "none"}));
 }

@@ -89,4 +89,6 @@ void TReplaceForm::press(ReplaceStep::Mode mode)
         accept();
     if (result.message)
         mMessages.show(*result.message);
+    if (!result.closingWord.isEmpty())
+        emit closingWord(result.closingWord);
 }

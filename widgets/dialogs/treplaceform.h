@@ -25,6 +25,10 @@ public:
     /// Shows the dialog modally.
     void execute(const QStringList &fields, const QFont &editFont);
 
+signals:
+    /// Replace All is done: @p text says what it did.
+    void closingWord(const QString &text);
+
 private:
     ReplaceFormRules::Controls controls() const;
     void press(ReplaceStep::Mode mode);

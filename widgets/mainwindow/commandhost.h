@@ -7,6 +7,7 @@
 class QAction;
 class QFont;
 class QMenu;
+class QString;
 
 /**
  * What the bindings of the menus' commands ask of the window that shows
@@ -31,6 +32,9 @@ public:
     virtual void updateCommandStates() = 0;
     /// Refreshes caption, status panels and the paste commands.
     virtual void UpdateStatus() = 0;
+    /// Says in the status bar, for a few seconds, what a long command did
+    /// (ClosingWord).
+    virtual void showClosingWord(const QString &text) = 0;
 
     virtual bool isDatabaseOpen() const = 0;
     /// The font of the grid and of the dialogs' edit boxes.

@@ -3,6 +3,7 @@
 #include "core/document/document.h"
 #include "rules/grid/columnautosize.h"
 #include "rules/settings/preferences.h"
+#include "rules/shell/closingword.h"
 #include "rules/shell/engineservices.h"
 #include "table/filter/filterengine.h"
 #include "table/operations/cellcommands.h"
@@ -159,7 +160,8 @@ void bindCellCommands(const Context &x)
                                                    {Command::FillRight, Direction::Right}};
     for (const auto &[command, direction] : fills) {
         x.host.bindCommand(command, [x, direction = direction] {
-            CellCommands(x.s.table()).Fill(direction, x.column(), x.row());
+            const int filled = CellCommands(x.s.table()).Fill(direction, x.column(), x.row());
+            x.host.showClosingWord(ClosingWord::filled(filled));
         });
     }
     // The submenus that hold the fills follow them.

@@ -8,6 +8,7 @@
 #include "widgets/dialogs/treplaceform.h"
 #include "widgets/grid/gridview.h"
 #include "widgets/mainwindow/commandhost.h"
+#include "widgets/platform/qtprogress.h"
 
 #include <memory>
 
@@ -20,11 +21,13 @@ namespace {
 struct FindState
 {
     FindState(const EngineServices &s, GridView &grid)
-        : findRules(
-              s.document, s.filter, s.messages, [&grid] { return grid.currentGridRow(); },
+        : progress(grid.window()),
+          findRules(
+              s.document, s.filter, s.messages, s.feedback, progress,
+              [&grid] { return grid.currentGridRow(); },
               [&grid](int column, int row) { makeCurrent(grid, column, row); }),
           replaceRules(
-              s.document, s.locale, s.filter, s.feedback,
+              s.document, s.locale, s.filter, s.feedback, progress,
               [&grid](int column, int row) { makeCurrent(grid, column, row); }, &s.calculations),
           findForm(new TFindForm(findRules, grid.window())),
           replaceForm(new TReplaceForm(replaceRules, s.messages, grid.window()))
@@ -37,6 +40,7 @@ struct FindState
         grid.bringCellIntoView(column, row);
     }
 
+    QtProgress progress;
     FindFormRules findRules;
     ReplaceFormRules replaceRules;
     TFindForm *findForm;
@@ -57,6 +61,8 @@ void bind(const EngineServices &services, GridView &grid, CommandHost &host)
         if (state->findRules.findNext())
             showFind();
     });
+    QObject::connect(state->replaceForm, &TReplaceForm::closingWord, &grid,
+                     [&host](const QString &text) { host.showClosingWord(text); });
     host.bindCommand(Command::Replace, [state, &doc, &host] {
         state->replaceForm->execute(FindFormRules::fieldChoices(doc.database()),
                                     host.programFont());

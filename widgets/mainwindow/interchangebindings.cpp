@@ -9,6 +9,7 @@
 #include "interchange/newdatabase/clonedatabase.h"
 #include "interchange/text/textcommands.h"
 #include "rules/settings/initialdirectory.h"
+#include "rules/shell/closingword.h"
 #include "rules/shell/engineservices.h"
 #include "table/filter/filterengine.h"
 #include "widgets/dialogs/tdateiform.h"
@@ -110,15 +111,19 @@ void Import(const Context &x)
 {
     x.s.filter.ApplyFilter(FilterEngine::Off);
     x.host.AutoSizeColumns(false);
-    if (x.state().text.Import(x.s.fileDialogs, x.s.shell))
+    if (x.state().text.Import(x.s.fileDialogs, x.s.shell)) {
         x.showNewDatabase();
+        x.host.showClosingWord(ClosingWord::imported(x.database().recordCount()));
+    }
 }
 
 void Append(const Context &x)
 {
     x.s.filter.ApplyFilter(FilterEngine::Off);
     x.host.AutoSizeColumns(false);
-    x.state().text.Append(x.s.fileDialogs, x.s.shell);
+    const int before = x.database().recordCount();
+    if (x.state().text.Append(x.s.fileDialogs, x.s.shell))
+        x.host.showClosingWord(ClosingWord::appended(x.database().recordCount() - before));
 }
 
 LookupServices lookupServices(const EngineServices &s)

@@ -17,10 +17,10 @@ void bind(const EngineServices &services, GridView &grid, CommandHost &host, Pro
                                        grid.window());
 
     host.bindCommand(Command::Properties, [&grid, &host, dialog] {
-        if (!host.isDatabaseOpen())
-            return;
-        dialog->execute(grid.currentGridColumn());
-        host.updateCommandStates();
+        if (host.isDatabaseOpen() && !dialog->isVisible()) {
+            dialog->execute(grid.currentGridColumn());
+            host.updateCommandStates();
+        }
     });
     // Undo and redo of options follow into the grid and the commands.
     const Document &doc = services.document;
@@ -30,6 +30,18 @@ void bind(const EngineServices &services, GridView &grid, CommandHost &host, Pro
         grid.setReadOnly(doc.database().isReadOnly());
         host.updateCommandStates();
     });
+}
+
+bool showPage(GridView &grid, CommandHost &host, int page)
+{
+    auto *dialog =
+        grid.window()->findChild<TPropertiesForm *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog || !host.isDatabaseOpen() || dialog->isVisible())
+        return false;
+    dialog->rules().PageControlChange(page);
+    dialog->execute(grid.currentGridColumn());
+    host.updateCommandStates();
+    return true;
 }
 
 } // namespace PropertiesBindings

@@ -14,4 +14,9 @@ namespace PropertiesBindings {
 void bind(const EngineServices &services, GridView &grid, CommandHost &host,
           PropertiesShell &shell);
 
+/// Opens the dialog bound for @p grid's window on page @p page
+/// (PropertiesControls::Page); false when it cannot open (no database, or
+/// it is open already).
+bool showPage(GridView &grid, CommandHost &host, int page);
+
 } // namespace PropertiesBindings

@@ -1,6 +1,7 @@
 #include "widgets/mainwindow/sortbindings.h"
 
 #include "core/document/document.h"
+#include "rules/shell/closingword.h"
 #include "rules/shell/engineservices.h"
 #include "table/sort/recordsort.h"
 #include "widgets/grid/gridview.h"
@@ -12,9 +13,10 @@ namespace SortBindings {
 
 void bind(const EngineServices &services, GridView &grid, CommandHost &host)
 {
-    const auto sort = [&services, &grid](bool reverse) {
-        RecordSort::sortByColumn(services.document, grid.currentGridColumn(), reverse,
-                                 services.filter, services.feedback, services.locale);
+    const auto sort = [&services, &grid, &host](bool reverse) {
+        if (RecordSort::sortByColumn(services.document, grid.currentGridColumn(), reverse,
+                                     services.filter, services.feedback, services.locale))
+            host.showClosingWord(ClosingWord::sorted(services.document.database().recordCount()));
     };
     host.bindCommand(Command::SortNormal, [sort] { sort(false); });
     host.bindCommand(Command::SortReverse, [sort] { sort(true); });

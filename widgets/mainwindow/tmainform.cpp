@@ -20,6 +20,7 @@
 #include "widgets/mainwindow/celleditorbindings.h"
 #include "widgets/mainwindow/deliverybindings.h"
 #include "widgets/mainwindow/editingbindings.h"
+#include "widgets/mainwindow/filterbindings.h"
 #include "widgets/mainwindow/findbindings.h"
 #include "widgets/mainwindow/helpbindings.h"
 #include "widgets/mainwindow/interchangebindings.h"
@@ -96,6 +97,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     FindBindings::bind(mServices, *mGrid, *this);
     PrintBindings::bind(mServices, *this, *this);
     PropertiesBindings::bind(mServices, *mGrid, *this, *mPropertiesShell);
+    FilterBindings::bind(mServices, *mGrid, *this);
     // Without a database the start page stands where the grid would.
     mStartPage =
         new StartPage({action(Command::Open), action(Command::New), action(Command::Import)}, this);
@@ -176,8 +178,6 @@ void TMainForm::createActions()
     bindCommand(Command::Save, [this] { saveFlow(false); });
     bindCommand(Command::SaveAs, [this] { saveFlow(true); });
     bindCommand(Command::Exit, [this] { close(); });
-    bindCommand(Command::Filter, [this] { mFilter.toggleSimpleFilter(); });
-    bindCommand(Command::AdvancedFilter, [this] { mFilter.toggleAdvancedFilter(); });
     bindCommand(Command::ColumnSum, [this] { ColSum1Click(); });
     bindCommand(Command::Undo, [this] { mDocument.undo(); });
     bindCommand(Command::Redo, [this] { mDocument.redo(); });
@@ -203,6 +203,8 @@ void TMainForm::createMenus()
     QMenu *submenu = nullptr;
     for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
         const QString title = QString::fromLatin1(e.menu);
+        if (title.isEmpty())
+            continue; // the grid's context menu alone
         QMenu *menu = menus.value(title);
         if (!menu) {
             menu = menuBar()->addMenu(title);

@@ -29,6 +29,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QSet>
+#include <QStatusBar>
 
 #include <array>
 #include <functional>
@@ -118,6 +119,10 @@ public:
     QAction *action(Command command) const override { return mActions.value(int(command)); }
     void updateCommandStates() override;
     void UpdateStatus() override;
+    void showClosingWord(const QString &text) override
+    {
+        statusBar()->showMessage(text, ClosingWordMs);
+    }
     bool isDatabaseOpen() const override { return mDatabaseOpen; }
     const QFont &programFont() const override { return mProgramFont; }
     void ApplyProgramFont() override;
@@ -147,6 +152,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    /// How long the status bar says what a command did.
+    static constexpr int ClosingWordMs = 6000;
+
     const Database &database() const { return mDocument.database(); }
     void createActions();
     void createMenus();

@@ -18,8 +18,13 @@ void QtUserFeedback::setBusy(bool on)
     if (on == mBusy)
         return;
     mBusy = on;
-    if (on)
+    if (on) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
+        // The window system shows the cursor once the application hands
+        // it over, which work that runs on would otherwise put off; the
+        // user's input waits until the work is done.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } else {
         QGuiApplication::restoreOverrideCursor();
+    }
 }
