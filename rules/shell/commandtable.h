@@ -66,6 +66,7 @@ struct State
     bool clipboardText = false;
     bool canUndo = false; ///< the document has an edit to undo
     bool canRedo = false; ///< or to redo
+    bool changed = false; ///< it has unsaved changes
 };
 
 /// Whether @p command may be used in @p state.

@@ -18,12 +18,14 @@
 #include "widgets/grid/gridview.h"
 #include "widgets/mainwindow/celleditorbindings.h"
 #include "widgets/mainwindow/editingbindings.h"
+#include "widgets/mainwindow/filewatchbindings.h"
 #include "widgets/mainwindow/findbindings.h"
 #include "widgets/mainwindow/helpbindings.h"
 #include "widgets/mainwindow/installbindings.h"
 #include "widgets/mainwindow/interchangebindings.h"
 #include "widgets/mainwindow/printbindings.h"
 #include "widgets/mainwindow/propertiesbindings.h"
+#include "widgets/mainwindow/recoverybindings.h"
 #include "widgets/mainwindow/sortbindings.h"
 #include "widgets/mainwindow/startpage.h"
 #include "widgets/mainwindow/toolbaricons.h"
@@ -108,6 +110,8 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createStatusBar();
     createContextMenu();
     InterchangeBindings::bind(mServices, *mGrid, *this);
+    FileWatchBindings::bind(mServices, *mGrid, *this, *this);
+    RecoveryBindings::bind(mServices, *mGrid, *this);
     mDocument.setCurrentCellProvider(
         [this] { return QPoint(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
     connect(&mDocument, &Document::historyChanged, this, &TMainForm::updateUndoActions);
@@ -370,8 +374,9 @@ void TMainForm::SetupGrid(bool open)
 
 void TMainForm::updateCommandStates()
 {
-    const CommandTable::State state{mDatabaseOpen,  database().isReadOnly(), mUserData.UserCount(),
-                                    mClipboardText, mDocument.canUndo(),     mDocument.canRedo()};
+    const CommandTable::State state{
+        mDatabaseOpen,       database().isReadOnly(), mUserData.UserCount(), mClipboardText,
+        mDocument.canUndo(), mDocument.canRedo(),     database().isChanged()};
     for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
         if (QAction *a = action(e.command))
             a->setEnabled(mBoundCommands.contains(int(e.command)) &&
