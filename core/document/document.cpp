@@ -112,10 +112,11 @@ void Document::endMerge()
     emit historyChanged();
 }
 
-void Document::replace(Database &&db)
+void Document::replace(Database &&db, const FileStamp &stamp)
 {
     emit aboutToBeReplaced();
     Database gone = std::exchange(mDb, std::move(db));
+    mFileStamp = stamp;
     mHistory.clear();
     wipeKeptPasswords();
     emit replaced();

@@ -3,6 +3,7 @@
 #include "core/document/database.h"
 #include "core/document/edit.h"
 #include "core/document/edithistory.h"
+#include "core/platform/filesystem.h"
 
 #include <QObject>
 #include <QPoint>
@@ -48,8 +49,10 @@ public:
     /// first part did, such as the recalculation after new field settings).
     /// Without such a last step (or after an undo), as apply().
     void applyJoined(Edit edit);
-    /// Takes @p db as the open database; the history is cleared.
-    void replace(Database &&db);
+    /// Takes @p db as the open database, read from the file @p stamp
+    /// tells (none: a database not read from a file); the history is
+    /// cleared.
+    void replace(Database &&db, const FileStamp &stamp = FileStamp());
     ~Document() override;
     /// After a successful write: the file's date and image as written, and
     /// for a save under the database's own or a new name (@p path) the new
@@ -58,6 +61,12 @@ public:
     /// Switches the changed flag as the file's state says: a database
     /// created in memory that was never saved is changed from the start.
     void setChanged(bool on);
+
+    /// The database's file as it was when it was read or last written
+    /// under the database's own name: what tells whether another program
+    /// changed it since. replace() sets it.
+    const FileStamp &fileStamp() const { return mFileStamp; }
+    void setFileStamp(const FileStamp &stamp) { mFileStamp = stamp; }
 
     bool canUndo() const;
     bool canRedo() const;
@@ -140,4 +149,5 @@ private:
     std::vector<QString> mKeptPasswords;
 
     std::function<QPoint()> mCurrentCell;
+    FileStamp mFileStamp;
 };

@@ -82,8 +82,37 @@ void holdWhatTheFileHolds(Document &doc, const std::vector<int> &records)
 
 } // namespace
 
+bool ChangedByOthers(const Document &doc, FileSystem &files, const QString &path)
+{
+    const FileStamp &known = doc.fileStamp();
+    if (!known.exists || path.isEmpty() ||
+        files.resolveLinks(path) != files.resolveLinks(doc.database().filePath()))
+        return false;
+    const FileStamp now = files.status(path).stamp();
+    return now.exists && now != known;
+}
+
+Message ChangedByOthersQuestion(const QString &path, bool offerSaveAs)
+{
+    Message m{QStringLiteral("File changed"),
+              MessageIcon::Warning,
+              {QStringLiteral("The file was changed by another program since it was opened:"),
+               QDir::toNativeSeparators(path),
+               offerSaveAs ? QStringLiteral("Overwrite the other program's changes with yours, or "
+                                            "save yours under another name?")
+                           : QStringLiteral("Overwrite the other program's changes?")},
+              MessageButton::Yes | MessageButton::Cancel};
+    m.buttonTexts = {{MessageButton::Yes, QStringLiteral("Overwrite")}};
+    if (offerSaveAs) {
+        m.buttons |= MessageButton::No;
+        m.buttonTexts.push_back({MessageButton::No, QStringLiteral("Save As\u2026")});
+    }
+    m.defaultButton = MessageButton::Cancel;
+    return m;
+}
+
 bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
-                 const QByteArray &bytes, QString &reason)
+                 const QByteArray &bytes, QString &reason, bool keepPrivate)
 {
     const FileStatus status = fs.status(target);
     if (status.exists && !status.regular) {
@@ -114,7 +143,7 @@ bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
             reason = file->errorString();
         pos += n;
     }
-    if (ok && !(fs.matchPermissions(*file, target) && fs.flushToDisk(*file))) {
+    if (ok && !((keepPrivate || fs.matchPermissions(*file, target)) && fs.flushToDisk(*file))) {
         ok = false;
         reason = fs.lastError();
     }
@@ -182,6 +211,13 @@ bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveService
     switch (target.kind()) {
     case SaveTarget::Kind::OwnName:
         path = db.filePath();
+        if (ChangedByOthers(doc, s.files, path)) {
+            const MessageButton answer = s.messages.show(ChangedByOthersQuestion(path, true));
+            if (answer == MessageButton::No)
+                return SaveDatabaseFile(doc, SaveTarget::ask(), s);
+            if (answer != MessageButton::Yes)
+                return false;
+        }
         break;
     case SaveTarget::Kind::Ask: {
         const QFileInfo current(db.filePath());
@@ -233,5 +269,7 @@ bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveService
     if (ownName)
         holdWhatTheFileHolds(doc, result.alteredRecords);
     doc.markSaved(now, result.image, ownName ? std::optional<QString>(path) : std::nullopt);
+    if (ownName)
+        doc.setFileStamp(s.files.status(file).stamp());
     return true;
 }

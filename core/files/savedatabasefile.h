@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/files/savetarget.h"
+#include "core/platform/message.h"
 
 #include <QString>
 
@@ -40,7 +41,10 @@ struct SaveServices
  * the new file in place. Either reports "Save error" with a line naming
  * the file and the system's reason. A target that exists and is
  * write-protected or no regular file (a folder, a FIFO, a device) is
- * refused so, before anything is touched. After a save under the own or
+ * refused so, before anything is touched. Before the database's own file
+ * is written over, a change another program made to it since it was read
+ * or saved is asked about (overwrite, save under another name, cancel).
+ * After a save under the own or
  * a new name that could not keep every text ("?" for a character without a
  * byte, a text cut), the document holds the texts as the file holds them.
  * Returns whether the file was written.
@@ -54,10 +58,23 @@ bool SaveDatabaseFile(Document &doc, const SaveTarget &target, const SaveService
  * older one), the new one takes its place and the folder is flushed. A
  * failure before the last rename leaves the target and its backup as they
  * were. A target that is no regular file or is write-protected is refused
- * before anything is touched. On failure @p reason says why.
+ * before anything is touched. On failure @p reason says why. With
+ * @p keepPrivate the new file keeps the permissions it was made with (its
+ * owner's alone) instead of taking the target's.
  */
 bool ReplaceFile(FileSystem &fs, const QString &target, const QString &backup,
-                 const QByteArray &bytes, QString &reason);
+                 const QByteArray &bytes, QString &reason, bool keepPrivate = false);
+
+/**
+ * Whether the file at @p path is the database's own file and another
+ * program changed it since the database was read or last saved there (a
+ * file removed since is no change: writing puts it back).
+ */
+bool ChangedByOthers(const Document &doc, FileSystem &files, const QString &path);
+
+/// The question before writing over such a file: Yes overwrites it, No
+/// (offered with @p offerSaveAs) saves under another name, Cancel stops.
+Message ChangedByOthersQuestion(const QString &path, bool offerSaveAs);
 
 /// @p path with its extension replaced by @p extension (".pd_", ".pdb").
 QString ChangeFileExtension(const QString &path, const QString &extension);

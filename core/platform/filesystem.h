@@ -2,10 +2,24 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
 class QIODevice;
+
+/// What tells one version of a file from another: whether it is there,
+/// which file it is, its size and when it was last modified. A file
+/// replaced by another under its name (a safe save) is another file.
+struct FileStamp
+{
+    bool exists = false;
+    quint64 identity = 0; ///< the device and inode, or what the system has for them
+    qint64 size = -1;
+    QDateTime modified; ///< to the millisecond, in UTC
+
+    bool operator==(const FileStamp &) const = default;
+};
 
 /// What a path names, after following symbolic links.
 struct FileStatus
@@ -18,6 +32,11 @@ struct FileStatus
     /// ("Read-only file system"); empty when the file is write-protected
     /// itself or nothing is known.
     QString readOnlyReason;
+    quint64 identity = 0; ///< as FileStamp
+    qint64 size = -1;     ///< of a regular file
+    QDateTime modified;   ///< as FileStamp
+
+    FileStamp stamp() const { return {exists, identity, size, modified}; }
 };
 
 /**
@@ -65,6 +84,18 @@ public:
     /// names (in a UTC QDateTime, as database dates are kept); invalid when
     /// the system does not say.
     virtual QDateTime modificationTime(const QString &path) = 0;
+
+    /// Makes @p folder, and the folders above it that are missing, and
+    /// makes it its owner's alone (rwx------), also when it was there.
+    virtual bool createPrivateFolder(const QString &folder) = 0;
+    /// The names of the regular files in @p folder (links not followed);
+    /// empty when it cannot be read.
+    virtual QStringList fileNames(const QString &folder) = 0;
+    /// Opens the file at @p path, creating it for its owner alone, and
+    /// takes its lock. Returns null when another process holds the lock
+    /// (or the file cannot be opened). The lock lasts while the device is
+    /// open and ends with the process, however it ends.
+    virtual std::unique_ptr<QIODevice> takeLock(const QString &path) = 0;
 
     /// The system's reason for the last call that failed.
     virtual QString lastError() const = 0;

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+#include <vector>
+
 /// The icon a message box shows beside its text.
 enum class MessageIcon
 {
@@ -38,6 +41,11 @@ struct Message
     MessageIcon icon = MessageIcon::None;
     QStringList lines;
     MessageButtons buttons = MessageButton::Ok;
+    /// Buttons that say what they do in words of their own ("Restore"
+    /// for Yes); the others keep the usual words.
+    std::vector<std::pair<MessageButton, QString>> buttonTexts = {};
+    /// The button Enter chooses; None: the box's usual one.
+    MessageButton defaultButton = MessageButton::None;
 
     /// The text as the message box shows it: the lines joined by CR.
     QString text() const { return lines.join(QLatin1Char('\r')); }

@@ -198,6 +198,11 @@ bool TextCommands::exportFile(const QString &path, int fileType, TextEncoding en
     // A link is written through to the file it names, as a save does, and
     // the backup goes beside that file.
     const QString file = path.isEmpty() ? path : mServices.files.resolveLinks(path);
+    // Written over the open database's own file, it asks first as a save
+    // does when another program changed that file.
+    if (result == TextExport::Result::Written && ChangedByOthers(mDoc, mServices.files, file) &&
+        mServices.messages.show(ChangedByOthersQuestion(file, false)) != MessageButton::Yes)
+        return false;
     if (result == TextExport::Result::Written && !file.isEmpty()) {
         const QString backup = ChangeFileExtension(file, TextFileType::backupExtension(fileType));
         if (ReplaceFile(mServices.files, file, backup, buffer.data(), reason))

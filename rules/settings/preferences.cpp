@@ -69,6 +69,8 @@ Preferences Preferences::load(const SettingsStore &store, const NumberSeparators
     p.saveAtInstall =
         readBool(store, settingsKey, QStringLiteral("SaveAtInstall"), p.saveAtInstall);
     p.expertMode = readBool(store, settingsKey, QStringLiteral("ExpertMode"), p.expertMode);
+    p.recoverySeconds =
+        qMax(0, readInt(store, settingsKey, QStringLiteral("RecoverySeconds"), p.recoverySeconds));
     p.autoRightJust =
         readBool(store, settingsKey, QStringLiteral("AutoRightJust"), p.autoRightJust);
     p.usNumFormat = readBool(store, settingsKey, QStringLiteral("USNumFormat"), p.usNumFormat);
@@ -101,6 +103,7 @@ void Preferences::save(SettingsStore &store) const
     writeBool(store, settingsKey, QStringLiteral("USNumFormat"), usNumFormat);
     writeBool(store, settingsKey, QStringLiteral("AutoRightJust"), autoRightJust);
     writeBool(store, settingsKey, QStringLiteral("HandheldSoftware"), handheldSoftware);
+    writeInt(store, settingsKey, QStringLiteral("RecoverySeconds"), recoverySeconds);
 
     store.setValue(fontKey, QStringLiteral("Name"), fontName);
     writeInt(store, fontKey, QStringLiteral("Size"), fontSize);

@@ -39,6 +39,9 @@ struct Preferences
     /// Off once the user has said there is no handheld synchronisation
     /// software: its absence is then not reported at start.
     bool handheldSoftware = true;
+    /// Unsaved changes are written to a recovery file at most this many
+    /// seconds after a change; 0 writes none.
+    int recoverySeconds = 60;
 
     QString fontName = QStringLiteral("MS Sans Serif");
     int fontSize = 8;    ///< points

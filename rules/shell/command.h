@@ -10,6 +10,7 @@ enum class Command
     Close,
     Save,
     SaveAs,
+    RevertToSaved,
     Install,
     DeliverySetup,
     Import,

@@ -16,6 +16,7 @@ constexpr Entry kEntries[] = {
     {C::Close,        "&File", "&Close",      "",       "",                             true},
     {C::Save,         "&File", "S&ave",       "Ctrl+S", "Save",                         false},
     {C::SaveAs,       "&File", "Save as...",  "",       "",                             false},
+    {C::RevertToSaved, "&File", "Revert to saved", "",  "",                             false},
     {C::Install,      "&File", "&Install",    "Ctrl+I", "Install database for hotsync", false},
     {C::DeliverySetup, "&File", "Set up &handheld delivery...", "", "",                 true},
     {C::Import,       "&File", "I&mport...",  "",       "Import",                       false},
@@ -152,6 +153,8 @@ bool isEnabled(Command command, const State &s)
     case C::RecentFile:
     case C::DeliverySetup:
         return true;
+    case C::RevertToSaved:
+        return s.open && s.changed;
     case C::Close:
     case C::Clone:
     case C::Save:

@@ -69,6 +69,7 @@ struct State
     /// database still lets the user do.
     bool undoSwitchesReadOnly = false;
     bool redoSwitchesReadOnly = false;
+    bool changed = false; ///< it has unsaved changes
 };
 
 /// Whether @p command may be used in @p state.

@@ -53,13 +53,16 @@ struct EngineServices
     int &selectedSyncUser;
     /// What the window does around the commands that replace the database.
     DatabaseShell &shell;
+    /// Offers the unsaved changes a run that did not end left for a file
+    /// about to be opened; none while nobody keeps them.
+    RecoveryOffer *recovery = nullptr;
 
     /// What the row, column and cell commands work through.
     TableServices table() const { return {document, calculations, messages, feedback, clipboard}; }
     /// What opening a file works through.
     OpenServices open() const
     {
-        return {messages, passwords, files, fileDialogs, feedback, shell, cipher};
+        return {messages, passwords, files, fileDialogs, feedback, shell, cipher, recovery};
     }
     /// What saving works through.
     SaveServices save() const { return {messages, files, fileDialogs, feedback, clock, cipher}; }

@@ -438,3 +438,37 @@ TEST_F(TextCommandsTest, theUserIsToldWhatWasNotTakenAsItStands)
         EXPECT_EQ(told, c.told) << c.what;
     }
 }
+
+TEST_F(TextCommandsTest, anExportOverTheOpenFileAsksWhenAnotherProgramChangedIt)
+{
+    // The open database's own file, changed since it was read: the export
+    // over it asks first, and Cancel leaves the other program's bytes.
+    const QString own = QStringLiteral("/data/Own.txt");
+    struct Case
+    {
+        bool changedOutside;
+        MessageButton answer;
+        QByteArray left;
+        int questions;
+    };
+    const std::vector<Case> cases = {{false, MessageButton::Cancel, "A\r\nnew\r\n", 0},
+                                     {true, MessageButton::Cancel, "theirs", 1},
+                                     {true, MessageButton::Yes, "A\r\nnew\r\n", 1}};
+    for (const Case &c : cases) {
+        fs.addFile(own, "ours");
+        Database db = databaseOf({{"A"}, {"new"}});
+        db.setFilePath(own);
+        doc.replace(std::move(db), fs.status(own).stamp());
+        if (c.changedOutside) {
+            fs.files[own] = "theirs";
+            fs.modifiedAt[own] = fs.modified.addSecs(1);
+        }
+        messages.shown.clear();
+        messages.answers = {c.answer};
+        commands.exportFile(own, TextFileType::Tab, TextEncoding::Cp1252);
+        EXPECT_EQ(std::make_pair(fs.files.value(own), questions()),
+                  std::make_pair(c.left, c.questions))
+            << c.changedOutside;
+        fs.modifiedAt.clear();
+    }
+}

@@ -37,6 +37,7 @@ Preferences unusualPreferences()
     p.initialDirPath = s("C:\\Data, old\\Ünïcode & more");
     p.saveAtInstall = false;
     p.expertMode = true;
+    p.recoverySeconds = 0;
     p.autoRightJust = true;
     p.usNumFormat = false;
     p.handheldSoftware = false;
@@ -253,6 +254,7 @@ TEST(PreferencesSave, WritesEveryValueAsTextInCloseOrder)
         s("Settings/USNumFormat=0"),
         s("Settings/AutoRightJust=0"),
         s("Settings/HandheldSoftware=1"),
+        s("Settings/RecoverySeconds=60"),
         s("Font/Name=MS Sans Serif"),
         s("Font/Size=8"),
         s("Font/CharSet=1"),
@@ -282,6 +284,7 @@ TEST(PreferencesSave, EncodesChangedValuesAsDecimalAndOneOrZero)
         s("Settings/USNumFormat=0"),
         s("Settings/AutoRightJust=1"),
         s("Settings/HandheldSoftware=0"),
+        s("Settings/RecoverySeconds=0"),
         s("Font/Name=Courier New"),
         s("Font/Size=11"),
         s("Font/CharSet=238"),

@@ -65,6 +65,12 @@ public:
         s.folder = folders.contains(p);
         s.exists = s.regular || s.folder || others.contains(p);
         s.writable = s.regular && (permissions.value(p) & 0222) != 0;
+        s.folder = folders.contains(p);
+        if (s.regular) {
+            s.identity = quint64(qHash(p));
+            s.size = files.value(p).size();
+            s.modified = modifiedAt.value(p, modified);
+        }
         return s;
     }
 
@@ -110,6 +116,40 @@ public:
         return files.contains(resolveLinks(path)) ? modified : QDateTime();
     }
 
+    bool createPrivateFolder(const QString &folder) override
+    {
+        if (!call(QStringLiteral("create folder ") + folder))
+            return false;
+        folders.insert(folder);
+        folderModes[folder] = 0700;
+        return true;
+    }
+
+    QStringList fileNames(const QString &folder) override
+    {
+        QStringList names;
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            if (QFileInfo(it.key()).path() == folder)
+                names << QFileInfo(it.key()).fileName();
+        }
+        names.sort();
+        return names;
+    }
+
+    std::unique_ptr<QIODevice> takeLock(const QString &path) override
+    {
+        if (lockedElsewhere.contains(path) || held.contains(path)) {
+            fail(QStringLiteral("Resource temporarily unavailable"));
+            return nullptr;
+        }
+        if (!files.contains(path)) {
+            files[path] = QByteArray();
+            permissions[path] = 0600;
+        }
+        held.insert(path);
+        return std::make_unique<Lock>(*this, path);
+    }
+
     /// Adds a file in a folder that exists.
     void addFile(const QString &path, const QByteArray &bytes, int mode = 0644)
     {
@@ -135,6 +175,10 @@ public:
     QSet<QString> others; ///< names of what is no regular file: FIFOs, devices, folders
     QSet<QString> folders;
     QSet<QString> readOnlyFolders;
+    QHash<QString, int> folderModes;      ///< of folders made private
+    QHash<QString, QDateTime> modifiedAt; ///< files modified at another time than `modified`
+    QSet<QString> held;                   ///< locks taken through takeLock()
+    QSet<QString> lockedElsewhere;        ///< locks another process holds
     QDateTime modified{QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC}; ///< of every file
     int newFileMode = 0644;
     int failCall = 0;      ///< the n-th call, removes aside, fails (0: none)
@@ -146,6 +190,21 @@ public:
     int calls() const { return mCalls; }
 
 private:
+    /// A lock, given back when it goes.
+    class Lock : public QBuffer
+    {
+    public:
+        Lock(MemoryFileSystem &fs, const QString &path) : mFs(fs), mPath(path)
+        {
+            open(QIODevice::ReadWrite);
+        }
+        ~Lock() override { mFs.held.remove(mPath); }
+
+    private:
+        MemoryFileSystem &mFs;
+        QString mPath;
+    };
+
     class File : public QIODevice
     {
     public:

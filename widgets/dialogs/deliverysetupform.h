@@ -25,6 +25,7 @@ class DeliverySetupForm : public QDialog
 public:
     explicit DeliverySetupForm(QWidget *parent = nullptr);
 
+    using QDialog::exec;
     /// Shows the dialog over @p rules (@p files looks at the folder given);
     /// the setting confirmed with OK, for the caller to store, or nothing
     /// when cancelled.

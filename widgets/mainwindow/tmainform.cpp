@@ -20,12 +20,14 @@
 #include "widgets/mainwindow/celleditorbindings.h"
 #include "widgets/mainwindow/deliverybindings.h"
 #include "widgets/mainwindow/editingbindings.h"
+#include "widgets/mainwindow/filewatchbindings.h"
 #include "widgets/mainwindow/filterbindings.h"
 #include "widgets/mainwindow/findbindings.h"
 #include "widgets/mainwindow/helpbindings.h"
 #include "widgets/mainwindow/interchangebindings.h"
 #include "widgets/mainwindow/printbindings.h"
 #include "widgets/mainwindow/propertiesbindings.h"
+#include "widgets/mainwindow/recoverybindings.h"
 #include "widgets/mainwindow/sortbindings.h"
 #include "widgets/mainwindow/startpage.h"
 #include "widgets/mainwindow/statuspanels.h"
@@ -111,6 +113,8 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createStatusBar();
     createContextMenu();
     InterchangeBindings::bind(mServices, *mGrid, *this);
+    FileWatchBindings::bind(mServices, *mGrid, *this, *this);
+    RecoveryBindings::bind(mServices, *mGrid, *this);
     mDocument.setCurrentCellProvider(
         [this] { return QPoint(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
     connect(&mDocument, &Document::historyChanged, this, &TMainForm::updateUndoActions);
@@ -379,6 +383,7 @@ void TMainForm::updateCommandStates()
                               mDocument.canUndo(), mDocument.canRedo()};
     state.undoSwitchesReadOnly = ReadOnlyUndo::undoSwitches(mDocument);
     state.redoSwitchesReadOnly = ReadOnlyUndo::redoSwitches(mDocument);
+    state.changed = database().isChanged();
     for (const CommandTable::Entry &e : CommandTable::menuEntries()) {
         if (QAction *a = action(e.command))
             a->setEnabled(mBoundCommands.contains(int(e.command)) &&

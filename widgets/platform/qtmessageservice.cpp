@@ -43,6 +43,15 @@ MessageButton QtMessageService::show(const Message &message)
     }
     if (message.buttons == MessageButton::None)
         box.addButton(QMessageBox::Ok);
+    for (const auto &b : kButtons) {
+        QAbstractButton *button = box.button(b.qt);
+        for (const auto &[ours, text] : message.buttonTexts) {
+            if (button && ours == b.ours)
+                button->setText(text);
+        }
+        if (button && message.defaultButton == b.ours)
+            box.setDefaultButton(b.qt);
+    }
     QPushButton *dontShow = nullptr;
     if (message.buttons & MessageButton::DontShowAgain)
         dontShow = box.addButton(QStringLiteral("Don't show again"), QMessageBox::ActionRole);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstring>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
@@ -18,12 +19,14 @@ constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 /// handler never reads a half-copied path.
 struct Place
 {
+    /// Taken by one thread before it copies the path in.
+    std::atomic<bool> claimed{false};
     std::atomic<bool> used{false};
     char path[kPathBytes];
 };
 
 Place gPlaces[kPlaces];
-bool gInstalled = false;
+std::once_flag gInstalled;
 
 static_assert(std::atomic<bool>::is_always_lock_free);
 
@@ -44,7 +47,6 @@ extern "C" void unlinkAndDie(int signal)
 
 void install()
 {
-    gInstalled = true;
     for (const int signal : kSignals) {
         struct sigaction current = {};
         if (::sigaction(signal, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) ||
@@ -71,10 +73,11 @@ bool InterruptCleanup::add(const QString &path)
     const QByteArray native = nativePath(path);
     if (native.size() >= kPathBytes)
         return false;
-    if (!gInstalled)
-        install();
+    std::call_once(gInstalled, install);
+    // Saves on the window's thread and recovery writes on their own may
+    // add paths at the same time.
     for (Place &place : gPlaces) {
-        if (place.used.load(std::memory_order_relaxed))
+        if (place.claimed.exchange(true, std::memory_order_acquire))
             continue;
         std::memcpy(place.path, native.constData(), size_t(native.size()) + 1);
         place.used.store(true, std::memory_order_release);
@@ -88,8 +91,10 @@ void InterruptCleanup::remove(const QString &path)
     const QByteArray native = nativePath(path);
     for (Place &place : gPlaces) {
         if (place.used.load(std::memory_order_relaxed) &&
-            std::strcmp(place.path, native.constData()) == 0)
+            std::strcmp(place.path, native.constData()) == 0) {
             place.used.store(false, std::memory_order_release);
+            place.claimed.store(false, std::memory_order_release);
+        }
     }
 }
 

@@ -212,6 +212,12 @@ FileStatus LocalFileSystem::status(const QString &path)
     // write it all the same, but its owner meant it to stay), or this
     // process may not write it.
     status.folder = S_ISDIR(st.st_mode);
+    status.identity = (quint64(st.st_dev) << 40) ^ quint64(st.st_ino);
+    if (status.regular) {
+        status.size = qint64(st.st_size);
+        const qint64 ms = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+        status.modified = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+    }
     if (!status.regular || (st.st_mode & 0222) == 0)
         return status;
     status.writable = ::faccessat(AT_FDCWD, native.constData(), W_OK, AT_EACCESS) == 0;
@@ -257,4 +263,60 @@ QString LocalFileSystem::resolveLinks(const QString &path)
     const QString target = info.canonicalFilePath();
     // A link to a file not there yet: follow it by hand.
     return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
+bool LocalFileSystem::createPrivateFolder(const QString &folder)
+{
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        mLastError = qt_error_string(errno ? errno : EACCES);
+        return false;
+    }
+    const QByteArray native = QFile::encodeName(folder);
+    struct stat st = {};
+    if (::lstat(native.constData(), &st) != 0)
+        return failed();
+    if (!S_ISDIR(st.st_mode)) {
+        mLastError = qt_error_string(ENOTDIR);
+        return false;
+    }
+    return (st.st_mode & 07777) == 0700 || ::chmod(native.constData(), 0700) == 0 || failed();
+}
+
+QStringList LocalFileSystem::fileNames(const QString &folder)
+{
+    QStringList names;
+    const QByteArray native = QFile::encodeName(folder);
+    DIR *dir = ::opendir(native.constData());
+    if (!dir) {
+        failed();
+        return names;
+    }
+    while (const dirent *entry = ::readdir(dir)) {
+        struct stat st = {};
+        const QByteArray path = native + '/' + entry->d_name;
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode))
+            names << QFile::decodeName(entry->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+std::unique_ptr<QIODevice> LocalFileSystem::takeLock(const QString &path)
+{
+    // Never through a link, a FIFO or a device of that name.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0600);
+    if (fd < 0) {
+        failed();
+        return nullptr;
+    }
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        failed();
+        ::close(fd);
+        return nullptr;
+    }
+    auto file = std::make_unique<QFile>(path);
+    file->open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle);
+    return file;
 }

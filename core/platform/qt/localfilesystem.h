@@ -16,6 +16,9 @@ public:
     bool rename(const QString &from, const QString &to) override;
     bool flushFolder(const QString &folder) override;
     QString resolveLinks(const QString &path) override;
+    bool createPrivateFolder(const QString &folder) override;
+    QStringList fileNames(const QString &folder) override;
+    std::unique_ptr<QIODevice> takeLock(const QString &path) override;
     QString lastError() const override { return mLastError; }
 
 private:

@@ -1,0 +1,97 @@
+#include "widgets/mainwindow/recoverybindings.h"
+
+#include "core/document/document.h"
+#include "core/platform/qt/localfilesystem.h"
+#include "core/recovery/recoveryfolder.h"
+#include "core/recovery/recoverywriter.h"
+#include "rules/settings/preferences.h"
+#include "rules/shell/engineservices.h"
+#include "rules/shell/recoveryrules.h"
+#include "widgets/grid/gridview.h"
+
+#include <QEvent>
+#include <QMainWindow>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+
+/// The pieces of one window's recovery, living as long as the window.
+class RecoveryKeeper : public QObject
+{
+public:
+    RecoveryKeeper(EngineServices &services, QMainWindow &window)
+        : QObject(&window), mServices(services), mId(RecoveryFolder::newId()),
+          mFolder(services.files, folderPath()), mWriter(mWriterFiles, mFolder.folder(), mId),
+          mRules({services.document, mFolder, mWriter, services.clock, services.open()}, mId,
+                 services.preferences.recoverySeconds)
+    {
+        mWriter.setWrittenHandler([](const RecoveryWriter::Outcome &outcome) {
+            if (!outcome.written)
+                qWarning("quillgrid: no recovery file: %s", qPrintable(outcome.reason));
+        });
+        mTimer.setSingleShot(true);
+        connect(&mTimer, &QTimer::timeout, this, [this] { mRules.writeDue(); });
+        const auto changed = [this] {
+            mRules.documentChanged();
+            if (!mRules.writeWanted())
+                mTimer.stop();
+            else if (!mTimer.isActive())
+                mTimer.start(mRules.seconds() * 1000);
+        };
+        connect(&services.document, &Document::historyChanged, this, changed);
+        connect(&services.document, &Document::changedFlagChanged, this, changed);
+        window.installEventFilter(this);
+    }
+
+    ~RecoveryKeeper() override
+    {
+        mServices.recovery = nullptr;
+        // The window closes as it should: whatever was not saved was given up.
+        mRules.finish();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !mShown) {
+            mShown = true;
+            // The preferences are read by now. Before a file named on the
+            // command line opens: that waits for the show as well, and
+            // comes after this.
+            if (mServices.preferences.recoverySeconds > 0)
+                mRules.begin(mFolder.lock(mId));
+            if (mRules.isOn())
+                mServices.recovery = &mRules;
+            QTimer::singleShot(0, this, [this] { mRules.offerLeftovers(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static QString folderPath()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+               QStringLiteral("/recovery");
+    }
+
+    EngineServices &mServices;
+    QString mId;
+    RecoveryFolder mFolder;
+    /// The writer's own: the window's is for its thread alone.
+    LocalFileSystem mWriterFiles;
+    RecoveryWriter mWriter;
+    RecoveryRules mRules;
+    QTimer mTimer;
+    bool mShown = false;
+};
+
+} // namespace
+
+void RecoveryBindings::bind(EngineServices &services, GridView &grid, QMainWindow &window)
+{
+    auto *keeper = new RecoveryKeeper(services, window);
+    // The window's services go before its children do; the grid goes
+    // first, while they stand.
+    QObject::connect(&grid, &QObject::destroyed, keeper, [keeper] { delete keeper; });
+}
