@@ -84,8 +84,10 @@ bool RecoveryFolder::write(const QString &id, const Database &db, const Recovery
         reason = mFiles.lastError();
         return false;
     }
+    RecoveryRecord kept = record;
+    kept.alteredRecords = int(result.alteredRecords.size());
     return ReplaceFile(mFiles, databasePath(id), QString(), result.bytes, reason, true) &&
-           ReplaceFile(mFiles, recordPath(id), QString(), record.toBytes(), reason, true);
+           ReplaceFile(mFiles, recordPath(id), QString(), kept.toBytes(), reason, true);
 }
 
 void RecoveryFolder::remove(const QString &id, bool lockToo)

@@ -3,6 +3,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace {
 
 const QString kFormat = QStringLiteral("quillgrid-recovery-1");
@@ -35,6 +37,7 @@ QByteArray RecoveryRecord::toBytes() const
         {QStringLiteral("written"), timeText(written)},
         {QStringLiteral("enciphered"), enciphered},
         {QStringLiteral("name"), databaseName},
+        {QStringLiteral("altered"), alteredRecords},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
@@ -60,6 +63,7 @@ std::optional<RecoveryRecord> RecoveryRecord::fromBytes(const QByteArray &bytes)
     r.written = timeFrom(o.value(QStringLiteral("written")));
     r.enciphered = o.value(QStringLiteral("enciphered")).toBool();
     r.databaseName = o.value(QStringLiteral("name")).toString();
+    r.alteredRecords = std::max(0, o.value(QStringLiteral("altered")).toInt());
     if (!identityOk || !sizeOk || !r.written.isValid())
         return std::nullopt;
     return r;

@@ -24,6 +24,11 @@ struct RecoveryRecord
     QDateTime written;    ///< the recovery write, in UTC
     bool enciphered = false;
     QString databaseName;
+    /// The records holding a text the recovery file could not keep as it
+    /// was typed (a character without a byte in the code page, a text cut
+    /// at the handheld's length), counted by the write: restored, they hold
+    /// what the file holds, and the question says so.
+    int alteredRecords = 0;
 
     QByteArray toBytes() const;
     /// The record in @p bytes; nothing when they are no record of ours.

@@ -55,14 +55,19 @@ Message RecoveryRules::question(const RecoveryRecord &record)
     const QString file = record.originalPath.isEmpty()
                              ? QStringLiteral("\"%1\" (never saved)").arg(record.databaseName)
                              : QDir::toNativeSeparators(record.originalPath);
-    Message m{QStringLiteral("Recover changes"),
-              MessageIcon::Question,
-              {QStringLiteral("The editor ended without saving these changes:"), file,
-               QStringLiteral("Last kept: %1%2")
-                   .arg(record.written.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
-                        record.enciphered ? QStringLiteral(" (enciphered: its password opens it)")
-                                          : QString()),
-               QStringLiteral("Restore them as unsaved changes, discard them, or decide later?")},
+    QStringList lines{QStringLiteral("The editor ended without saving these changes:"), file,
+                      QStringLiteral("Last kept: %1%2")
+                          .arg(record.written.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                               record.enciphered
+                                   ? QStringLiteral(" (enciphered: its password opens it)")
+                                   : QString())};
+    if (record.alteredRecords > 0)
+        lines << QStringLiteral("%1 record(s) come back as the file keeps them: a character the "
+                                "handheld has no byte for is \"?\", a text over 4,000 "
+                                "characters is cut.")
+                     .arg(record.alteredRecords);
+    lines << QStringLiteral("Restore them as unsaved changes, discard them, or decide later?");
+    Message m{QStringLiteral("Recover changes"), MessageIcon::Question, lines,
               MessageButton::Yes | MessageButton::No | MessageButton::Cancel};
     m.buttonTexts = {{MessageButton::Yes, QStringLiteral("Restore")},
                      {MessageButton::No, QStringLiteral("Discard")},

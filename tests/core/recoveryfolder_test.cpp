@@ -192,6 +192,25 @@ TEST(RecoveryRecord, comesBackAsItWasWritten)
     r.original.identity = 0xFEDCBA9876543210ull;
     r.original.size = (qint64(1) << 40) + 3;
     r.enciphered = true;
+    r.alteredRecords = 2;
     r.originalPath = QStringLiteral("/palm/Caf\u00e9 \"list\".pdb");
     EXPECT_EQ(RecoveryRecord::fromBytes(r.toBytes()), r);
+}
+
+TEST(RecoveryFolder, theRecordCountsTheRecordsTheFileCouldNotKeepAsTyped)
+{
+    // Restored, such a record holds what the file holds; the question
+    // that offers it says how many there are.
+    std::vector<int> counted;
+    for (const QString &city :
+         {QStringLiteral("Oslo"), QStringLiteral("\u0391\u03b8\u03ae\u03bd\u03b1"),
+          QString(4001, u'x')}) {
+        MemoryFileSystem fs;
+        RecoveryFolder folder(fs, kFolder);
+        QString reason;
+        ASSERT_TRUE(folder.write(kId, databaseOf(addresses(), city), recordAt(1), reason));
+        counted.push_back(
+            RecoveryRecord::fromBytes(fs.files.value(folder.recordPath(kId)))->alteredRecords);
+    }
+    EXPECT_EQ(counted, (std::vector<int>{0, 1, 1}));
 }

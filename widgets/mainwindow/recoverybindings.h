@@ -1,5 +1,6 @@
 #pragma once
 
+class CommandHost;
 class GridView;
 class QMainWindow;
 struct EngineServices;
@@ -10,10 +11,10 @@ struct EngineServices;
  * question about the files a run that did not end left, at the first show
  * of @p window and before a file is opened, and the removal when the
  * window goes (with @p grid, the first of its parts to go). The files are in the per-user state
- * folder's "recovery".
+ * folder's "recovery". A write that fails is told in @p host's status bar.
  */
 namespace RecoveryBindings {
 
-void bind(EngineServices &services, GridView &grid, QMainWindow &window);
+void bind(EngineServices &services, GridView &grid, QMainWindow &window, CommandHost &host);
 
 } // namespace RecoveryBindings

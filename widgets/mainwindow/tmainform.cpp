@@ -114,7 +114,7 @@ TMainForm::TMainForm(SettingsStore &settings, Overrides overrides, QWidget *pare
     createContextMenu();
     InterchangeBindings::bind(mServices, *mGrid, *this);
     FileWatchBindings::bind(mServices, *mGrid, *this, *this);
-    RecoveryBindings::bind(mServices, *mGrid, *this);
+    RecoveryBindings::bind(mServices, *mGrid, *this, *this);
     mDocument.setCurrentCellProvider(
         [this] { return QPoint(mGrid->currentGridColumn(), mGrid->currentGridRow()); });
     connect(&mDocument, &Document::historyChanged, this, &TMainForm::updateUndoActions);
