@@ -66,7 +66,9 @@ int InstallCommand::run(CommandLine &line)
     users.Create(session, reportMissing);
     if (users.UserCount() < 1) {
         session.printError({QStringLiteral("No handheld user of the synchronisation software "
-                                           "was found.")});
+                                           "was found."),
+                            QStringLiteral("A plain install folder can be set up in the editor: "
+                                           "File > Set up handheld delivery...")});
         return 1;
     }
     const int index = user ? findUser(users, *user) : users.LastUserIndex();
