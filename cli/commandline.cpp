@@ -15,11 +15,11 @@ constexpr int LineWidth = 79;
 
 } // namespace
 
-CommandLine::CommandLine(const CommandSpec &spec, const QStringList &arguments,
+CommandLine::CommandLine(const CommandSyntax &syntax, const QStringList &arguments,
                          const QStringList &locales)
-    : mSpec(spec), mPasswords(spec.shared & SharedOptions::NewPasswords)
+    : mSyntax(syntax), mPasswords(syntax.shared & SharedOptions::NewPasswords)
 {
-    const QList<QCommandLineOption> options = allOptions(spec);
+    const QList<QCommandLineOption> options = allOptions(syntax);
     mParser.addOptions(options);
     const QStringList ordered = optionsFirst(QStringLiteral("quillgrid-cli"), arguments, options);
     if (!mParser.parse(ordered)) {
@@ -27,7 +27,7 @@ CommandLine::CommandLine(const CommandSpec &spec, const QStringList &arguments,
         return;
     }
     if (mParser.isSet(SharedOptions::Help)) {
-        QTextStream(stdout) << helpText(spec);
+        QTextStream(stdout) << helpText(syntax);
         mFinished = 0;
         return;
     }
@@ -43,14 +43,14 @@ CommandLine::CommandLine(const CommandSpec &spec, const QStringList &arguments,
 
 std::optional<QString> CommandLine::check()
 {
-    if (mPositionals.size() != mSpec.positionals.size()) {
+    if (mPositionals.size() != mSyntax.positionals.size()) {
         return QStringLiteral("%1 expected, %2 given")
-            .arg(mSpec.positionals.isEmpty() ? QStringLiteral("no argument")
-                                             : mSpec.positionals.join(QLatin1Char(' ')))
+            .arg(mSyntax.positionals.isEmpty() ? QStringLiteral("no argument")
+                                               : mSyntax.positionals.join(QLatin1Char(' ')))
             .arg(mPositionals.size());
     }
     QString why;
-    if ((mSpec.shared & SharedOptions::Passwords) && !mPasswords.take(mParser, &why))
+    if ((mSyntax.shared & SharedOptions::Passwords) && !mPasswords.take(mParser, &why))
         return why;
     return std::nullopt;
 }
@@ -67,22 +67,22 @@ int CommandLine::usageError(const QString &why) const
     QTextStream err(stderr);
     if (!why.isEmpty())
         err << why << '\n';
-    err << usageLine(mSpec) << Qt::endl;
+    err << usageLine(mSyntax) << Qt::endl;
     return 2;
 }
 
-QString CommandLine::usageLine(const CommandSpec &spec)
+QString CommandLine::usageLine(const CommandSyntax &syntax)
 {
     return QStringLiteral("usage: quillgrid-cli %1 %2")
-        .arg(QLatin1String(spec.name), spec.synopsis)
+        .arg(QLatin1String(syntax.name), syntax.synopsis)
         .trimmed();
 }
 
-QString CommandLine::helpText(const CommandSpec &spec)
+QString CommandLine::helpText(const CommandSyntax &syntax)
 {
-    QString text = wrapped(usageLine(spec), 7) + QStringLiteral("\n\n") + wrapped(spec.summary, 0) +
-                   QStringLiteral("\n\nOptions:\n");
-    for (const QCommandLineOption &option : allOptions(spec)) {
+    QString text = wrapped(usageLine(syntax), 7) + QStringLiteral("\n\n") +
+                   wrapped(syntax.summary, 0) + QStringLiteral("\n\nOptions:\n");
+    for (const QCommandLineOption &option : allOptions(syntax)) {
         QString line = QStringLiteral("  ") + optionNames(option);
         line = line.size() + 2 > HelpColumn
                    ? line + QLatin1Char('\n') + QString(HelpColumn, QLatin1Char(' '))
@@ -92,9 +92,9 @@ QString CommandLine::helpText(const CommandSpec &spec)
     return text;
 }
 
-QList<QCommandLineOption> CommandLine::allOptions(const CommandSpec &spec)
+QList<QCommandLineOption> CommandLine::allOptions(const CommandSyntax &syntax)
 {
-    return spec.options + SharedOptions::of(spec.shared) +
+    return syntax.options + SharedOptions::of(syntax.shared) +
            QList<QCommandLineOption>{SharedOptions::locale(), SharedOptions::help()};
 }
 

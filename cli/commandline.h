@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/commandspec.h"
+#include "cli/commandsyntax.h"
 #include "cli/passwordoptions.h"
 
 #include <QCommandLineParser>
@@ -10,7 +10,7 @@
 #include <optional>
 
 /**
- * One command's arguments parsed as its CommandSpec says, on Qt's parser:
+ * One command's arguments parsed as its CommandSyntax says, on Qt's parser:
  * `--option value` and `--option=value`, `--` before arguments that
  * begin with two dashes; an argument that begins with a single dash (a
  * search text "-5", a file "-old.pdb") is positional, as it always was,
@@ -23,7 +23,7 @@ class CommandLine
 public:
     /// Parses @p arguments (those after the command's name); @p locales
     /// are the --locale names given before the command.
-    CommandLine(const CommandSpec &spec, const QStringList &arguments,
+    CommandLine(const CommandSyntax &syntax, const QStringList &arguments,
                 const QStringList &locales = {});
 
     /// The exit status when the run ends here: 0 once the help was shown,
@@ -34,7 +34,7 @@ public:
     /// The value of option @p name, the last one given; nothing when it
     /// was not given.
     std::optional<QString> value(const QString &name) const;
-    /// The positional arguments, as many as the spec names.
+    /// The positional arguments, as many as the syntax names.
     const QStringList &positionals() const { return mPositionals; }
     /// The password options given.
     PasswordOptions &passwords() { return mPasswords; }
@@ -44,11 +44,11 @@ public:
     int usageError(const QString &why = QString()) const;
 
     /// `usage: quillgrid-cli NAME SYNOPSIS`.
-    static QString usageLine(const CommandSpec &spec);
+    static QString usageLine(const CommandSyntax &syntax);
     /// The usage line, the summary and every option described.
-    static QString helpText(const CommandSpec &spec);
-    /// Every option @p spec takes, in the order the help shows them.
-    static QList<QCommandLineOption> allOptions(const CommandSpec &spec);
+    static QString helpText(const CommandSyntax &syntax);
+    /// Every option @p syntax takes, in the order the help shows them.
+    static QList<QCommandLineOption> allOptions(const CommandSyntax &syntax);
     /// @p text wrapped at 79 columns, every line after the first indented
     /// by @p indent.
     static QString wrapped(const QString &text, int indent);
@@ -58,7 +58,7 @@ public:
 private:
     std::optional<QString> check();
 
-    const CommandSpec &mSpec;
+    const CommandSyntax &mSyntax;
     QCommandLineParser mParser;
     QStringList mPositionals;
     PasswordOptions mPasswords;

@@ -55,9 +55,9 @@ bool keysNameFields(const SortSettings &keys, const Database &db)
 
 } // namespace
 
-const CommandSpec &CopyCommand::spec()
+const CommandSyntax &CopyCommand::syntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "copy",
         QStringLiteral("IN OUT [--password PW | --password-file PWFILE] [--encrypt NEWPW | "
                        "--encrypt-file NEWPWFILE | --decrypt] [--sort KEYS]"),
@@ -77,7 +77,7 @@ const CommandSpec &CopyCommand::spec()
                             QStringLiteral("KEYS"))},
         SharedOptions::Passwords | SharedOptions::NewPasswords,
         run};
-    return spec;
+    return syntax;
 }
 
 int CopyCommand::run(CommandLine &line)

@@ -15,9 +15,9 @@
 
 #include <cstdio>
 
-const CommandSpec &DumpCommand::spec()
+const CommandSyntax &DumpCommand::syntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "dump",
         QStringLiteral("FILE [--password PW | --password-file PWFILE] [--recalc]"),
         QStringLiteral("Prints the database FILE as one JSON object (UTF-8): its name, flags and "
@@ -30,7 +30,7 @@ const CommandSpec &DumpCommand::spec()
                                            "editor shows it"))},
         SharedOptions::Passwords,
         run};
-    return spec;
+    return syntax;
 }
 
 int DumpCommand::run(CommandLine &line)

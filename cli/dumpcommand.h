@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/commandspec.h"
+#include "cli/commandsyntax.h"
 
 /**
  * The dump command: the whole database as one JSON object (JsonDump), for
@@ -10,7 +10,7 @@ class DumpCommand
 {
 public:
     /// `dump FILE [--password PW | --password-file PWFILE] [--recalc]`.
-    static const CommandSpec &spec();
+    static const CommandSyntax &syntax();
     /// Runs the command on @p line; returns the exit status. With --recalc
     /// every calculated cell is computed anew first, as the editor would.
     static int run(CommandLine &line);

@@ -25,9 +25,9 @@ QCommandLineOption FindCommand::fieldOption()
                               QStringLiteral("N"));
 }
 
-const CommandSpec &FindCommand::spec()
+const CommandSyntax &FindCommand::syntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "find",
         QStringLiteral("FILE TEXT [--field N] [--begins] [--password PW | --password-file "
                        "PWFILE]"),
@@ -41,7 +41,7 @@ const CommandSpec &FindCommand::spec()
                                            QStringLiteral("the cell must begin with TEXT"))},
         SharedOptions::Passwords,
         run};
-    return spec;
+    return syntax;
 }
 
 int FindCommand::run(CommandLine &line)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/commandspec.h"
+#include "cli/commandsyntax.h"
 
 /// The find command: lists the cells the Find dialog's search reaches from
 /// the start, one line each: the record number, a TAB, the field's name.
@@ -9,7 +9,7 @@ class FindCommand
 public:
     /// `find FILE TEXT [--field N] [--begins] [--password PW |
     /// --password-file PWFILE]`.
-    static const CommandSpec &spec();
+    static const CommandSyntax &syntax();
     /// Runs the command on @p line; returns the exit status (1 when
     /// nothing is found).
     static int run(CommandLine &line);

@@ -32,9 +32,9 @@ int findUser(const TUserData &users, const QString &wanted)
 
 } // namespace
 
-const CommandSpec &InstallCommand::spec()
+const CommandSyntax &InstallCommand::syntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "install",
         QStringLiteral("FILE [--user NAME|ID] [--password PW | --password-file PWFILE]"),
         QStringLiteral("Copies the database FILE into a handheld user's install folder and "
@@ -46,7 +46,7 @@ const CommandSpec &InstallCommand::spec()
                             QStringLiteral("NAME|ID"))},
         SharedOptions::Passwords,
         run};
-    return spec;
+    return syntax;
 }
 
 int InstallCommand::run(CommandLine &line)

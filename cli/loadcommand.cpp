@@ -13,9 +13,9 @@
 
 #include <optional>
 
-const CommandSpec &LoadCommand::spec()
+const CommandSyntax &LoadCommand::syntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "load",
         QStringLiteral("JSON OUT [--password PW | --password-file PWFILE]"),
         QStringLiteral("Writes the database that the JSON image of a dump describes to OUT, as "
@@ -26,7 +26,7 @@ const CommandSpec &LoadCommand::spec()
         {},
         SharedOptions::Passwords,
         run};
-    return spec;
+    return syntax;
 }
 
 int LoadCommand::run(CommandLine &line)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/commandspec.h"
+#include "cli/commandsyntax.h"
 
 /**
  * The load command, the inverse of dump: a database file made from its
@@ -11,7 +11,7 @@ class LoadCommand
 {
 public:
     /// `load JSON OUT [--password PW | --password-file PWFILE]`.
-    static const CommandSpec &spec();
+    static const CommandSyntax &syntax();
     /// Runs the command on @p line; returns the exit status. The password
     /// enciphers the database when its image says it is enciphered, and is
     /// refused when it says not.

@@ -25,12 +25,13 @@
 namespace {
 
 /// The commands, in the order the help lists them.
-QList<const CommandSpec *> commands()
+QList<const CommandSyntax *> commands()
 {
-    return {&DumpCommand::spec(),       &LoadCommand::spec(),       &CopyCommand::spec(),
-            &FindCommand::spec(),       &ReplaceCommand::spec(),    &NewCommand::spec(),
-            &UsersCommand::spec(),      &InstallCommand::spec(),    &TextCommand::importSpec(),
-            &TextCommand::appendSpec(), &TextCommand::exportSpec(), &PrintCommand::spec()};
+    return {
+        &DumpCommand::syntax(),       &LoadCommand::syntax(),       &CopyCommand::syntax(),
+        &FindCommand::syntax(),       &ReplaceCommand::syntax(),    &NewCommand::syntax(),
+        &UsersCommand::syntax(),      &InstallCommand::syntax(),    &TextCommand::importSyntax(),
+        &TextCommand::appendSyntax(), &TextCommand::exportSyntax(), &PrintCommand::syntax()};
 }
 
 const char Usage[] = "usage: quillgrid-cli [--locale NAME] COMMAND ARGUMENTS [OPTIONS]";
@@ -51,10 +52,10 @@ QString helpText()
                                                        "application (.pdb) as the editor does."),
                                         0) +
                    QStringLiteral("\n\nCommands:\n");
-    for (const CommandSpec *spec : commands()) {
+    for (const CommandSyntax *syntax : commands()) {
         // The first sentence of the summary.
-        const QString summary = spec->summary.section(QStringLiteral(". "), 0, 0);
-        const QString name = QStringLiteral("  ") + QLatin1String(spec->name);
+        const QString summary = syntax->summary.section(QStringLiteral(". "), 0, 0);
+        const QString name = QStringLiteral("  ") + QLatin1String(syntax->name);
         text += name.leftJustified(12) +
                 CommandLine::wrapped(summary.endsWith(QLatin1Char('.')) ? summary : summary + u'.',
                                      12) +
@@ -136,13 +137,13 @@ int main(int argc, char *argv[])
     const QStringList arguments = parser.positionalArguments();
     if (arguments.isEmpty())
         return usageError(QStringLiteral("a command is needed (quillgrid-cli --help lists them)"));
-    for (const CommandSpec *spec : commands()) {
-        if (arguments.first() != QLatin1String(spec->name))
+    for (const CommandSyntax *syntax : commands()) {
+        if (arguments.first() != QLatin1String(syntax->name))
             continue;
-        CommandLine line(*spec, arguments.mid(1), parser.values(SharedOptions::Locale));
+        CommandLine line(*syntax, arguments.mid(1), parser.values(SharedOptions::Locale));
         if (const std::optional<int> status = line.finished())
             return *status;
-        return spec->run(line);
+        return syntax->run(line);
     }
     return usageError(QStringLiteral("unknown command: ") + arguments.first());
 }

@@ -12,9 +12,9 @@
 
 #include <cstdio>
 
-const CommandSpec &NewCommand::spec()
+const CommandSyntax &NewCommand::syntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "new",
         QStringLiteral("OUT --name NAME [--fields 5] [--records 10] [--type String] [--width 60]"),
         QStringLiteral("Creates a database as the new-database dialog does and writes it to "
@@ -42,7 +42,7 @@ const CommandSpec &NewCommand::spec()
                             QStringLiteral("W"))},
         0,
         run};
-    return spec;
+    return syntax;
 }
 
 int NewCommand::run(CommandLine &line)

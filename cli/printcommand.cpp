@@ -26,9 +26,9 @@ QFont defaultProgramFont()
 
 } // namespace
 
-const CommandSpec &PrintCommand::spec()
+const CommandSyntax &PrintCommand::syntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         Name,
         QStringLiteral("DB OUT.pdf [--page-size a4|letter] [--password PW | --password-file "
                        "PWFILE]"),
@@ -42,7 +42,7 @@ const CommandSpec &PrintCommand::spec()
                             QStringLiteral("a4|letter"))},
         SharedOptions::Passwords,
         run};
-    return spec;
+    return syntax;
 }
 
 int PrintCommand::run(CommandLine &line)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/commandspec.h"
+#include "cli/commandsyntax.h"
 
 /**
  * The print command: the database's pages as a PDF file, laid out as the
@@ -16,7 +16,7 @@ inline constexpr char Name[] = "print";
 
 /// `print DB OUT.pdf [--page-size a4|letter] [--password PW |
 /// --password-file PWFILE]`.
-const CommandSpec &spec();
+const CommandSyntax &syntax();
 /// Runs the command on @p line: prints the number of pages and returns
 /// the exit status.
 int run(CommandLine &line);

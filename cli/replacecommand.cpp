@@ -16,9 +16,9 @@
 
 #include <optional>
 
-const CommandSpec &ReplaceCommand::spec()
+const CommandSyntax &ReplaceCommand::syntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "replace",
         QStringLiteral("IN OUT --find TEXT --with TEXT [--field N] [--begins] [--match-case] "
                        "[--password PW | --password-file PWFILE]"),
@@ -41,7 +41,7 @@ const CommandSpec &ReplaceCommand::spec()
                                            "upper case)"))},
         SharedOptions::Passwords,
         run};
-    return spec;
+    return syntax;
 }
 
 int ReplaceCommand::run(CommandLine &line)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/commandspec.h"
+#include "cli/commandsyntax.h"
 
 /// The replace command: Replace All as the Replace dialog does it, then
 /// the database written to another file.
@@ -9,7 +9,7 @@ class ReplaceCommand
 public:
     /// `replace IN OUT --find TEXT --with TEXT [--field N] [--begins]
     /// [--match-case] [--password PW | --password-file PWFILE]`.
-    static const CommandSpec &spec();
+    static const CommandSyntax &syntax();
     /// Runs the command on @p line: prints the number of replacements, or
     /// "Find text not found." on standard error; OUT is written either way.
     /// Returns the exit status.

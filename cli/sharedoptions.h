@@ -10,7 +10,7 @@
  */
 namespace SharedOptions {
 
-/// The groups a command takes (CommandSpec::shared).
+/// The groups a command takes (CommandSyntax::shared).
 enum Group : unsigned
 {
     Passwords = 1,    ///< --password, --password-file: the database read

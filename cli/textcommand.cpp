@@ -161,9 +161,9 @@ int runExport(CommandLine &line)
 
 namespace TextCommand {
 
-const CommandSpec &importSpec()
+const CommandSyntax &importSyntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "import",
         QStringLiteral("IN OUT.pdb [--separator comma|semicolon|tab] [--encoding "
                        "auto|cp1252|utf-8] [--strict]"),
@@ -174,12 +174,12 @@ const CommandSpec &importSpec()
         {strictOption()},
         SharedOptions::TextFormat,
         runImport};
-    return spec;
+    return syntax;
 }
 
-const CommandSpec &appendSpec()
+const CommandSyntax &appendSyntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "append",
         QStringLiteral("DB IN OUT.pdb [--separator ...] [--encoding ...] [--strict] [--password "
                        "PW | --password-file PWFILE]"),
@@ -190,12 +190,12 @@ const CommandSpec &appendSpec()
         {strictOption()},
         SharedOptions::TextFormat | SharedOptions::Passwords,
         runAppend};
-    return spec;
+    return syntax;
 }
 
-const CommandSpec &exportSpec()
+const CommandSyntax &exportSyntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "export",
         QStringLiteral("DB OUT [--separator ...] [--encoding ...] [--filter simple|advanced] "
                        "[--begins] [--exclude] [--password PW | --password-file PWFILE]"),
@@ -216,7 +216,7 @@ const CommandSpec &exportSpec()
                             QStringLiteral("with the simple filter: the matches are left out"))},
         SharedOptions::TextFormat | SharedOptions::Passwords,
         runExport};
-    return spec;
+    return syntax;
 }
 
 } // namespace TextCommand

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/commandspec.h"
+#include "cli/commandsyntax.h"
 
 /**
  * The import, append and export commands: delimited text in and out, as
@@ -11,12 +11,12 @@
 namespace TextCommand {
 
 /// `import IN OUT.pdb [--separator S] [--encoding E] [--strict]`
-const CommandSpec &importSpec();
+const CommandSyntax &importSyntax();
 /// `append DB IN OUT.pdb [--separator S] [--encoding E] [--strict]
 /// [--password PW | --password-file F]`
-const CommandSpec &appendSpec();
+const CommandSyntax &appendSyntax();
 /// `export DB OUT [--separator S] [--encoding E] [--filter simple|advanced]
 /// [--begins] [--exclude] [--password PW | --password-file F]`
-const CommandSpec &exportSpec();
+const CommandSyntax &exportSyntax();
 
 } // namespace TextCommand

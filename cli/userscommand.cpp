@@ -8,9 +8,9 @@
 
 #include <QTextStream>
 
-const CommandSpec &UsersCommand::spec()
+const CommandSyntax &UsersCommand::syntax()
 {
-    static const CommandSpec spec{
+    static const CommandSyntax syntax{
         "users",
         QString(),
         QStringLiteral("Lists the handheld users of the synchronisation software, one line "
@@ -19,7 +19,7 @@ const CommandSpec &UsersCommand::spec()
         {},
         0,
         run};
-    return spec;
+    return syntax;
 }
 
 int UsersCommand::run(CommandLine &)

@@ -13,7 +13,7 @@ class CommandLine;
  * its own options and the shared ones (SharedOptions) it takes besides
  * --locale and --help, which every command takes.
  */
-struct CommandSpec
+struct CommandSyntax
 {
     const char *name = "";
     /// What follows the name in the usage line.
