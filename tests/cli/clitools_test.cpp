@@ -229,8 +229,8 @@ TEST_F(Cli, usersAndInstallReachTheSynchronisationSoftware)
     EXPECT_EQ(runCliIn(bare, {QStringLiteral("users")}).out, QByteArray());
     const CliRun none = runCliIn(bare, {QStringLiteral("install"), db});
     EXPECT_EQ(none.exitCode, 1);
-    EXPECT_EQ(none.err, QStringLiteral("No handheld user of the synchronisation software was "
-                                       "found.\n"));
+    EXPECT_TRUE(none.err.startsWith(
+        QStringLiteral("No handheld user of the synchronisation software was found.\n")));
 }
 
 // A plain install folder set up in the editor: users lists it after the
