@@ -66,40 +66,14 @@ const QString &largeText()
     return path;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void BM_CliImportAgainstCopy(benchmark::State &state)
 {
     const QString csv = largeText();
     const QString imported = pathOf("imported.pdb");
     const QString copy = pathOf("copy.pdb");
-    std::vector<double> imports;
-    std::vector<double> copies;
-    std::vector<double> importsCpu;
-    std::vector<double> copiesCpu;
-    for (auto _ : state) {
-        for (int round = 0; round < 11; ++round) {
-            const ToolRun import = runTool({QStringLiteral("import"), csv, imported});
-            const ToolRun copied = runTool({QStringLiteral("copy"), imported, copy});
-            if (import.status != 0 || copied.status != 0)
-                state.SkipWithError("the tool failed");
-            imports.push_back(import.seconds * 1000);
-            copies.push_back(copied.seconds * 1000);
-            importsCpu.push_back(import.cpuSeconds * 1000);
-            copiesCpu.push_back(copied.cpuSeconds * 1000);
-        }
-    }
+    runAgainstCopy(state, "import", {QStringLiteral("import"), csv, imported},
+                   {QStringLiteral("copy"), imported, copy});
     state.counters["text_MB"] = double(QFile(csv).size()) / 1e6;
-    state.counters["import_ms"] = median(imports);
-    state.counters["copy_ms"] = median(copies);
-    state.counters["import_per_copy"] = median(imports) / median(copies);
-    state.counters["import_cpu_ms"] = median(importsCpu);
-    state.counters["copy_cpu_ms"] = median(copiesCpu);
-    state.counters["cpu_per_copy"] = median(importsCpu) / median(copiesCpu);
 }
 
 /// The texts whose import is measured: each written once into a file.

@@ -63,38 +63,15 @@ const QString &largeImage()
     return path;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void BM_CliLoadAgainstCopy(benchmark::State &state)
 {
     const QString json = largeImage();
     const QString pdb = LargeFiles::instance().plainPath;
     const QString loaded = pathOf("loaded.pdb");
     const QString copy = pathOf("copy.pdb");
-    std::vector<double> loads, copies, loadsCpu, copiesCpu;
-    for (auto _ : state) {
-        for (int round = 0; round < 11; ++round) {
-            const ToolRun load = runTool({QStringLiteral("load"), json, loaded});
-            const ToolRun copied = runTool({QStringLiteral("copy"), pdb, copy});
-            if (load.status != 0 || copied.status != 0)
-                state.SkipWithError("the tool failed");
-            loads.push_back(load.seconds * 1000);
-            copies.push_back(copied.seconds * 1000);
-            loadsCpu.push_back(load.cpuSeconds * 1000);
-            copiesCpu.push_back(copied.cpuSeconds * 1000);
-        }
-    }
+    runAgainstCopy(state, "load", {QStringLiteral("load"), json, loaded},
+                   {QStringLiteral("copy"), pdb, copy});
     state.counters["json_MB"] = double(QFile(json).size()) / 1e6;
-    state.counters["load_ms"] = median(loads);
-    state.counters["copy_ms"] = median(copies);
-    state.counters["load_per_copy"] = median(loads) / median(copies);
-    state.counters["load_cpu_ms"] = median(loadsCpu);
-    state.counters["copy_cpu_ms"] = median(copiesCpu);
-    state.counters["cpu_per_copy"] = median(loadsCpu) / median(copiesCpu);
 }
 
 /// The documents whose load is measured: each written once into a file.

@@ -1,10 +1,14 @@
 #include "toolrun.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
+#include <string>
 #include <sys/ptrace.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -101,4 +105,39 @@ ToolRun runTool(const QStringList &arguments, const QString &input)
     if (feeder.joinable())
         feeder.join();
     return run;
+}
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+void runAgainstCopy(benchmark::State &state, const char *name, const QStringList &measured,
+                    const QStringList &copy)
+{
+    std::vector<double> runs, copies, runsCpu, copiesCpu;
+    for (auto _ : state) {
+        for (int round = 0; round < 11; ++round) {
+            const ToolRun run = runTool(measured);
+            const ToolRun copied = runTool(copy);
+            if (run.status != 0 || copied.status != 0)
+                state.SkipWithError("the tool failed");
+            runs.push_back(run.seconds * 1000);
+            copies.push_back(copied.seconds * 1000);
+            runsCpu.push_back(run.cpuSeconds * 1000);
+            copiesCpu.push_back(copied.cpuSeconds * 1000);
+        }
+    }
+    const std::string n = name;
+    state.counters[n + "_ms"] = median(runs);
+    state.counters["copy_ms"] = median(copies);
+    state.counters[n + "_per_copy"] = median(runs) / median(copies);
+    state.counters[n + "_cpu_ms"] = median(runsCpu);
+    state.counters["copy_cpu_ms"] = median(copiesCpu);
+    state.counters["cpu_per_copy"] = median(runsCpu) / median(copiesCpu);
 }

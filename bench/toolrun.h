@@ -21,3 +21,15 @@ struct ToolRun
  * QG_BENCH_CLI names another build of the tool to measure the same way.
  */
 ToolRun runTool(const QStringList &arguments, const QString &input = {});
+
+namespace benchmark {
+class State;
+}
+
+/**
+ * Runs the tool with @p measured and with @p copy in turns, 11 rounds, and
+ * sets @p state's counters from their medians: NAME_ms, copy_ms,
+ * NAME_per_copy, NAME_cpu_ms, copy_cpu_ms and cpu_per_copy.
+ */
+void runAgainstCopy(benchmark::State &state, const char *name, const QStringList &measured,
+                    const QStringList &copy);
