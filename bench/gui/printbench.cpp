@@ -5,10 +5,10 @@
 #include "core/document/database.h"
 #include "core/platform/qt/localfilesystem.h"
 #include "core/platform/textmeasurer.h"
+#include "interchange/print/pagepainter.h"
 #include "interchange/print/printlayout.h"
 #include "largefiles.h"
 #include "readfile.h"
-#include "widgets/platform/tableprinter.h"
 
 #include <QApplication>
 #include <QFile>
@@ -41,7 +41,7 @@ const QFont &programFont()
 void BM_LayOutLargest(benchmark::State &state)
 {
     const Database &db = largest();
-    const std::unique_ptr<TextMeasurer> measure = TablePrinter::cellMeasurer(programFont());
+    const std::unique_ptr<TextMeasurer> measure = PagePainter::cellMeasurer(programFont());
     // A4 less the printer's margins, as the PDF output has them.
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -64,7 +64,7 @@ void BM_PrintLargestToPdf(benchmark::State &state)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setOutputFileName(dir.filePath(QStringLiteral("largest.pdf")));
-        pages = TablePrinter::print(printer, db, programFont());
+        pages = PagePainter::print(printer, db, programFont());
     }
     if (pages <= 0)
         state.SkipWithError("nothing was printed");

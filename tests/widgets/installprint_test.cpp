@@ -5,12 +5,12 @@
 #include "core/document/database.h"
 #include "core/platform/qt/qsettingsstore.h"
 #include "fakesyncsoftware.h"
+#include "interchange/print/pagepainter.h"
 #include "pdbbuilder.h"
 #include "readfile.h"
 #include "scriptedmessages.h"
 #include "scriptedshell.h"
 #include "widgets/mainwindow/tmainform.h"
-#include "widgets/platform/tableprinter.h"
 
 #include <QAction>
 #include <QFile>
@@ -189,7 +189,7 @@ private slots:
         printer.setPageSize(QPageSize(QPageSize::A4));
         const QString pdf = mDir.filePath(s("out.pdf"));
         printer.setOutputFileName(pdf);
-        const int pages = TablePrinter::print(printer, db, QFont(s("DejaVu Sans"), 8));
+        const int pages = PagePainter::print(printer, db, QFont(s("DejaVu Sans"), 8));
         QVERIFY(pages > 0);
 
         const QString info = pdfTool("pdfinfo", {pdf});

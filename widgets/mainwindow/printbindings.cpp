@@ -4,9 +4,9 @@
 #include "core/files/databaseshell.h"
 #include "core/platform/filedialogs.h"
 #include "core/platform/userfeedback.h"
+#include "interchange/print/pagepainter.h"
 #include "rules/shell/engineservices.h"
 #include "widgets/mainwindow/commandhost.h"
-#include "widgets/platform/tableprinter.h"
 
 #include <QFile>
 #include <QPrintDialog>
@@ -36,7 +36,7 @@ void printPages(const Context &x, QPrinter &printer)
     progress.setMinimumDuration(500);
     x.s.feedback.setBusy(true);
     const int pages =
-        TablePrinter::print(printer, db, x.host.programFont(), [&progress, &printer](int lastRow) {
+        PagePainter::print(printer, db, x.host.programFont(), [&progress, &printer](int lastRow) {
             progress.setValue(lastRow);
             if (!progress.wasCanceled())
                 return true;

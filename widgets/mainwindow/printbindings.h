@@ -4,7 +4,7 @@ class CommandHost;
 class QWidget;
 struct EngineServices;
 
-/// Print, Print preview and Export as PDF: the table's pages (TablePrinter)
+/// Print, Print preview and Export as PDF: the table's pages (PagePainter)
 /// on a printer chosen in the print dialog, in a preview, or in a PDF file.
 namespace PrintBindings {
 
